@@ -1,0 +1,1 @@
+// Toolkit implementation: being written.

@@ -1,0 +1,182 @@
+// The program's user-interface toolkit: panels loaded from resource files,
+// controls addressed by integer ids, callbacks bound by name, modal popups
+// and one event loop. The program's logic speaks only this interface; the
+// implementation draws with Qt Widgets.
+//
+// Conventions:
+//  - Panel handles are positive ints; control ids are unique within their
+//    panel. Every operation returns a negative value on failure (a bad
+//    handle, an unknown control, a control of the wrong kind).
+//  - Positions and sizes are client-area pixels; a position is (top, left).
+//  - Resource files ("*.uir") are Qt Designer XML. Each panel's widget carries
+//    an int property "panel" (its number within the file), each control an
+//    int property "ctrlId" and, where it has one, a string property
+//    "callback" naming a function registered with RegisterCtrlCallback.
+//    A panel names its own callback the same way. Resource files are found
+//    beside the executable.
+//
+// What commits a control (decided here, once):
+//  - command button: a click;
+//  - text box: Return;
+//  - list: activating a row (double click or Return);
+//  - check box: toggling it by the user;
+//  - numeric control: a change of its value by the user;
+//  - selector (ring): choosing an entry.
+// SetCtrlVal never fires a commit.
+//
+// Panel callbacks receive EVENT_KEYPRESS for every key (eventData1 is
+// VAL_ESC_VKEY for Escape, otherwise the key's Qt code) and EVENT_CLOSE when
+// the window frame's close box is used; the window stays open unless the
+// callback discards it. A panel without a callback hides on the close box.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "data/spell.h"
+
+// ---- Event codes ------------------------------------------------------------
+inline constexpr int EVENT_COMMIT = 1;
+inline constexpr int EVENT_KEYPRESS = 7;
+inline constexpr int EVENT_CLOSE = 12;
+inline constexpr int VAL_ESC_VKEY = 768;
+
+using CtrlCallbackPtr = int (*)(int panel, int control, int event, void* callbackData, int eventData1,
+                                int eventData2);
+using PanelCallbackPtr = int (*)(int panel, int event, void* callbackData, int eventData1, int eventData2);
+
+// ---- Attributes (one numbering for panels and controls) ---------------------
+enum Attribute : int {
+    ATTR_TOP = 1,
+    ATTR_LEFT,
+    ATTR_WIDTH,
+    ATTR_HEIGHT,
+    ATTR_TITLE,  // string
+    ATTR_DIMMED,
+    ATTR_VISIBLE,
+    ATTR_LABEL_TEXT,  // string
+    ATTR_LABEL_TOP,
+    ATTR_LABEL_LEFT,
+    ATTR_LABEL_COLOR,
+    ATTR_LABEL_BGCOLOR,
+    ATTR_LABEL_BOLD,
+    ATTR_LABEL_POINT_SIZE,
+    ATTR_TEXT_COLOR,
+    ATTR_TEXT_BGCOLOR,
+    ATTR_TEXT_BOLD,
+    ATTR_TEXT_POINT_SIZE,
+    ATTR_FRAME_COLOR,
+    ATTR_CMD_BUTTON_COLOR,
+};
+
+// Colours are 0xRRGGBB; this value means "no colour, see through".
+inline constexpr int VAL_TRANSPARENT = 0x1000000;
+
+// Styles of controls made at run time.
+enum CtrlStyle : int {
+    CTRL_STRING = 1,  // a one-line text field (read-only) with a label
+    CTRL_SQUARE_COMMAND_BUTTON,
+    CTRL_TEXT_MSG,  // a plain text
+};
+
+// FileSelectPopup results.
+inline constexpr int VAL_NO_FILE_SELECTED = 0;
+inline constexpr int VAL_EXISTING_FILE_SELECTED = 1;
+inline constexpr int VAL_NEW_FILE_SELECTED = 2;
+inline constexpr int VAL_OK_BUTTON = 3;  // button-label code: "OK"
+
+// ---- Run-time ---------------------------------------------------------------
+
+// Starts the toolkit (creates the application object if there is none).
+// Returns 1 on success, 0 on failure.
+int InitToolkit(int argc, char* argv[]);
+
+int RunUserInterface();
+int QuitUserInterface(int returnCode);
+// Lets pending events (painting included) run now.
+void ProcessDrawEvents();
+int SetSystemAttribute(int attribute, int value);
+void SetWaitCursor(int on);
+void StringUpperCase(char* text);
+
+// ---- Panels -----------------------------------------------------------------
+int LoadPanel(int parentPanel, const char* fileName, int panelNumber);
+int DisplayPanel(int panel);
+int HidePanel(int panel);
+int DiscardPanel(int panel);
+int SetPanelPos(int panel, int top, int left);
+int GetPanelAttribute(int panel, int attribute, int* value);
+int SetPanelAttribute(int panel, int attribute, int value);
+int SetPanelAttribute(int panel, int attribute, const char* value);
+int InstallPanelCallback(int panel, PanelCallbackPtr callback, void* callbackData);
+
+// ---- Controls ---------------------------------------------------------------
+int GetCtrlVal(int panel, int control, int* value);
+int GetCtrlVal(int panel, int control, double* value);
+int GetCtrlVal(int panel, int control, char* value, std::size_t size);
+int GetCtrlVal(int panel, int control, TextField& value);
+int SetCtrlVal(int panel, int control, int value);
+int SetCtrlVal(int panel, int control, double value);
+int SetCtrlVal(int panel, int control, const char* value);
+int GetCtrlAttribute(int panel, int control, int attribute, int* value);
+int SetCtrlAttribute(int panel, int control, int attribute, int value);
+int SetCtrlAttribute(int panel, int control, int attribute, const char* value);
+int NewCtrl(int panel, int style, const char* label, int top, int left);
+int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr callback, void* callbackData);
+
+// Lists: rows of text, each with an int value. The list's value
+// (GetCtrlVal) is the value of its current row.
+int ClearListCtrl(int panel, int control);
+int InsertListItem(int panel, int control, int index, const char* label, int value);
+int GetNumListItems(int panel, int control, int* count);
+// Makes row `index` the current row (no commit).
+int SetCtrlIndex(int panel, int control, int index);
+
+// ---- Modal popups -----------------------------------------------------------
+int MessagePopup(const char* title, const char* message);
+// Writes the chosen path (at most 259 characters) into pathName, which must
+// hold SPELL_FIELD_CHARS bytes; on cancel pathName is left as it was.
+int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
+                    const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
+                    int allowCancel, int allowMakeDirectory, char* pathName);
+
+// ---- Callback registry ------------------------------------------------------
+// Resource files name callbacks; these bind the names to functions.
+void RegisterCtrlCallback(const char* name, CtrlCallbackPtr callback);
+void RegisterPanelCallback(const char* name, PanelCallbackPtr callback);
+CtrlCallbackPtr FindCtrlCallback(const char* name);
+PanelCallbackPtr FindPanelCallback(const char* name);
+
+// ---- Test seams -------------------------------------------------------------
+// Modal dialogs go through one hook. Tests install one that records every
+// message and answers file choosers, so no test ever blocks on a dialog.
+struct DialogHook {
+    virtual ~DialogHook() = default;
+    virtual void Message(const char* title, const char* text) = 0;
+    // Returns a FileSelectPopup result; fills path for results 1 and 2.
+    virtual int FileSelect(const char* defaultFileName, const char* title, std::string& path) = 0;
+};
+// nullptr restores the real dialogs.
+void SetDialogHook(DialogHook* hook);
+
+// Facts about a loaded resource file, for the consistency test.
+struct ResourceControlInfo {
+    int panelNumber;
+    int ctrlId;
+    std::string objectName;
+    std::string kind;  // "button", "text", "list", "check", "numeric", "ring", "message", "frame", "other"
+    std::string callback;
+};
+struct ResourcePanelInfo {
+    int panelNumber;
+    std::string objectName;
+    std::string callback;
+};
+// Reads a resource file without showing anything. Returns false when the
+// file cannot be read.
+bool InspectResource(const char* fileName, std::vector<ResourcePanelInfo>& panels,
+                     std::vector<ResourceControlInfo>& controls);
+
+// The number of panels alive (loaded and not discarded): leak checks.
+int CountLivePanels();

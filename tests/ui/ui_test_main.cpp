@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "data/messages.h"
+#include "ui_test_support.h"
+
+namespace {
+ScriptedDialogs g_dialogs;
+
+class ResetDialogs : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { g_dialogs.Reset(); }
+};
+}  // namespace
+
+ScriptedDialogs& Dialogs() { return g_dialogs; }
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    InitToolkit(argc, argv);
+    SetDialogHook(&g_dialogs);
+    testing::UnitTest::GetInstance()->listeners().Append(new ResetDialogs);
+    return RUN_ALL_TESTS();
+}

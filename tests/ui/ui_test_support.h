@@ -1,0 +1,48 @@
+// Shared by the window tests: a dialog hook that records every message and
+// answers file choosers from a script, so that no test blocks on a dialog.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/toolkit.h"
+
+struct RecordedMessage {
+    std::string title;
+    std::string text;
+};
+
+class ScriptedDialogs : public DialogHook {
+public:
+    void Message(const char* title, const char* text) override { messages.push_back({title, text}); }
+
+    int FileSelect(const char* defaultFileName, const char* title, std::string& path) override
+    {
+        chooserTitles.push_back(title);
+        (void)defaultFileName;
+        if (answers.empty()) return VAL_NO_FILE_SELECTED;
+        auto [result, chosen] = answers.front();
+        answers.pop_front();
+        if (result != VAL_NO_FILE_SELECTED) path = chosen;
+        return result;
+    }
+
+    // Queues the answer of the next file chooser.
+    void AnswerNextFileSelect(int result, std::string path = {}) { answers.emplace_back(result, std::move(path)); }
+
+    void Reset()
+    {
+        messages.clear();
+        chooserTitles.clear();
+        answers.clear();
+    }
+
+    std::vector<RecordedMessage> messages;
+    std::vector<std::string> chooserTitles;
+    std::deque<std::pair<int, std::string>> answers;
+};
+
+// The hook installed for every window test; reset before each test.
+ScriptedDialogs& Dialogs();

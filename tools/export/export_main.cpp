@@ -1,0 +1,2 @@
+// Placeholder: the exporter is being written.
+int main() { return 0; }

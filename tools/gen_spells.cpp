@@ -1,0 +1,2 @@
+// Placeholder: the generator is being written.
+int main() { return 0; }
