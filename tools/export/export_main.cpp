@@ -1,2 +1,114 @@
-// Placeholder: the exporter is being written.
-int main() { return 0; }
+// rivizuzi-export: a spell file's descriptions as JSON lines, without a window.
+//
+//   rivizuzi-export [--level N] FILE
+//   rivizuzi-export --search TEXT [--class VALUE] FILE
+//   rivizuzi-export --stacking INDEX [--level N] FILE
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "data/messages.h"
+#include "data/reader.h"
+#include "data/spell.h"
+#include "export_modes.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: rivizuzi-export [--level N] FILE\n"
+    "       rivizuzi-export --search TEXT [--class VALUE] FILE\n"
+    "       rivizuzi-export --stacking INDEX [--level N] FILE\n"
+    "  --level N       show values at character level N (1 to 65)\n"
+    "  --search TEXT   list the rows a search for TEXT shows (TEXT may be empty)\n"
+    "  --class VALUE   class selector value for --search (0 to 16384)\n"
+    "  --stacking I    the stacking check of the spell at table index I\n";
+
+std::optional<int> ParseNumber(std::string_view text)
+{
+    int value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+int Usage(const char* problem)
+{
+    std::fprintf(stderr, "rivizuzi-export: %s\n%s", problem, kUsage);
+    return 2;
+}
+
+void PrintMessage(const char* title, const char* text)
+{
+    (void)title;
+    std::fprintf(stderr, "%s\n", text);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::optional<int> level;
+    std::optional<std::string> searchText;
+    std::optional<int> classValue;
+    std::optional<int> stackingIndex;
+    const char* file = nullptr;
+
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        auto value = [&](const char* option) -> const char* {
+            if (i + 1 >= argc) return nullptr;
+            (void)option;
+            return argv[++i];
+        };
+        if (arg == "--level") {
+            const char* v = value("--level");
+            auto n = v ? ParseNumber(v) : std::nullopt;
+            if (!n || *n < 1 || *n > MAX_LEVEL) return Usage("--level needs a number from 1 to 65");
+            level = *n;
+        } else if (arg == "--search") {
+            const char* v = value("--search");
+            if (!v) return Usage("--search needs a text (it may be empty)");
+            searchText = v;
+        } else if (arg == "--class") {
+            const char* v = value("--class");
+            auto n = v ? ParseNumber(v) : std::nullopt;
+            if (!n || *n < 0 || *n > 32767) return Usage("--class needs a class selector value");
+            classValue = *n;
+        } else if (arg == "--stacking") {
+            const char* v = value("--stacking");
+            auto n = v ? ParseNumber(v) : std::nullopt;
+            if (!n) return Usage("--stacking needs a table index");
+            stackingIndex = *n;
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option");
+        } else if (file) {
+            return Usage("only one FILE may be given");
+        } else {
+            file = argv[i];
+        }
+    }
+    if (!file) return Usage("no FILE given");
+    if (searchText && stackingIndex) return Usage("--search and --stacking exclude each other");
+    if (classValue && !searchText) return Usage("--class goes with --search");
+
+    InitGlobals();
+    SetMessageSink(PrintMessage);
+    if (level) {
+        g_levelEnable = 1;
+        g_displayLevel = *level;
+    }
+    g_numSpells = ParseSpellFile(file, g_spellArray);
+    if (g_numSpells < 0) return 1;
+
+    std::ios::sync_with_stdio(false);
+    if (searchText) return ExportSearch(std::cout, *searchText, classValue.value_or(0));
+    if (stackingIndex) return ExportStacking(std::cout, std::cerr, *stackingIndex);
+    return ExportSpells(std::cout);
+}

@@ -1,0 +1,56 @@
+#include "data/text_encoding.h"
+
+#include <cstring>
+
+bool IsValidUtf8(const char* text, std::size_t length)
+{
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    std::size_t i = 0;
+    while (i < length) {
+        unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t extra;
+        unsigned int min;
+        unsigned int cp;
+        if ((c & 0xE0) == 0xC0) {
+            extra = 1, min = 0x80, cp = c & 0x1Fu;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2, min = 0x800, cp = c & 0x0Fu;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3, min = 0x10000, cp = c & 0x07u;
+        } else {
+            return false;
+        }
+        if (length - i <= extra) return false;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            unsigned char cc = s[i + k];
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3Fu);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+std::string TextToUtf8(const char* text)
+{
+    std::size_t length = std::strlen(text);
+    if (IsValidUtf8(text, length)) return std::string(text, length);
+    std::string out;
+    out.reserve(length * 2);
+    for (std::size_t i = 0; i < length; ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}

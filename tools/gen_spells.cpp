@@ -1,2 +1,0 @@
-// Placeholder: the generator is being written.
-int main() { return 0; }
