@@ -58,6 +58,8 @@ enum Attribute : int {
     ATTR_LABEL_TEXT,  // string
     ATTR_LABEL_TOP,
     ATTR_LABEL_LEFT,
+    ATTR_LABEL_WIDTH,   // read only
+    ATTR_LABEL_HEIGHT,  // read only
     ATTR_LABEL_COLOR,
     ATTR_LABEL_BGCOLOR,
     ATTR_LABEL_BOLD,
@@ -125,8 +127,8 @@ int SetCtrlAttribute(int panel, int control, int attribute, const char* value);
 int NewCtrl(int panel, int style, const char* label, int top, int left);
 int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr callback, void* callbackData);
 
-// Lists: rows of text, each with an int value. The list's value
-// (GetCtrlVal) is the value of its current row.
+// Lists and selectors (rings): rows of text, each with an int value. The
+// control's value (GetCtrlVal) is the value of its current row.
 int ClearListCtrl(int panel, int control);
 int InsertListItem(int panel, int control, int index, const char* label, int value);
 int GetNumListItems(int panel, int control, int* count);

@@ -1,0 +1,40 @@
+// Start-up, shut-down, the settings file and the main window's own controls.
+#pragma once
+
+#include <cstddef>
+
+inline constexpr const char* SETTINGS_FILE = "rivizuzi.cfg";
+
+extern const char* const kDisclaimerTitle;
+extern const char* const kDisclaimerText;
+extern const char* const kFirstRunText;
+
+// Handle of the main window.
+extern int mainPanel;
+
+// The program: start-up, event loop, shut-down. Returns main's result.
+int RivizuziMain(int argc, char* argv[]);
+
+// Binds every callback name the resource files use to its function.
+void RegisterProgramCallbacks();
+
+// Restores the settings of the last run; -1 when the user declined to choose
+// a spell file on the first run.
+int LoadInitFile(const char* fileName);
+
+// Writes the settings (nothing while no spell file is chosen).
+void SaveInitFile(const char* fileName);
+
+// Loads the main window with its class selector filled; negative on failure.
+int LoadMainPanel();
+
+// Reads the spell file into the table with the wait panel and busy cursor
+// shown, and reports the result on the main window's status line.
+void ParseSpells(int panel, const char* path);
+
+int ExitCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int BrowseFilesCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int EnableLevelCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+// The main window's close box ends the program like the quit button.
+int MainPanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2);

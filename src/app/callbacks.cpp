@@ -1,0 +1,37 @@
+// The one place that binds the callback names used by the resource files to
+// the program's functions.
+#include "app/app.h"
+#include "dump/dump_callbacks.h"
+#include "list/search_callbacks.h"
+#include "popup/popup_callbacks.h"
+#include "stacking/stacking_callbacks.h"
+#include "ui/toolkit.h"
+
+void RegisterProgramCallbacks()
+{
+    struct CtrlEntry {
+        const char* name;
+        CtrlCallbackPtr callback;
+    };
+    static constexpr CtrlEntry kCtrlCallbacks[] = {
+        {"ExitCallback", ExitCallback},
+        {"BrowseFilesCallback", BrowseFilesCallback},
+        {"EnableLevelCallback", EnableLevelCallback},
+        {"DisplayAsLevelCallback", DisplayAsLevelCallback},
+        {"SearchStringCallback", SearchStringCallback},
+        {"SpellRingCallback", SpellRingCallback},
+        {"GoToLinkCallback", GoToLinkCallback},
+        {"GoToLink2Callback", GoToLink2Callback},
+        {"ExitPopupCallback", ExitPopupCallback},
+        {"CloseAllCallback", CloseAllCallback},
+        {"ResetPositionCallback", ResetPositionCallback},
+        {"StackingCallback", StackingCallback},
+        {"DumpSpellCallback", DumpSpellCallback},
+        {"DumpAttributeCallback", DumpAttributeCallback},
+        {"DumpAllSpellsCallback", DumpAllSpellsCallback},
+        {"DumpSpecialCallback", DumpSpecialCallback},
+    };
+    for (const auto& entry : kCtrlCallbacks) RegisterCtrlCallback(entry.name, entry.callback);
+    RegisterPanelCallback("MainPanelCallback", MainPanelCallback);
+    RegisterPanelCallback("SpellPanelCallback", SpellPanelCallback);
+}

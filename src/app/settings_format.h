@@ -1,0 +1,16 @@
+// Reading the settings file's lines (no window involved).
+#pragma once
+
+#include <array>
+#include <cstdio>
+
+#include "data/spell.h"
+
+// Reads one line of at most 259 characters into `line` (the rest of a longer
+// line is skipped). Removes the line's end: a line feed and a carriage return
+// before it; never any other character. False at the end of the file.
+bool ReadSettingsLine(std::FILE* file, TextField& line);
+
+// Takes four integers separated by white space, like "%d %d %d %d", with
+// numbers beyond the int range saturated. False unless all four are there.
+bool ParseFourInts(const char* text, std::array<int, 4>& values);

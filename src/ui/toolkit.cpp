@@ -1,1 +1,0 @@
-// Toolkit implementation: being written.

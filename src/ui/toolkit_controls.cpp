@@ -1,0 +1,531 @@
+// Controls: kinds, commit signals, values, attributes, run-time controls and
+// lists.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <cstring>
+
+#include "data/text_encoding.h"
+#include "ui/toolkit_internal.h"
+
+namespace toolkit {
+namespace {
+
+QString FromBytes(const char* text) { return QString::fromStdString(TextToUtf8(text ? text : "")); }
+
+QColor ColorOf(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+void SetColor(QWidget* w, QPalette::ColorRole role, int rgb)
+{
+    QPalette palette = w->palette();
+    if (rgb == VAL_TRANSPARENT) {
+        palette.setColor(role, Qt::transparent);
+    } else {
+        palette.setColor(role, ColorOf(rgb));
+    }
+    w->setPalette(palette);
+}
+
+int GetColor(QWidget* w, QPalette::ColorRole role)
+{
+    QColor c = w->palette().color(role);
+    if (c.alpha() == 0) return VAL_TRANSPARENT;
+    return (c.red() << 16) | (c.green() << 8) | c.blue();
+}
+
+void SetBold(QWidget* w, bool bold)
+{
+    QFont f = w->font();
+    f.setBold(bold);
+    w->setFont(f);
+}
+
+void SetPointSize(QWidget* w, int points)
+{
+    if (points <= 0) return;
+    QFont f = w->font();
+    f.setPointSize(points);
+    w->setFont(f);
+}
+
+void SetBackground(QWidget* w, int rgb)
+{
+    if (rgb == VAL_TRANSPARENT) {
+        w->setAutoFillBackground(false);
+        SetColor(w, QPalette::Window, rgb);
+        SetColor(w, QPalette::Base, rgb);
+    } else {
+        w->setAutoFillBackground(true);
+        SetColor(w, QPalette::Window, rgb);
+        SetColor(w, QPalette::Base, rgb);
+    }
+}
+
+// The widget whose text is the control's value (or whose colours are its text's).
+QPalette::ColorRole TextRole(Kind kind)
+{
+    switch (kind) {
+        case Kind::Button: return QPalette::ButtonText;
+        case Kind::Text:
+        case Kind::List:
+        case Kind::Numeric:
+        case Kind::Ring: return QPalette::Text;
+        default: return QPalette::WindowText;
+    }
+}
+
+// Places a run-time label left of its control, centred on it vertically.
+void PlaceLabel(Control& c)
+{
+    if (!c.label || !c.widget) return;
+    c.label->adjustSize();
+    QRect g = c.widget->geometry();
+    c.label->move(g.left() - c.label->width() - 4, g.top() + (g.height() - c.label->height()) / 2);
+}
+
+}  // namespace
+
+const char* KindName(Kind kind)
+{
+    switch (kind) {
+        case Kind::Button: return "button";
+        case Kind::Text: return "text";
+        case Kind::List: return "list";
+        case Kind::Check: return "check";
+        case Kind::Numeric: return "numeric";
+        case Kind::Ring: return "ring";
+        case Kind::Message: return "message";
+        case Kind::Frame: return "frame";
+        case Kind::String: return "string";
+        case Kind::Other: return "other";
+    }
+    return "other";
+}
+
+Kind KindOf(QWidget* w)
+{
+    if (qobject_cast<QPushButton*>(w)) return Kind::Button;
+    if (qobject_cast<QLineEdit*>(w)) return Kind::Text;
+    if (qobject_cast<QListWidget*>(w)) return Kind::List;
+    if (qobject_cast<QCheckBox*>(w)) return Kind::Check;
+    if (qobject_cast<QSpinBox*>(w)) return Kind::Numeric;
+    if (qobject_cast<QComboBox*>(w)) return Kind::Ring;
+    if (qobject_cast<QLabel*>(w)) return Kind::Message;
+    if (w->metaObject() == &QFrame::staticMetaObject) return Kind::Frame;
+    return Kind::Other;
+}
+
+Control* FindControl(int panel, int control)
+{
+    Panel* p = FindPanel(panel);
+    if (!p || control <= 0 || static_cast<std::size_t>(control) >= p->controls.size()) return nullptr;
+    Control& c = p->controls[static_cast<std::size_t>(control)];
+    return c.widget ? &c : nullptr;
+}
+
+Control& AddControl(Panel& panel, int id, QWidget* widget)
+{
+    if (static_cast<std::size_t>(id) >= panel.controls.size()) panel.controls.resize(static_cast<std::size_t>(id) + 1);
+    Control& c = panel.controls[static_cast<std::size_t>(id)];
+    c = Control{};
+    c.id = id;
+    c.widget = widget;
+    c.kind = KindOf(widget);
+    const int handle = panel.handle;
+    auto commit = [handle, id] { FireCommit(handle, id); };
+    switch (c.kind) {
+        case Kind::Button:
+            QObject::connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, widget, commit);
+            break;
+        case Kind::Text:
+            QObject::connect(static_cast<QLineEdit*>(widget), &QLineEdit::returnPressed, widget, commit);
+            break;
+        case Kind::List:
+            QObject::connect(static_cast<QListWidget*>(widget), &QListWidget::itemActivated, widget, commit);
+            break;
+        case Kind::Check:
+            QObject::connect(static_cast<QCheckBox*>(widget), &QCheckBox::clicked, widget, commit);
+            break;
+        case Kind::Numeric:
+            QObject::connect(static_cast<QSpinBox*>(widget), &QSpinBox::valueChanged, widget, commit);
+            break;
+        case Kind::Ring:
+            QObject::connect(static_cast<QComboBox*>(widget), &QComboBox::activated, widget, commit);
+            break;
+        default:
+            break;
+    }
+    return c;
+}
+
+}  // namespace toolkit
+
+using namespace toolkit;
+
+// ---- Values -----------------------------------------------------------------
+
+int GetCtrlVal(int panel, int control, int* value)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !value) return -1;
+    switch (c->kind) {
+        case Kind::Numeric: *value = static_cast<QSpinBox*>(c->widget.data())->value(); return 0;
+        case Kind::Check: *value = static_cast<QCheckBox*>(c->widget.data())->isChecked() ? 1 : 0; return 0;
+        case Kind::Ring: {
+            auto* ring = static_cast<QComboBox*>(c->widget.data());
+            if (ring->currentIndex() < 0) return -1;
+            QVariant data = ring->currentData();
+            *value = data.isValid() ? data.toInt() : ring->currentIndex();
+            return 0;
+        }
+        case Kind::List: {
+            auto* list = static_cast<QListWidget*>(c->widget.data());
+            QListWidgetItem* item = list->currentItem();
+            if (!item && list->count() > 0) item = list->item(0);
+            if (!item) return -1;
+            *value = item->data(Qt::UserRole).toInt();
+            return 0;
+        }
+        default: return -1;
+    }
+}
+
+int GetCtrlVal(int panel, int control, double* value)
+{
+    int v = 0;
+    if (!value || GetCtrlVal(panel, control, &v) < 0) return -1;
+    *value = v;
+    return 0;
+}
+
+int GetCtrlVal(int panel, int control, char* value, std::size_t size)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !value || size == 0) return -1;
+    QString text;
+    switch (c->kind) {
+        case Kind::Text: text = static_cast<QLineEdit*>(c->widget.data())->text(); break;
+        case Kind::Message:
+        case Kind::String: text = static_cast<QLabel*>(c->widget.data())->text(); break;
+        case Kind::Ring: text = static_cast<QComboBox*>(c->widget.data())->currentText(); break;
+        case Kind::Button: text = static_cast<QPushButton*>(c->widget.data())->text(); break;
+        default: return -1;
+    }
+    QByteArray bytes = text.toUtf8();
+    std::size_t n = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
+    std::memcpy(value, bytes.constData(), n);
+    value[n] = '\0';
+    return 0;
+}
+
+int GetCtrlVal(int panel, int control, TextField& value) { return GetCtrlVal(panel, control, value.data(), value.size()); }
+
+int SetCtrlVal(int panel, int control, int value)
+{
+    Control* c = FindControl(panel, control);
+    if (!c) return -1;
+    QSignalBlocker block(c->widget.data());
+    switch (c->kind) {
+        case Kind::Numeric: static_cast<QSpinBox*>(c->widget.data())->setValue(value); return 0;
+        case Kind::Check: static_cast<QCheckBox*>(c->widget.data())->setChecked(value != 0); return 0;
+        case Kind::Ring: {
+            auto* ring = static_cast<QComboBox*>(c->widget.data());
+            int index = ring->findData(value);
+            if (index < 0) return -1;
+            ring->setCurrentIndex(index);
+            return 0;
+        }
+        case Kind::List: {
+            auto* list = static_cast<QListWidget*>(c->widget.data());
+            for (int i = 0; i < list->count(); ++i) {
+                if (list->item(i)->data(Qt::UserRole).toInt() == value) {
+                    list->setCurrentRow(i);
+                    return 0;
+                }
+            }
+            return -1;
+        }
+        case Kind::Text: static_cast<QLineEdit*>(c->widget.data())->setText(QString::number(value)); return 0;
+        case Kind::Message:
+        case Kind::String: static_cast<QLabel*>(c->widget.data())->setText(QString::number(value)); return 0;
+        default: return -1;
+    }
+}
+
+int SetCtrlVal(int panel, int control, double value)
+{
+    Control* c = FindControl(panel, control);
+    if (!c) return -1;
+    if (c->kind == Kind::Message || c->kind == Kind::String) {
+        static_cast<QLabel*>(c->widget.data())->setText(QString::number(value));
+        return 0;
+    }
+    return SetCtrlVal(panel, control, static_cast<int>(value));
+}
+
+int SetCtrlVal(int panel, int control, const char* value)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !value) return -1;
+    QSignalBlocker block(c->widget.data());
+    switch (c->kind) {
+        case Kind::Text: static_cast<QLineEdit*>(c->widget.data())->setText(FromBytes(value)); return 0;
+        case Kind::Message:
+        case Kind::String: static_cast<QLabel*>(c->widget.data())->setText(FromBytes(value)); return 0;
+        case Kind::Button: static_cast<QPushButton*>(c->widget.data())->setText(FromBytes(value)); return 0;
+        default: return -1;
+    }
+}
+
+// ---- Attributes -------------------------------------------------------------
+
+int GetCtrlAttribute(int panel, int control, int attribute, int* value)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !value) return -1;
+    QWidget* w = c->widget;
+    QRect g = w->geometry();
+    switch (attribute) {
+        case ATTR_TOP: *value = g.top(); return 0;
+        case ATTR_LEFT: *value = g.left(); return 0;
+        case ATTR_WIDTH: *value = g.width(); return 0;
+        case ATTR_HEIGHT: *value = g.height(); return 0;
+        case ATTR_DIMMED: *value = w->isEnabled() ? 0 : 1; return 0;
+        case ATTR_VISIBLE: *value = w->isVisibleTo(w->parentWidget()) ? 1 : 0; return 0;
+        case ATTR_TEXT_COLOR: *value = GetColor(w, TextRole(c->kind)); return 0;
+        case ATTR_TEXT_BOLD: *value = w->font().bold() ? 1 : 0; return 0;
+        case ATTR_TEXT_POINT_SIZE: *value = w->font().pointSize(); return 0;
+        case ATTR_FRAME_COLOR: *value = GetColor(w, QPalette::WindowText); return 0;
+        case ATTR_CMD_BUTTON_COLOR: *value = GetColor(w, QPalette::Button); return 0;
+        default: break;
+    }
+    // Caption attributes: the run-time label, or a button's own text.
+    QWidget* label = c->label ? static_cast<QWidget*>(c->label.data()) : (c->kind == Kind::Button ? w : nullptr);
+    if (!label) return -1;
+    switch (attribute) {
+        case ATTR_LABEL_TOP: *value = label->geometry().top(); return 0;
+        case ATTR_LABEL_LEFT: *value = label->geometry().left(); return 0;
+        case ATTR_LABEL_WIDTH: *value = label->geometry().width(); return 0;
+        case ATTR_LABEL_HEIGHT: *value = label->geometry().height(); return 0;
+        case ATTR_LABEL_COLOR:
+            *value = GetColor(label, c->label ? QPalette::WindowText : QPalette::ButtonText);
+            return 0;
+        case ATTR_LABEL_BOLD: *value = label->font().bold() ? 1 : 0; return 0;
+        case ATTR_LABEL_POINT_SIZE: *value = label->font().pointSize(); return 0;
+        default: return -1;
+    }
+}
+
+int SetCtrlAttribute(int panel, int control, int attribute, int value)
+{
+    Control* c = FindControl(panel, control);
+    if (!c) return -1;
+    QWidget* w = c->widget;
+    QRect g = w->geometry();
+    Panel* p = FindPanel(panel);
+    switch (attribute) {
+        case ATTR_TOP: w->move(g.left(), value); CoverChild(*p, w); return 0;
+        case ATTR_LEFT: w->move(value, g.top()); CoverChild(*p, w); return 0;
+        case ATTR_WIDTH: w->resize(std::max(value, 0), g.height()); CoverChild(*p, w); return 0;
+        case ATTR_HEIGHT: w->resize(g.width(), std::max(value, 0)); CoverChild(*p, w); return 0;
+        case ATTR_DIMMED: w->setEnabled(value == 0); return 0;
+        case ATTR_VISIBLE:
+            w->setVisible(value != 0);
+            if (c->label) c->label->setVisible(value != 0);
+            return 0;
+        case ATTR_TEXT_COLOR: SetColor(w, TextRole(c->kind), value); return 0;
+        case ATTR_TEXT_BGCOLOR: SetBackground(w, value); return 0;
+        case ATTR_TEXT_BOLD: SetBold(w, value != 0); return 0;
+        case ATTR_TEXT_POINT_SIZE: SetPointSize(w, value); return 0;
+        case ATTR_FRAME_COLOR: {
+            if (auto* frame = qobject_cast<QFrame*>(w)) {
+                frame->setFrameShape(QFrame::Box);
+                frame->setFrameShadow(QFrame::Plain);
+            }
+            SetColor(w, QPalette::WindowText, value);
+            return 0;
+        }
+        case ATTR_CMD_BUTTON_COLOR:
+            if (c->kind != Kind::Button) return -1;
+            SetColor(w, QPalette::Button, value);
+            return 0;
+        default: break;
+    }
+    QWidget* label = c->label ? static_cast<QWidget*>(c->label.data()) : (c->kind == Kind::Button ? w : nullptr);
+    if (!label) return -1;
+    switch (attribute) {
+        case ATTR_LABEL_TOP:
+            if (!c->label) return -1;
+            label->move(label->geometry().left(), value);
+            CoverChild(*p, label);
+            return 0;
+        case ATTR_LABEL_LEFT:
+            if (!c->label) return -1;
+            label->move(value, label->geometry().top());
+            CoverChild(*p, label);
+            return 0;
+        case ATTR_LABEL_COLOR:
+            SetColor(label, c->label ? QPalette::WindowText : QPalette::ButtonText, value);
+            return 0;
+        case ATTR_LABEL_BGCOLOR:
+            if (c->label) SetBackground(label, value);
+            return 0;
+        case ATTR_LABEL_BOLD:
+            SetBold(label, value != 0);
+            if (c->label) c->label->adjustSize();
+            return 0;
+        case ATTR_LABEL_POINT_SIZE:
+            SetPointSize(label, value);
+            if (c->label) c->label->adjustSize();
+            return 0;
+        default: return -1;
+    }
+}
+
+int SetCtrlAttribute(int panel, int control, int attribute, const char* value)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !value || attribute != ATTR_LABEL_TEXT) return -1;
+    if (c->kind == Kind::Button) {
+        static_cast<QPushButton*>(c->widget.data())->setText(FromBytes(value));
+        return 0;
+    }
+    if (!c->label) return -1;
+    c->label->setText(FromBytes(value));
+    c->label->adjustSize();
+    return 0;
+}
+
+int NewCtrl(int panel, int style, const char* label, int top, int left)
+{
+    Panel* p = FindPanel(panel);
+    if (!p) return -1;
+    QWidget* canvas = p->canvas ? p->canvas.data() : p->window.data();
+    QWidget* widget = nullptr;
+    QLabel* caption = nullptr;
+    switch (style) {
+        case CTRL_STRING: {
+            auto* field = new QLabel(canvas);
+            field->setTextInteractionFlags(Qt::TextSelectableByMouse);
+            field->setFixedHeight(field->fontMetrics().height() + 4);
+            field->resize(100, field->height());
+            widget = field;
+            if (label && *label) caption = new QLabel(FromBytes(label), canvas);
+            break;
+        }
+        case CTRL_TEXT_MSG: {
+            auto* text = new QLabel(FromBytes(label), canvas);
+            text->adjustSize();
+            widget = text;
+            break;
+        }
+        case CTRL_SQUARE_COMMAND_BUTTON: {
+            auto* button = new QPushButton(FromBytes(label), canvas);
+            button->setAutoFillBackground(true);
+            button->adjustSize();
+            widget = button;
+            break;
+        }
+        default: return -1;
+    }
+    widget->move(left, top);
+    int id = static_cast<int>(p->controls.size());
+    Control& c = AddControl(*p, id, widget);
+    if (style == CTRL_STRING) c.kind = Kind::String;
+    c.label = caption;
+    PlaceLabel(c);
+    widget->show();
+    if (caption) caption->show();
+    CoverChild(*p, widget);
+    return id;
+}
+
+int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr callback, void* callbackData)
+{
+    Control* c = FindControl(panel, control);
+    if (!c) return -1;
+    c->callback = callback;
+    c->callbackData = callbackData;
+    return 0;
+}
+
+// ---- Lists ------------------------------------------------------------------
+
+int ClearListCtrl(int panel, int control)
+{
+    Control* c = FindControl(panel, control);
+    if (!c) return -1;
+    QSignalBlocker block(c->widget.data());
+    if (c->kind == Kind::List) {
+        static_cast<QListWidget*>(c->widget.data())->clear();
+        return 0;
+    }
+    if (c->kind == Kind::Ring) {
+        static_cast<QComboBox*>(c->widget.data())->clear();
+        return 0;
+    }
+    return -1;
+}
+
+int InsertListItem(int panel, int control, int index, const char* label, int value)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !label) return -1;
+    QSignalBlocker block(c->widget.data());
+    if (c->kind == Kind::List) {
+        auto* list = static_cast<QListWidget*>(c->widget.data());
+        int row = (index < 0 || index > list->count()) ? list->count() : index;
+        auto* item = new QListWidgetItem(FromBytes(label));
+        item->setData(Qt::UserRole, value);
+        list->insertItem(row, item);
+        if (list->currentRow() < 0) list->setCurrentRow(0);
+        return 0;
+    }
+    if (c->kind == Kind::Ring) {
+        auto* ring = static_cast<QComboBox*>(c->widget.data());
+        int row = (index < 0 || index > ring->count()) ? ring->count() : index;
+        ring->insertItem(row, FromBytes(label), value);
+        return 0;
+    }
+    return -1;
+}
+
+int GetNumListItems(int panel, int control, int* count)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !count) return -1;
+    if (c->kind == Kind::List) {
+        *count = static_cast<QListWidget*>(c->widget.data())->count();
+        return 0;
+    }
+    if (c->kind == Kind::Ring) {
+        *count = static_cast<QComboBox*>(c->widget.data())->count();
+        return 0;
+    }
+    return -1;
+}
+
+int SetCtrlIndex(int panel, int control, int index)
+{
+    Control* c = FindControl(panel, control);
+    if (!c) return -1;
+    QSignalBlocker block(c->widget.data());
+    if (c->kind == Kind::List) {
+        auto* list = static_cast<QListWidget*>(c->widget.data());
+        if (index < 0 || index >= list->count()) return -1;
+        list->setCurrentRow(index);
+        return 0;
+    }
+    if (c->kind == Kind::Ring) {
+        auto* ring = static_cast<QComboBox*>(c->widget.data());
+        if (index < 0 || index >= ring->count()) return -1;
+        ring->setCurrentIndex(index);
+        return 0;
+    }
+    return -1;
+}

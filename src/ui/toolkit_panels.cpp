@@ -1,0 +1,458 @@
+// Panels: loading from resource files, showing, placing, discarding.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFrame>
+#include <QHash>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QStyleFactory>
+#include <QBuffer>
+#include <QUiLoader>
+#include <cctype>
+
+#include "data/messages.h"
+#include "ui/toolkit_internal.h"
+
+namespace toolkit {
+namespace {
+
+std::unordered_map<int, std::unique_ptr<Panel>> g_panels;
+std::unordered_map<const QWidget*, int> g_windowPanels;
+int g_nextHandle = 1;
+int g_dispatchDepth = 0;
+int g_waitCursorDepth = 0;
+EventWatcher* g_watcher = nullptr;
+
+std::unordered_map<std::string, CtrlCallbackPtr>& CtrlRegistry()
+{
+    static std::unordered_map<std::string, CtrlCallbackPtr> registry;
+    return registry;
+}
+
+std::unordered_map<std::string, PanelCallbackPtr>& PanelRegistry()
+{
+    static std::unordered_map<std::string, PanelCallbackPtr> registry;
+    return registry;
+}
+
+// The loader, made once with plugin paths emptied so that constructing it does
+// not load designer plugins.
+QUiLoader& Loader()
+{
+    static QUiLoader* loader = [] {
+        QStringList saved = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
+        auto* made = new QUiLoader;
+        made->clearPluginPaths();
+        QCoreApplication::setLibraryPaths(saved);
+        return made;
+    }();
+    return *loader;
+}
+
+// Resource files are read once and kept in memory.
+bool ReadResource(const char* fileName, QByteArray& contents)
+{
+    static QHash<QString, QByteArray> cache;
+    QString path = ResourcePath(fileName);
+    auto it = cache.find(path);
+    if (it != cache.end()) {
+        contents = *it;
+        return true;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    contents = file.readAll();
+    cache.insert(path, contents);
+    return true;
+}
+
+// Loads a resource file's widget tree, or nullptr.
+QWidget* LoadTree(const char* fileName)
+{
+    QByteArray contents;
+    if (!fileName || !ReadResource(fileName, contents)) return nullptr;
+    QBuffer buffer(&contents);
+    buffer.open(QIODevice::ReadOnly);
+    return Loader().load(&buffer);
+}
+
+QWidget* FindPanelWidget(QWidget* root, int panelNumber)
+{
+    bool ok = false;
+    if (root->property("panel").toInt(&ok) == panelNumber && ok) return root;
+    for (QObject* child : root->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w && w->property("panel").toInt(&ok) == panelNumber && ok) return w;
+    }
+    return nullptr;
+}
+
+QString PanelCallbackName(QWidget* panelWidget) { return panelWidget->property("callback").toString(); }
+
+void DestroyPanel(int handle)
+{
+    auto it = g_panels.find(handle);
+    if (it == g_panels.end()) return;
+    // Child panels go with their parent.
+    std::vector<int> children;
+    for (auto& [h, p] : g_panels) {
+        if (p->parent == handle) children.push_back(h);
+    }
+    for (int child : children) DestroyPanel(child);
+    std::unique_ptr<Panel> panel = std::move(it->second);
+    g_panels.erase(it);
+    if (QWidget* window = panel->window) {
+        g_windowPanels.erase(window);
+        window->hide();
+        // A panel discarded from inside one of its own callbacks is still on
+        // the call stack of a Qt signal: delete it once control returns.
+        if (g_dispatchDepth > 0) {
+            window->deleteLater();
+        } else {
+            delete window;
+        }
+    }
+}
+
+}  // namespace
+
+Panel* FindPanel(int handle)
+{
+    auto it = g_panels.find(handle);
+    if (it == g_panels.end() || !it->second->window) return nullptr;
+    return it->second.get();
+}
+
+Panel* PanelOfWidget(const QWidget* window)
+{
+    auto it = g_windowPanels.find(window);
+    return it == g_windowPanels.end() ? nullptr : FindPanel(it->second);
+}
+
+QString ResourcePath(const char* fileName)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromUtf8(fileName));
+}
+
+void FireCommit(int panel, int control)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !c->callback) return;
+    ++g_dispatchDepth;
+    c->callback(panel, control, EVENT_COMMIT, c->callbackData, 0, 0);
+    --g_dispatchDepth;
+}
+
+bool FirePanelEvent(int handle, int event, int eventData1)
+{
+    Panel* p = FindPanel(handle);
+    if (!p || !p->callback) return false;
+    ++g_dispatchDepth;
+    p->callback(handle, event, p->callbackData, eventData1, 0);
+    --g_dispatchDepth;
+    return true;
+}
+
+void CoverChild(Panel& panel, QWidget* child)
+{
+    QWidget* canvas = panel.canvas;
+    if (!canvas || canvas == panel.window || !child) return;
+    QRect r = child->geometry();
+    QSize need(std::max(canvas->minimumWidth(), r.right() + 20), std::max(canvas->minimumHeight(), r.bottom() + 20));
+    if (need != canvas->minimumSize()) canvas->setMinimumSize(need);
+}
+
+bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+        case QEvent::KeyPress: {
+            // A key event travels from the focus widget up to its window; handle
+            // it once, for the panel whose window holds the receiver.
+            static const QEvent* lastHandled = nullptr;
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (!widget || event == lastHandled) break;
+            Panel* panel = PanelOfWidget(widget->window());
+            if (!panel || !panel->callback) break;
+            lastHandled = event;
+            auto* key = static_cast<QKeyEvent*>(event);
+            int code = key->key() == Qt::Key_Escape ? VAL_ESC_VKEY : key->key();
+            int handle = panel->handle;
+            FirePanelEvent(handle, EVENT_KEYPRESS, code);
+            if (!FindPanel(handle)) return true;  // the callback closed the panel
+            break;
+        }
+        case QEvent::Close: {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            Panel* panel = widget ? PanelOfWidget(widget) : nullptr;
+            if (!panel || !panel->callback) break;
+            // The callback decides whether the window goes.
+            event->ignore();
+            FirePanelEvent(panel->handle, EVENT_CLOSE, 0);
+            return true;
+        }
+        case QEvent::Resize: {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            Panel* panel = widget ? PanelOfWidget(widget) : nullptr;
+            if (!panel) break;
+            // A scrolling canvas fills its panel.
+            for (QObject* child : widget->children()) {
+                if (auto* area = qobject_cast<QScrollArea*>(child)) area->setGeometry(widget->rect());
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace toolkit
+
+using namespace toolkit;
+
+// ---- Run-time ---------------------------------------------------------------
+
+namespace {
+void ShowCoreMessage(const char* title, const char* text) { MessagePopup(title, text); }
+}  // namespace
+
+int InitToolkit(int argc, char* argv[])
+{
+    static int s_argc = 0;
+    if (!QApplication::instance()) {
+        s_argc = argc;
+        new QApplication(s_argc, argv);
+    }
+    auto* app = qobject_cast<QApplication*>(QApplication::instance());
+    if (!app) return 0;
+    if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
+    app->setQuitOnLastWindowClosed(false);
+    if (!g_watcher) {
+        g_watcher = new EventWatcher(app);
+        app->installEventFilter(g_watcher);
+    }
+    SetMessageSink(ShowCoreMessage);
+    return 1;
+}
+
+int RunUserInterface() { return QApplication::exec(); }
+
+int QuitUserInterface(int returnCode)
+{
+    QCoreApplication::exit(returnCode);
+    return 0;
+}
+
+void ProcessDrawEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+int SetSystemAttribute(int attribute, int value)
+{
+    (void)attribute, (void)value;  // nothing to set on this platform
+    return 0;
+}
+
+void SetWaitCursor(int on)
+{
+    if (on) {
+        if (g_waitCursorDepth++ == 0) QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    } else if (g_waitCursorDepth > 0) {
+        if (--g_waitCursorDepth == 0) QApplication::restoreOverrideCursor();
+    }
+}
+
+void StringUpperCase(char* text)
+{
+    for (; text && *text; ++text) {
+        unsigned char c = static_cast<unsigned char>(*text);
+        if (c >= 'a' && c <= 'z') *text = static_cast<char>(c - 'a' + 'A');
+    }
+}
+
+// ---- Panels -----------------------------------------------------------------
+
+int LoadPanel(int parentPanel, const char* fileName, int panelNumber)
+{
+    Panel* parent = nullptr;
+    if (parentPanel != 0 && !(parent = FindPanel(parentPanel))) return -1;
+    QWidget* root = LoadTree(fileName);
+    if (!root) return -1;
+    QWidget* widget = FindPanelWidget(root, panelNumber);
+    if (!widget) {
+        delete root;
+        return -1;
+    }
+    QRect geometry = widget->geometry();
+    if (widget != root) {
+        widget->setParent(nullptr);
+        delete root;
+    }
+    Qt::WindowFlags flags = parent ? (Qt::Dialog | Qt::FramelessWindowHint) : Qt::Window;
+    widget->setParent(parent ? parent->window.data() : nullptr, flags);
+    widget->resize(geometry.size());
+    if (parent) {
+        QRect p = parent->window->geometry();
+        widget->move(p.left() + (p.width() - geometry.width()) / 2, p.top() + (p.height() - geometry.height()) / 2);
+    }
+
+    auto panel = std::make_unique<Panel>();
+    panel->handle = g_nextHandle++;
+    panel->parent = parentPanel;
+    panel->window = widget;
+    panel->canvas = widget;
+    panel->controls.resize(1);
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        if (child->property("canvas").toBool()) panel->canvas = child;
+        bool ok = false;
+        int id = child->property("ctrlId").toInt(&ok);
+        if (!ok || id <= 0) continue;
+        Control& c = AddControl(*panel, id, child);
+        QString callback = child->property("callback").toString();
+        if (!callback.isEmpty()) c.callback = FindCtrlCallback(callback.toUtf8().constData());
+    }
+    QString callback = PanelCallbackName(widget);
+    if (!callback.isEmpty()) panel->callback = FindPanelCallback(callback.toUtf8().constData());
+    widget->installEventFilter(g_watcher);
+    int handle = panel->handle;
+    g_windowPanels[widget] = handle;
+    g_panels.emplace(handle, std::move(panel));
+    return handle;
+}
+
+int DisplayPanel(int panel)
+{
+    Panel* p = FindPanel(panel);
+    if (!p) return -1;
+    p->window->show();
+    p->window->raise();
+    return 0;
+}
+
+int HidePanel(int panel)
+{
+    Panel* p = FindPanel(panel);
+    if (!p) return -1;
+    p->window->hide();
+    return 0;
+}
+
+int DiscardPanel(int panel)
+{
+    if (!FindPanel(panel)) return -1;
+    DestroyPanel(panel);
+    return 0;
+}
+
+int SetPanelPos(int panel, int top, int left)
+{
+    Panel* p = FindPanel(panel);
+    if (!p) return -1;
+    QRect g = p->window->geometry();
+    p->window->setGeometry(left, top, g.width(), g.height());
+    return 0;
+}
+
+int GetPanelAttribute(int panel, int attribute, int* value)
+{
+    Panel* p = FindPanel(panel);
+    if (!p || !value) return -1;
+    QRect g = p->window->geometry();
+    switch (attribute) {
+        case ATTR_TOP: *value = g.top(); return 0;
+        case ATTR_LEFT: *value = g.left(); return 0;
+        case ATTR_WIDTH: *value = g.width(); return 0;
+        case ATTR_HEIGHT: *value = g.height(); return 0;
+        case ATTR_VISIBLE: *value = p->window->isVisible() ? 1 : 0; return 0;
+        default: return -1;
+    }
+}
+
+int SetPanelAttribute(int panel, int attribute, int value)
+{
+    Panel* p = FindPanel(panel);
+    if (!p) return -1;
+    QRect g = p->window->geometry();
+    switch (attribute) {
+        case ATTR_TOP: p->window->setGeometry(g.left(), value, g.width(), g.height()); return 0;
+        case ATTR_LEFT: p->window->setGeometry(value, g.top(), g.width(), g.height()); return 0;
+        case ATTR_WIDTH: p->window->resize(std::max(value, 1), g.height()); return 0;
+        case ATTR_HEIGHT: p->window->resize(g.width(), std::max(value, 1)); return 0;
+        case ATTR_VISIBLE: p->window->setVisible(value != 0); return 0;
+        default: return -1;
+    }
+}
+
+int SetPanelAttribute(int panel, int attribute, const char* value)
+{
+    Panel* p = FindPanel(panel);
+    if (!p || !value || attribute != ATTR_TITLE) return -1;
+    p->window->setWindowTitle(QString::fromUtf8(value));
+    return 0;
+}
+
+int InstallPanelCallback(int panel, PanelCallbackPtr callback, void* callbackData)
+{
+    Panel* p = FindPanel(panel);
+    if (!p) return -1;
+    p->callback = callback;
+    p->callbackData = callbackData;
+    return 0;
+}
+
+// ---- Registry ---------------------------------------------------------------
+
+void RegisterCtrlCallback(const char* name, CtrlCallbackPtr callback) { CtrlRegistry()[name] = callback; }
+void RegisterPanelCallback(const char* name, PanelCallbackPtr callback) { PanelRegistry()[name] = callback; }
+
+CtrlCallbackPtr FindCtrlCallback(const char* name)
+{
+    auto it = CtrlRegistry().find(name);
+    return it == CtrlRegistry().end() ? nullptr : it->second;
+}
+
+PanelCallbackPtr FindPanelCallback(const char* name)
+{
+    auto it = PanelRegistry().find(name);
+    return it == PanelRegistry().end() ? nullptr : it->second;
+}
+
+// ---- Inspection -------------------------------------------------------------
+
+bool InspectResource(const char* fileName, std::vector<ResourcePanelInfo>& panels,
+                     std::vector<ResourceControlInfo>& controls)
+{
+    QWidget* root = LoadTree(fileName);
+    if (!root) return false;
+    std::vector<QWidget*> panelWidgets;
+    bool ok = false;
+    if (root->property("panel").toInt(&ok), ok) panelWidgets.push_back(root);
+    for (QObject* child : root->children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (w && (w->property("panel").toInt(&ok), ok)) panelWidgets.push_back(w);
+    }
+    for (QWidget* pw : panelWidgets) {
+        int number = pw->property("panel").toInt();
+        panels.push_back({number, pw->objectName().toStdString(), PanelCallbackName(pw).toStdString()});
+        for (QWidget* child : pw->findChildren<QWidget*>()) {
+            int id = child->property("ctrlId").toInt(&ok);
+            if (!ok) continue;
+            controls.push_back({number, id, child->objectName().toStdString(), KindName(KindOf(child)),
+                                child->property("callback").toString().toStdString()});
+        }
+    }
+    delete root;
+    return true;
+}
+
+int CountLivePanels() { return static_cast<int>(g_panels.size()); }

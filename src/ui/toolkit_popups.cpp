@@ -1,0 +1,76 @@
+// Modal popups: message boxes and the file chooser, behind a hook that tests
+// replace.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <cstring>
+#include <string>
+
+#include "data/text_encoding.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+DialogHook* g_hook = nullptr;
+
+// "spells_us.txt; *.txt; *.*" becomes one Qt filter per pattern.
+QString QtFilters(const char* fileTypeList)
+{
+    QStringList filters;
+    for (const QString& part : QString::fromUtf8(fileTypeList ? fileTypeList : "").split(';', Qt::SkipEmptyParts)) {
+        QString pattern = part.trimmed();
+        if (pattern.isEmpty()) continue;
+        filters << QStringLiteral("%1 (%2)").arg(pattern, pattern == "*.*" ? QStringLiteral("*") : pattern);
+    }
+    return filters.join(";;");
+}
+
+}  // namespace
+
+void SetDialogHook(DialogHook* hook) { g_hook = hook; }
+
+int MessagePopup(const char* title, const char* message)
+{
+    if (!title || !message) return -1;
+    if (g_hook) {
+        g_hook->Message(title, message);
+        return 0;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(TextToUtf8(title)),
+                    QString::fromStdString(TextToUtf8(message)), QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+    return 0;
+}
+
+int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
+                    const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
+                    int allowCancel, int allowMakeDirectory, char* pathName)
+{
+    (void)buttonLabel, (void)restrictDirectory, (void)restrictExtension, (void)allowCancel;
+    if (!pathName) return -1;
+    std::string chosen;
+    int result = VAL_NO_FILE_SELECTED;
+    if (g_hook) {
+        result = g_hook->FileSelect(defaultFileName ? defaultFileName : "", title ? title : "", chosen);
+    } else {
+        QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(title ? title : ""),
+                           QString::fromUtf8(defaultDirectory ? defaultDirectory : ""), QtFilters(fileTypeList));
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setLabelText(QFileDialog::Accept, QStringLiteral("OK"));
+        if (!allowMakeDirectory) dialog.setOption(QFileDialog::ReadOnly);
+        if (defaultFileName && *defaultFileName) dialog.selectFile(QString::fromUtf8(defaultFileName));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            QString path = dialog.selectedFiles().first();
+            chosen = path.toStdString();
+            result = QFileInfo(path).isFile() ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
+        }
+    }
+    if (result != VAL_EXISTING_FILE_SELECTED && result != VAL_NEW_FILE_SELECTED) return VAL_NO_FILE_SELECTED;
+    // A path that does not fit the 260-byte buffer would be cut into another
+    // path: treat it as no choice instead.
+    if (chosen.empty() || chosen.size() > SPELL_FIELD_CHARS - 1) return VAL_NO_FILE_SELECTED;
+    std::memcpy(pathName, chosen.c_str(), chosen.size() + 1);
+    return result;
+}
