@@ -33,8 +33,8 @@ constexpr int kSystemAttributeCode = 1420;
 // The chooser every "find the spell file" request shows.
 int ChooseSpellFile()
 {
-    return FileSelectPopup("", "spells_us.txt", "spells_us.txt; *.txt; *.*", "Find spells_us.txt", VAL_OK_BUTTON, 0, 0,
-                           1, 1, g_fileName.data());
+    return FileSelectPopup("", "spells_us.txt", "spells_us.txt; *.txt; *.*", "Find spells_us.txt",
+                           VAL_OK_BUTTON, 0, 0, 1, 1, g_fileName.data());
 }
 
 void ShowLoadStatus(int panel, const char* path, bool moreLines)
@@ -58,7 +58,8 @@ void ShowLoadStatus(int panel, const char* path, bool moreLines)
 void FillClassSelector(int panel, int ring)
 {
     ClearListCtrl(panel, ring);
-    for (const ClassSelectorEntry& entry : kClassSelector) InsertListItem(panel, ring, -1, entry.label, entry.value);
+    for (const ClassSelectorEntry& entry : kClassSelector)
+        InsertListItem(panel, ring, -1, entry.label, entry.value);
     SetCtrlIndex(panel, ring, 0);
 }
 
@@ -166,7 +167,8 @@ int EnableLevelCallback(int panel, int control, int event, void* callbackData, i
     return 0;
 }
 
-int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2)
 {
     (void)callbackData, (void)eventData1, (void)eventData2;
     if (event != EVENT_COMMIT) return 0;

@@ -33,8 +33,11 @@ int LoadMainPanel();
 void ParseSpells(int panel, const char* path);
 
 int ExitCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int BrowseFilesCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int EnableLevelCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int BrowseFilesCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
+int EnableLevelCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
+int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                           int eventData2);
 // The main window's close box ends the program like the quit button.
 int MainPanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2);

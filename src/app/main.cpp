@@ -1,3 +1,6 @@
 #include "app/app.h"
 
-int main(int argc, char* argv[]) { return RivizuziMain(argc, argv); }
+int main(int argc, char* argv[])
+{
+    return RivizuziMain(argc, argv);
+}

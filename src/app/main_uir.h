@@ -9,22 +9,22 @@ inline constexpr const char* MAIN_UIR = "main.uir";
 
 // Panel 1: the main window.
 inline constexpr int MAINPANEL = 1;
-inline constexpr int MAINPANEL_LEVEL = 1;         // numeric 1..65, DisplayAsLevelCallback
-inline constexpr int MAINPANEL_LEVEL_ENABLE = 2;  // check box, EnableLevelCallback
-inline constexpr int MAINPANEL_BROWSE = 3;        // BrowseFilesCallback
-inline constexpr int MAINPANEL_QUIT = 4;          // ExitCallback
-inline constexpr int MAINPANEL_STATUS = 5;        // status line
-inline constexpr int MAINPANEL_SEARCH_TEXT = 6;   // text box, SearchStringCallback
-inline constexpr int MAINPANEL_CLASS = 7;         // ring, SearchStringCallback
-inline constexpr int MAINPANEL_SEARCH = 8;        // button, SearchStringCallback
-inline constexpr int MAINPANEL_SPELL_LIST = 9;    // list, SpellRingCallback
-inline constexpr int MAINPANEL_CLOSE_ALL = 10;    // CloseAllCallback
-inline constexpr int MAINPANEL_RESET_POS = 11;    // ResetPositionCallback
-inline constexpr int MAINPANEL_SPELL_NUM = 12;    // numeric, read by DumpSpellCallback
-inline constexpr int MAINPANEL_DUMP_SPELL = 13;   // DumpSpellCallback
-inline constexpr int MAINPANEL_DUMP_ATTRIB = 14;  // DumpAttributeCallback
-inline constexpr int MAINPANEL_DUMP_ALL = 15;     // DumpAllSpellsCallback
-inline constexpr int MAINPANEL_DUMP_SPECIAL = 16; // DumpSpecialCallback
+inline constexpr int MAINPANEL_LEVEL = 1;          // numeric 1..65, DisplayAsLevelCallback
+inline constexpr int MAINPANEL_LEVEL_ENABLE = 2;   // check box, EnableLevelCallback
+inline constexpr int MAINPANEL_BROWSE = 3;         // BrowseFilesCallback
+inline constexpr int MAINPANEL_QUIT = 4;           // ExitCallback
+inline constexpr int MAINPANEL_STATUS = 5;         // status line
+inline constexpr int MAINPANEL_SEARCH_TEXT = 6;    // text box, SearchStringCallback
+inline constexpr int MAINPANEL_CLASS = 7;          // ring, SearchStringCallback
+inline constexpr int MAINPANEL_SEARCH = 8;         // button, SearchStringCallback
+inline constexpr int MAINPANEL_SPELL_LIST = 9;     // list, SpellRingCallback
+inline constexpr int MAINPANEL_CLOSE_ALL = 10;     // CloseAllCallback
+inline constexpr int MAINPANEL_RESET_POS = 11;     // ResetPositionCallback
+inline constexpr int MAINPANEL_SPELL_NUM = 12;     // numeric, read by DumpSpellCallback
+inline constexpr int MAINPANEL_DUMP_SPELL = 13;    // DumpSpellCallback
+inline constexpr int MAINPANEL_DUMP_ATTRIB = 14;   // DumpAttributeCallback
+inline constexpr int MAINPANEL_DUMP_ALL = 15;      // DumpAllSpellsCallback
+inline constexpr int MAINPANEL_DUMP_SPECIAL = 16;  // DumpSpecialCallback
 
 // Panel 2: the wait panel shown while the spell file loads.
 inline constexpr int WAITPANEL = 2;

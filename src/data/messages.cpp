@@ -4,7 +4,10 @@ namespace {
 MessageSink g_sink = nullptr;
 }
 
-void SetMessageSink(MessageSink sink) { g_sink = sink; }
+void SetMessageSink(MessageSink sink)
+{
+    g_sink = sink;
+}
 
 void ReportMessage(const char* title, const char* text)
 {

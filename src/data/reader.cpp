@@ -10,7 +10,10 @@ namespace {
 constexpr int kMaxColumnChars = SPELL_FIELD_CHARS - 1;
 constexpr std::size_t kMaxLineChars = SPELL_LINE_CHARS - 1;
 
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool IsSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 }  // namespace
 
@@ -23,7 +26,8 @@ void SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& colu
     const char* const end = line + length;
     std::size_t col = 0;
     for (; col < columns.size() && pos < end; ++col) {
-        const char* caret = static_cast<const char*>(std::memchr(pos, '^', static_cast<std::size_t>(end - pos)));
+        const char* caret =
+            static_cast<const char*>(std::memchr(pos, '^', static_cast<std::size_t>(end - pos)));
         const char* stop = caret ? caret : end;
         std::size_t n = static_cast<std::size_t>(stop - pos);
         columns[col] = {pos, static_cast<int>(n < kMaxColumnChars ? n : kMaxColumnChars)};
@@ -202,7 +206,8 @@ bool SpellLineReader::Next(const char*& line, std::size_t& length)
 
 void FormatOpenError(const char* path, MessageText& text)
 {
-    std::snprintf(text.data(), text.size(), "Cannot open the file: %s - please browse for a valid file.", path);
+    std::snprintf(text.data(), text.size(), "Cannot open the file: %s - please browse for a valid file.",
+                  path);
 }
 
 int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines)

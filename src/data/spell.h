@@ -46,8 +46,7 @@ enum ClassIndex : int {
 
 // Three-letter abbreviations in ClassIndex order.
 inline constexpr std::array<const char*, NUM_CLASSES> kClassAbbreviations = {
-    "BST", "ENC", "NEC", "WIZ", "MAG", "RNG", "PAL", "SHD",
-    "BRD", "SHM", "CLR", "DRU", "WAR", "ROG", "MNK"};
+    "BST", "ENC", "NEC", "WIZ", "MAG", "RNG", "PAL", "SHD", "BRD", "SHM", "CLR", "DRU", "WAR", "ROG", "MNK"};
 
 // A class level of 255 means the class does not get the spell.
 inline constexpr int CLASS_LEVEL_NONE = 255;
@@ -90,7 +89,7 @@ struct SpellStruct {
     int32_t skill;
     int32_t environment;  // -1 any, 1 outdoor, 2 indoor
     int32_t col102;
-    int32_t timeOfDay;  // 0 any, 2 night
+    int32_t timeOfDay;                            // 0 any, 2 night
     std::array<int32_t, NUM_CLASSES> classLevel;  // in ClassIndex order
     int32_t col56;
     int32_t col57;
@@ -108,7 +107,7 @@ struct SpellStruct {
     int32_t col156;
     int32_t col157;
     std::array<TextField, NUM_EFFECT_SLOTS> effectText;  // last sentence per slot
-    int32_t isInstant;  // 1 once a sentence was generated with duration 0
+    int32_t isInstant;                                   // 1 once a sentence was generated with duration 0
 };
 
 // ---- Program-wide tables -------------------------------------------------
@@ -142,4 +141,3 @@ void InitGlobals();
 
 // Copies text into a fixed buffer, cutting it so that the terminator fits.
 void CopyText(TextField& dest, const char* src);
-

@@ -16,9 +16,15 @@
 namespace toolkit {
 namespace {
 
-QString FromBytes(const char* text) { return QString::fromStdString(TextToUtf8(text ? text : "")); }
+QString FromBytes(const char* text)
+{
+    return QString::fromStdString(TextToUtf8(text ? text : ""));
+}
 
-QColor ColorOf(int rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+QColor ColorOf(int rgb)
+{
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
 
 void SetColor(QWidget* w, QPalette::ColorRole role, int rgb)
 {
@@ -70,12 +76,15 @@ void SetBackground(QWidget* w, int rgb)
 QPalette::ColorRole TextRole(Kind kind)
 {
     switch (kind) {
-        case Kind::Button: return QPalette::ButtonText;
+        case Kind::Button:
+            return QPalette::ButtonText;
         case Kind::Text:
         case Kind::List:
         case Kind::Numeric:
-        case Kind::Ring: return QPalette::Text;
-        default: return QPalette::WindowText;
+        case Kind::Ring:
+            return QPalette::Text;
+        default:
+            return QPalette::WindowText;
     }
 }
 
@@ -93,16 +102,26 @@ void PlaceLabel(Control& c)
 const char* KindName(Kind kind)
 {
     switch (kind) {
-        case Kind::Button: return "button";
-        case Kind::Text: return "text";
-        case Kind::List: return "list";
-        case Kind::Check: return "check";
-        case Kind::Numeric: return "numeric";
-        case Kind::Ring: return "ring";
-        case Kind::Message: return "message";
-        case Kind::Frame: return "frame";
-        case Kind::String: return "string";
-        case Kind::Other: return "other";
+        case Kind::Button:
+            return "button";
+        case Kind::Text:
+            return "text";
+        case Kind::List:
+            return "list";
+        case Kind::Check:
+            return "check";
+        case Kind::Numeric:
+            return "numeric";
+        case Kind::Ring:
+            return "ring";
+        case Kind::Message:
+            return "message";
+        case Kind::Frame:
+            return "frame";
+        case Kind::String:
+            return "string";
+        case Kind::Other:
+            return "other";
     }
     return "other";
 }
@@ -130,7 +149,8 @@ Control* FindControl(int panel, int control)
 
 Control& AddControl(Panel& panel, int id, QWidget* widget)
 {
-    if (static_cast<std::size_t>(id) >= panel.controls.size()) panel.controls.resize(static_cast<std::size_t>(id) + 1);
+    if (static_cast<std::size_t>(id) >= panel.controls.size())
+        panel.controls.resize(static_cast<std::size_t>(id) + 1);
     Control& c = panel.controls[static_cast<std::size_t>(id)];
     c = Control{};
     c.id = id;
@@ -174,8 +194,12 @@ int GetCtrlVal(int panel, int control, int* value)
     Control* c = FindControl(panel, control);
     if (!c || !value) return -1;
     switch (c->kind) {
-        case Kind::Numeric: *value = static_cast<QSpinBox*>(c->widget.data())->value(); return 0;
-        case Kind::Check: *value = static_cast<QCheckBox*>(c->widget.data())->isChecked() ? 1 : 0; return 0;
+        case Kind::Numeric:
+            *value = static_cast<QSpinBox*>(c->widget.data())->value();
+            return 0;
+        case Kind::Check:
+            *value = static_cast<QCheckBox*>(c->widget.data())->isChecked() ? 1 : 0;
+            return 0;
         case Kind::Ring: {
             auto* ring = static_cast<QComboBox*>(c->widget.data());
             if (ring->currentIndex() < 0) return -1;
@@ -191,7 +215,8 @@ int GetCtrlVal(int panel, int control, int* value)
             *value = item->data(Qt::UserRole).toInt();
             return 0;
         }
-        default: return -1;
+        default:
+            return -1;
     }
 }
 
@@ -209,12 +234,21 @@ int GetCtrlVal(int panel, int control, char* value, std::size_t size)
     if (!c || !value || size == 0) return -1;
     QString text;
     switch (c->kind) {
-        case Kind::Text: text = static_cast<QLineEdit*>(c->widget.data())->text(); break;
+        case Kind::Text:
+            text = static_cast<QLineEdit*>(c->widget.data())->text();
+            break;
         case Kind::Message:
-        case Kind::String: text = static_cast<QLabel*>(c->widget.data())->text(); break;
-        case Kind::Ring: text = static_cast<QComboBox*>(c->widget.data())->currentText(); break;
-        case Kind::Button: text = static_cast<QPushButton*>(c->widget.data())->text(); break;
-        default: return -1;
+        case Kind::String:
+            text = static_cast<QLabel*>(c->widget.data())->text();
+            break;
+        case Kind::Ring:
+            text = static_cast<QComboBox*>(c->widget.data())->currentText();
+            break;
+        case Kind::Button:
+            text = static_cast<QPushButton*>(c->widget.data())->text();
+            break;
+        default:
+            return -1;
     }
     QByteArray bytes = text.toUtf8();
     std::size_t n = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
@@ -223,7 +257,10 @@ int GetCtrlVal(int panel, int control, char* value, std::size_t size)
     return 0;
 }
 
-int GetCtrlVal(int panel, int control, TextField& value) { return GetCtrlVal(panel, control, value.data(), value.size()); }
+int GetCtrlVal(int panel, int control, TextField& value)
+{
+    return GetCtrlVal(panel, control, value.data(), value.size());
+}
 
 int SetCtrlVal(int panel, int control, int value)
 {
@@ -231,8 +268,12 @@ int SetCtrlVal(int panel, int control, int value)
     if (!c) return -1;
     QSignalBlocker block(c->widget.data());
     switch (c->kind) {
-        case Kind::Numeric: static_cast<QSpinBox*>(c->widget.data())->setValue(value); return 0;
-        case Kind::Check: static_cast<QCheckBox*>(c->widget.data())->setChecked(value != 0); return 0;
+        case Kind::Numeric:
+            static_cast<QSpinBox*>(c->widget.data())->setValue(value);
+            return 0;
+        case Kind::Check:
+            static_cast<QCheckBox*>(c->widget.data())->setChecked(value != 0);
+            return 0;
         case Kind::Ring: {
             auto* ring = static_cast<QComboBox*>(c->widget.data());
             int index = ring->findData(value);
@@ -250,10 +291,15 @@ int SetCtrlVal(int panel, int control, int value)
             }
             return -1;
         }
-        case Kind::Text: static_cast<QLineEdit*>(c->widget.data())->setText(QString::number(value)); return 0;
+        case Kind::Text:
+            static_cast<QLineEdit*>(c->widget.data())->setText(QString::number(value));
+            return 0;
         case Kind::Message:
-        case Kind::String: static_cast<QLabel*>(c->widget.data())->setText(QString::number(value)); return 0;
-        default: return -1;
+        case Kind::String:
+            static_cast<QLabel*>(c->widget.data())->setText(QString::number(value));
+            return 0;
+        default:
+            return -1;
     }
 }
 
@@ -274,11 +320,18 @@ int SetCtrlVal(int panel, int control, const char* value)
     if (!c || !value) return -1;
     QSignalBlocker block(c->widget.data());
     switch (c->kind) {
-        case Kind::Text: static_cast<QLineEdit*>(c->widget.data())->setText(FromBytes(value)); return 0;
+        case Kind::Text:
+            static_cast<QLineEdit*>(c->widget.data())->setText(FromBytes(value));
+            return 0;
         case Kind::Message:
-        case Kind::String: static_cast<QLabel*>(c->widget.data())->setText(FromBytes(value)); return 0;
-        case Kind::Button: static_cast<QPushButton*>(c->widget.data())->setText(FromBytes(value)); return 0;
-        default: return -1;
+        case Kind::String:
+            static_cast<QLabel*>(c->widget.data())->setText(FromBytes(value));
+            return 0;
+        case Kind::Button:
+            static_cast<QPushButton*>(c->widget.data())->setText(FromBytes(value));
+            return 0;
+        default:
+            return -1;
     }
 }
 
@@ -291,33 +344,70 @@ int GetCtrlAttribute(int panel, int control, int attribute, int* value)
     QWidget* w = c->widget;
     QRect g = w->geometry();
     switch (attribute) {
-        case ATTR_TOP: *value = g.top(); return 0;
-        case ATTR_LEFT: *value = g.left(); return 0;
-        case ATTR_WIDTH: *value = g.width(); return 0;
-        case ATTR_HEIGHT: *value = g.height(); return 0;
-        case ATTR_DIMMED: *value = w->isEnabled() ? 0 : 1; return 0;
-        case ATTR_VISIBLE: *value = w->isVisibleTo(w->parentWidget()) ? 1 : 0; return 0;
-        case ATTR_TEXT_COLOR: *value = GetColor(w, TextRole(c->kind)); return 0;
-        case ATTR_TEXT_BOLD: *value = w->font().bold() ? 1 : 0; return 0;
-        case ATTR_TEXT_POINT_SIZE: *value = w->font().pointSize(); return 0;
-        case ATTR_FRAME_COLOR: *value = GetColor(w, QPalette::WindowText); return 0;
-        case ATTR_CMD_BUTTON_COLOR: *value = GetColor(w, QPalette::Button); return 0;
-        default: break;
+        case ATTR_TOP:
+            *value = g.top();
+            return 0;
+        case ATTR_LEFT:
+            *value = g.left();
+            return 0;
+        case ATTR_WIDTH:
+            *value = g.width();
+            return 0;
+        case ATTR_HEIGHT:
+            *value = g.height();
+            return 0;
+        case ATTR_DIMMED:
+            *value = w->isEnabled() ? 0 : 1;
+            return 0;
+        case ATTR_VISIBLE:
+            *value = w->isVisibleTo(w->parentWidget()) ? 1 : 0;
+            return 0;
+        case ATTR_TEXT_COLOR:
+            *value = GetColor(w, TextRole(c->kind));
+            return 0;
+        case ATTR_TEXT_BOLD:
+            *value = w->font().bold() ? 1 : 0;
+            return 0;
+        case ATTR_TEXT_POINT_SIZE:
+            *value = w->font().pointSize();
+            return 0;
+        case ATTR_FRAME_COLOR:
+            *value = GetColor(w, QPalette::WindowText);
+            return 0;
+        case ATTR_CMD_BUTTON_COLOR:
+            *value = GetColor(w, QPalette::Button);
+            return 0;
+        default:
+            break;
     }
     // Caption attributes: the run-time label, or a button's own text.
-    QWidget* label = c->label ? static_cast<QWidget*>(c->label.data()) : (c->kind == Kind::Button ? w : nullptr);
+    QWidget* label =
+        c->label ? static_cast<QWidget*>(c->label.data()) : (c->kind == Kind::Button ? w : nullptr);
     if (!label) return -1;
     switch (attribute) {
-        case ATTR_LABEL_TOP: *value = label->geometry().top(); return 0;
-        case ATTR_LABEL_LEFT: *value = label->geometry().left(); return 0;
-        case ATTR_LABEL_WIDTH: *value = label->geometry().width(); return 0;
-        case ATTR_LABEL_HEIGHT: *value = label->geometry().height(); return 0;
+        case ATTR_LABEL_TOP:
+            *value = label->geometry().top();
+            return 0;
+        case ATTR_LABEL_LEFT:
+            *value = label->geometry().left();
+            return 0;
+        case ATTR_LABEL_WIDTH:
+            *value = label->geometry().width();
+            return 0;
+        case ATTR_LABEL_HEIGHT:
+            *value = label->geometry().height();
+            return 0;
         case ATTR_LABEL_COLOR:
             *value = GetColor(label, c->label ? QPalette::WindowText : QPalette::ButtonText);
             return 0;
-        case ATTR_LABEL_BOLD: *value = label->font().bold() ? 1 : 0; return 0;
-        case ATTR_LABEL_POINT_SIZE: *value = label->font().pointSize(); return 0;
-        default: return -1;
+        case ATTR_LABEL_BOLD:
+            *value = label->font().bold() ? 1 : 0;
+            return 0;
+        case ATTR_LABEL_POINT_SIZE:
+            *value = label->font().pointSize();
+            return 0;
+        default:
+            return -1;
     }
 }
 
@@ -329,19 +419,41 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
     QRect g = w->geometry();
     Panel* p = FindPanel(panel);
     switch (attribute) {
-        case ATTR_TOP: w->move(g.left(), value); CoverChild(*p, w); return 0;
-        case ATTR_LEFT: w->move(value, g.top()); CoverChild(*p, w); return 0;
-        case ATTR_WIDTH: w->resize(std::max(value, 0), g.height()); CoverChild(*p, w); return 0;
-        case ATTR_HEIGHT: w->resize(g.width(), std::max(value, 0)); CoverChild(*p, w); return 0;
-        case ATTR_DIMMED: w->setEnabled(value == 0); return 0;
+        case ATTR_TOP:
+            w->move(g.left(), value);
+            CoverChild(*p, w);
+            return 0;
+        case ATTR_LEFT:
+            w->move(value, g.top());
+            CoverChild(*p, w);
+            return 0;
+        case ATTR_WIDTH:
+            w->resize(std::max(value, 0), g.height());
+            CoverChild(*p, w);
+            return 0;
+        case ATTR_HEIGHT:
+            w->resize(g.width(), std::max(value, 0));
+            CoverChild(*p, w);
+            return 0;
+        case ATTR_DIMMED:
+            w->setEnabled(value == 0);
+            return 0;
         case ATTR_VISIBLE:
             w->setVisible(value != 0);
             if (c->label) c->label->setVisible(value != 0);
             return 0;
-        case ATTR_TEXT_COLOR: SetColor(w, TextRole(c->kind), value); return 0;
-        case ATTR_TEXT_BGCOLOR: SetBackground(w, value); return 0;
-        case ATTR_TEXT_BOLD: SetBold(w, value != 0); return 0;
-        case ATTR_TEXT_POINT_SIZE: SetPointSize(w, value); return 0;
+        case ATTR_TEXT_COLOR:
+            SetColor(w, TextRole(c->kind), value);
+            return 0;
+        case ATTR_TEXT_BGCOLOR:
+            SetBackground(w, value);
+            return 0;
+        case ATTR_TEXT_BOLD:
+            SetBold(w, value != 0);
+            return 0;
+        case ATTR_TEXT_POINT_SIZE:
+            SetPointSize(w, value);
+            return 0;
         case ATTR_FRAME_COLOR: {
             if (auto* frame = qobject_cast<QFrame*>(w)) {
                 frame->setFrameShape(QFrame::Box);
@@ -354,9 +466,11 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
             if (c->kind != Kind::Button) return -1;
             SetColor(w, QPalette::Button, value);
             return 0;
-        default: break;
+        default:
+            break;
     }
-    QWidget* label = c->label ? static_cast<QWidget*>(c->label.data()) : (c->kind == Kind::Button ? w : nullptr);
+    QWidget* label =
+        c->label ? static_cast<QWidget*>(c->label.data()) : (c->kind == Kind::Button ? w : nullptr);
     if (!label) return -1;
     switch (attribute) {
         case ATTR_LABEL_TOP:
@@ -383,7 +497,8 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
             SetPointSize(label, value);
             if (c->label) c->label->adjustSize();
             return 0;
-        default: return -1;
+        default:
+            return -1;
     }
 }
 
@@ -431,7 +546,8 @@ int NewCtrl(int panel, int style, const char* label, int top, int left)
             widget = button;
             break;
         }
-        default: return -1;
+        default:
+            return -1;
     }
     widget->move(left, top);
     int id = static_cast<int>(p->controls.size());

@@ -33,7 +33,7 @@ struct Panel {
     int handle = 0;
     int parent = 0;
     QPointer<QWidget> window;
-    QPointer<QWidget> canvas;  // where controls made at run time go
+    QPointer<QWidget> canvas;       // where controls made at run time go
     std::vector<Control> controls;  // indexed by control id; id 0 unused
     PanelCallbackPtr callback = nullptr;
     void* callbackData = nullptr;

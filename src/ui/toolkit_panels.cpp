@@ -1,5 +1,6 @@
 // Panels: loading from resource files, showing, placing, discarding.
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -17,7 +18,6 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStyleFactory>
-#include <QBuffer>
 #include <QUiLoader>
 #include <cctype>
 
@@ -99,7 +99,10 @@ QWidget* FindPanelWidget(QWidget* root, int panelNumber)
     return nullptr;
 }
 
-QString PanelCallbackName(QWidget* panelWidget) { return panelWidget->property("callback").toString(); }
+QString PanelCallbackName(QWidget* panelWidget)
+{
+    return panelWidget->property("callback").toString();
+}
 
 void DestroyPanel(int handle)
 {
@@ -170,17 +173,23 @@ void CoverChild(Panel& panel, QWidget* child)
     QWidget* canvas = panel.canvas;
     if (!canvas || canvas == panel.window || !child) return;
     QRect r = child->geometry();
-    QSize need(std::max(canvas->minimumWidth(), r.right() + 20), std::max(canvas->minimumHeight(), r.bottom() + 20));
+    QSize need(std::max(canvas->minimumWidth(), r.right() + 20),
+               std::max(canvas->minimumHeight(), r.bottom() + 20));
     if (need != canvas->minimumSize()) canvas->setMinimumSize(need);
 }
 
 bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
 {
+    // The key press being delivered, so that its trip up the parents is
+    // handled once; cleared by the release that follows.
+    static const QEvent* lastHandled = nullptr;
     switch (event->type()) {
+        case QEvent::KeyRelease:
+            lastHandled = nullptr;
+            break;
         case QEvent::KeyPress: {
             // A key event travels from the focus widget up to its window; handle
             // it once, for the panel whose window holds the receiver.
-            static const QEvent* lastHandled = nullptr;
             auto* widget = qobject_cast<QWidget*>(watched);
             if (!widget || event == lastHandled) break;
             Panel* panel = PanelOfWidget(widget->window());
@@ -225,7 +234,10 @@ using namespace toolkit;
 // ---- Run-time ---------------------------------------------------------------
 
 namespace {
-void ShowCoreMessage(const char* title, const char* text) { MessagePopup(title, text); }
+void ShowCoreMessage(const char* title, const char* text)
+{
+    MessagePopup(title, text);
+}
 }  // namespace
 
 int InitToolkit(int argc, char* argv[])
@@ -247,7 +259,10 @@ int InitToolkit(int argc, char* argv[])
     return 1;
 }
 
-int RunUserInterface() { return QApplication::exec(); }
+int RunUserInterface()
+{
+    return QApplication::exec();
+}
 
 int QuitUserInterface(int returnCode)
 {
@@ -255,7 +270,10 @@ int QuitUserInterface(int returnCode)
     return 0;
 }
 
-void ProcessDrawEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void ProcessDrawEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 int SetSystemAttribute(int attribute, int value)
 {
@@ -303,7 +321,8 @@ int LoadPanel(int parentPanel, const char* fileName, int panelNumber)
     widget->resize(geometry.size());
     if (parent) {
         QRect p = parent->window->geometry();
-        widget->move(p.left() + (p.width() - geometry.width()) / 2, p.top() + (p.height() - geometry.height()) / 2);
+        widget->move(p.left() + (p.width() - geometry.width()) / 2,
+                     p.top() + (p.height() - geometry.height()) / 2);
     }
 
     auto panel = std::make_unique<Panel>();
@@ -369,12 +388,23 @@ int GetPanelAttribute(int panel, int attribute, int* value)
     if (!p || !value) return -1;
     QRect g = p->window->geometry();
     switch (attribute) {
-        case ATTR_TOP: *value = g.top(); return 0;
-        case ATTR_LEFT: *value = g.left(); return 0;
-        case ATTR_WIDTH: *value = g.width(); return 0;
-        case ATTR_HEIGHT: *value = g.height(); return 0;
-        case ATTR_VISIBLE: *value = p->window->isVisible() ? 1 : 0; return 0;
-        default: return -1;
+        case ATTR_TOP:
+            *value = g.top();
+            return 0;
+        case ATTR_LEFT:
+            *value = g.left();
+            return 0;
+        case ATTR_WIDTH:
+            *value = g.width();
+            return 0;
+        case ATTR_HEIGHT:
+            *value = g.height();
+            return 0;
+        case ATTR_VISIBLE:
+            *value = p->window->isVisible() ? 1 : 0;
+            return 0;
+        default:
+            return -1;
     }
 }
 
@@ -384,12 +414,23 @@ int SetPanelAttribute(int panel, int attribute, int value)
     if (!p) return -1;
     QRect g = p->window->geometry();
     switch (attribute) {
-        case ATTR_TOP: p->window->setGeometry(g.left(), value, g.width(), g.height()); return 0;
-        case ATTR_LEFT: p->window->setGeometry(value, g.top(), g.width(), g.height()); return 0;
-        case ATTR_WIDTH: p->window->resize(std::max(value, 1), g.height()); return 0;
-        case ATTR_HEIGHT: p->window->resize(g.width(), std::max(value, 1)); return 0;
-        case ATTR_VISIBLE: p->window->setVisible(value != 0); return 0;
-        default: return -1;
+        case ATTR_TOP:
+            p->window->setGeometry(g.left(), value, g.width(), g.height());
+            return 0;
+        case ATTR_LEFT:
+            p->window->setGeometry(value, g.top(), g.width(), g.height());
+            return 0;
+        case ATTR_WIDTH:
+            p->window->resize(std::max(value, 1), g.height());
+            return 0;
+        case ATTR_HEIGHT:
+            p->window->resize(g.width(), std::max(value, 1));
+            return 0;
+        case ATTR_VISIBLE:
+            p->window->setVisible(value != 0);
+            return 0;
+        default:
+            return -1;
     }
 }
 
@@ -412,8 +453,14 @@ int InstallPanelCallback(int panel, PanelCallbackPtr callback, void* callbackDat
 
 // ---- Registry ---------------------------------------------------------------
 
-void RegisterCtrlCallback(const char* name, CtrlCallbackPtr callback) { CtrlRegistry()[name] = callback; }
-void RegisterPanelCallback(const char* name, PanelCallbackPtr callback) { PanelRegistry()[name] = callback; }
+void RegisterCtrlCallback(const char* name, CtrlCallbackPtr callback)
+{
+    CtrlRegistry()[name] = callback;
+}
+void RegisterPanelCallback(const char* name, PanelCallbackPtr callback)
+{
+    PanelRegistry()[name] = callback;
+}
 
 CtrlCallbackPtr FindCtrlCallback(const char* name)
 {
@@ -455,4 +502,7 @@ bool InspectResource(const char* fileName, std::vector<ResourcePanelInfo>& panel
     return true;
 }
 
-int CountLivePanels() { return static_cast<int>(g_panels.size()); }
+int CountLivePanels()
+{
+    return static_cast<int>(g_panels.size());
+}

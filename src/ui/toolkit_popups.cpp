@@ -18,7 +18,8 @@ DialogHook* g_hook = nullptr;
 QString QtFilters(const char* fileTypeList)
 {
     QStringList filters;
-    for (const QString& part : QString::fromUtf8(fileTypeList ? fileTypeList : "").split(';', Qt::SkipEmptyParts)) {
+    for (const QString& part :
+         QString::fromUtf8(fileTypeList ? fileTypeList : "").split(';', Qt::SkipEmptyParts)) {
         QString pattern = part.trimmed();
         if (pattern.isEmpty()) continue;
         filters << QStringLiteral("%1 (%2)").arg(pattern, pattern == "*.*" ? QStringLiteral("*") : pattern);
@@ -28,7 +29,10 @@ QString QtFilters(const char* fileTypeList)
 
 }  // namespace
 
-void SetDialogHook(DialogHook* hook) { g_hook = hook; }
+void SetDialogHook(DialogHook* hook)
+{
+    g_hook = hook;
+}
 
 int MessagePopup(const char* title, const char* message)
 {
@@ -38,7 +42,8 @@ int MessagePopup(const char* title, const char* message)
         return 0;
     }
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(TextToUtf8(title)),
-                    QString::fromStdString(TextToUtf8(message)), QMessageBox::Ok, QApplication::activeWindow());
+                    QString::fromStdString(TextToUtf8(message)), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
     return 0;
 }
@@ -55,7 +60,8 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
         result = g_hook->FileSelect(defaultFileName ? defaultFileName : "", title ? title : "", chosen);
     } else {
         QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(title ? title : ""),
-                           QString::fromUtf8(defaultDirectory ? defaultDirectory : ""), QtFilters(fileTypeList));
+                           QString::fromUtf8(defaultDirectory ? defaultDirectory : ""),
+                           QtFilters(fileTypeList));
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setLabelText(QFileDialog::Accept, QStringLiteral("OK"));

@@ -1,3 +1,5 @@
+#include "data/reader.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "data/messages.h"
-#include "data/reader.h"
 #include "temp_dir.h"
 
 namespace {
@@ -24,7 +25,10 @@ std::string Line(const std::vector<std::pair<int, std::string>>& columns)
 }
 
 std::vector<std::pair<std::string, std::string>> g_messages;
-void Record(const char* title, const char* text) { g_messages.emplace_back(title, text); }
+void Record(const char* title, const char* text)
+{
+    g_messages.emplace_back(title, text);
+}
 
 class ReaderTest : public testing::Test {
 protected:
@@ -85,12 +89,12 @@ TEST_F(ReaderTest, BlankLineInTheMiddleIsAnEmptyRecord)
 TEST_F(ReaderTest, ColumnsGoToTheirFields)
 {
     std::vector<std::pair<int, std::string>> cols = {
-        {0, "1234"}, {1, "Ember Ward"}, {2, "two"}, {3, "arena"}, {4, "four"}, {5, "five"},
-        {6, "first"}, {7, " casts"}, {8, "third"}, {9, "9"}, {13, "1500"}, {14, "2.5"},
-        {15, "-250"}, {17, "25"}, {19, "19"}, {20, "-7"}, {31, "11"}, {32, "32"}, {44, "44"},
-        {55, "55"}, {58, "10015"}, {62, "2"}, {70, "102"}, {81, "81"}, {83, "1"}, {85, "2"},
-        {86, "0"}, {97, "254"}, {98, "5"}, {100, "49"}, {101, "-1"}, {103, "2"}, {104, "1"},
-        {110, "4"}, {118, "65"}, {147, "147"}, {150, "77"}, {157, "157"}};
+        {0, "1234"},   {1, "Ember Ward"}, {2, "two"},  {3, "arena"}, {4, "four"}, {5, "five"},  {6, "first"},
+        {7, " casts"}, {8, "third"},      {9, "9"},    {13, "1500"}, {14, "2.5"}, {15, "-250"}, {17, "25"},
+        {19, "19"},    {20, "-7"},        {31, "11"},  {32, "32"},   {44, "44"},  {55, "55"},   {58, "10015"},
+        {62, "2"},     {70, "102"},       {81, "81"},  {83, "1"},    {85, "2"},   {86, "0"},    {97, "254"},
+        {98, "5"},     {100, "49"},       {101, "-1"}, {103, "2"},   {104, "1"},  {110, "4"},   {118, "65"},
+        {147, "147"},  {150, "77"},       {157, "157"}};
     EXPECT_EQ(Parse(Line(cols)), 1);
     const SpellStruct& s = g_spellArray[0];
     EXPECT_EQ(s.id, 1234);

@@ -1,10 +1,11 @@
 // A fresh temporary directory per test, removed afterwards.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 class TempDir {
 public:

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 
-#include "data/messages.h"
+#include "app/app.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -14,7 +14,10 @@ class ResetDialogs : public testing::EmptyTestEventListener {
 };
 }  // namespace
 
-ScriptedDialogs& Dialogs() { return g_dialogs; }
+ScriptedDialogs& Dialogs()
+{
+    return g_dialogs;
+}
 
 int main(int argc, char** argv)
 {
@@ -22,6 +25,7 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     InitToolkit(argc, argv);
+    RegisterProgramCallbacks();
     SetDialogHook(&g_dialogs);
     testing::UnitTest::GetInstance()->listeners().Append(new ResetDialogs);
     return RUN_ALL_TESTS();

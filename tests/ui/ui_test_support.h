@@ -30,7 +30,10 @@ public:
     }
 
     // Queues the answer of the next file chooser.
-    void AnswerNextFileSelect(int result, std::string path = {}) { answers.emplace_back(result, std::move(path)); }
+    void AnswerNextFileSelect(int result, std::string path = {})
+    {
+        answers.emplace_back(result, std::move(path));
+    }
 
     void Reset()
     {
