@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,7 +17,11 @@ struct RecordedMessage {
 
 class ScriptedDialogs : public DialogHook {
 public:
-    void Message(const char* title, const char* text) override { messages.push_back({title, text}); }
+    void Message(const char* title, const char* text) override
+    {
+        messages.push_back({title, text});
+        if (onMessage) onMessage();
+    }
 
     int FileSelect(const char* defaultFileName, const char* title, std::string& path) override
     {
@@ -40,11 +45,14 @@ public:
         messages.clear();
         chooserTitles.clear();
         answers.clear();
+        onMessage = nullptr;
     }
 
     std::vector<RecordedMessage> messages;
     std::vector<std::string> chooserTitles;
     std::deque<std::pair<int, std::string>> answers;
+    // Runs while a message is "shown" (the program is blocked in it).
+    std::function<void()> onMessage;
 };
 
 // The hook installed for every window test; reset before each test.
