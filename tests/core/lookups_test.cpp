@@ -1,0 +1,102 @@
+// Names of linked spells, items and races, and which slots are shown.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "effects/effects.h"
+
+namespace {
+
+class SpellLookup : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const struct {
+            int id;
+            const char* name;
+        } spells[] = {{0, "Zero"}, {500, "First"}, {7, "Seven"}, {500, "Second"}, {-3, "Negative"}};
+        int index = 0;
+        for (const auto& s : spells) {
+            SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index++)];
+            spell = SpellStruct{};
+            spell.id = s.id;
+            CopyText(spell.name, s.name);
+        }
+        g_numSpells = index;
+    }
+};
+
+TEST_F(SpellLookup, FirstMatchingRecordWins)
+{
+    const struct {
+        int id;
+        int index;
+        const char* name;
+    } cases[] = {{500, 1, "First"}, {7, 2, "Seven"},   {0, 0, "Zero"},   {-3, 4, "Negative"},
+                 {8, -1, ""},       {INT_MIN, -1, ""}, {INT_MAX, -1, ""}};
+    for (const auto& c : cases) {
+        TextField name;
+        name.fill('x');
+        EXPECT_EQ(FindSpell(c.id, name), c.index) << c.id;
+        EXPECT_STREQ(name.data(), c.name);
+    }
+}
+
+TEST_F(SpellLookup, OnlyLoadedRecordsAreSearched)
+{
+    TextField name{};
+    g_numSpells = 4;
+    EXPECT_EQ(FindSpell(-3, name), -1);
+    for (int count : {0, -1}) {
+        g_numSpells = count;
+        EXPECT_EQ(FindSpell(0, name), -1);
+        EXPECT_STREQ(name.data(), "");
+    }
+}
+
+TEST(ItemAndRaceLookup, KnownUnknownAndNegativeIds)
+{
+    const struct {
+        int id;
+        const char* item;
+        const char* race;
+    } cases[] = {
+        {0, "Unknown", "Unknown(0)"},
+        {1, "1", "Human"},
+        {13, "13", "Unknown(13)"},
+        {14, "14", "Werewolf"},
+        {367, "367", "Frost Bone Skeleton"},
+        {10024, "Pearl", "Unknown(10024)"},
+        {10025, "10025", "Unknown(10025)"},
+        {16504, "Enchanged Silver Bar", "Unknown(16504)"},
+        {31288, "Summoned: Cat's Eye Agate", "Unknown(31288)"},
+        {-1, "-1", "Gender"},
+        {-2, "-2", "Armor"},
+        {-3, "-3", "Unknown(-3)"},
+        {-7, "-7", "Unknown(-7)"},
+        {INT_MIN, "-2147483648", "Unknown(-2147483648)"},
+    };
+    for (const auto& c : cases) {
+        TextField item{};
+        TextField race{};
+        EXPECT_EQ(FindItem(c.id, item), item.data());
+        EXPECT_STREQ(item.data(), c.item);
+        EXPECT_EQ(FindIllusion(c.id, race), race.data());
+        EXPECT_STREQ(race.data(), c.race);
+    }
+}
+
+TEST(SlotShown, NotUnusedAndNotCharismaWithBaseZero)
+{
+    SpellStruct spell{};
+    spell.attrib = {UNUSED_EFFECT, 10, 10, 0, 153, 200, 254, 1, 1, 1, 1, 1};
+    spell.base = {5, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const bool expected[] = {false, false, true, true, true, true, false, true, true, true, true, true};
+    for (int slot = 0; slot < NUM_EFFECT_SLOTS; ++slot)
+        EXPECT_EQ(IsSlotShown(spell, slot), expected[slot]) << slot;
+    EXPECT_FALSE(IsSlotShown(spell, -1));
+    EXPECT_FALSE(IsSlotShown(spell, NUM_EFFECT_SLOTS));
+}
+
+}  // namespace
