@@ -1,13 +1,49 @@
+// The main window's dump commands: each reads what it needs from the window
+// and hands the work to the dump functions. They act only on commit and show
+// no message.
 #include "dump/dump_callbacks.h"
 
-#define RIVIZUZI_STUB_CALLBACK(Name)                                                                    \
-    int Name(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)                                                                                         \
-    {                                                                                                    \
-        (void)panel, (void)control, (void)event, (void)callbackData, (void)eventData1, (void)eventData2; \
-        return 0;                                                                                        \
-    }
+#include <array>
+#include <cstdio>
 
-RIVIZUZI_STUB_CALLBACK(DumpSpellCallback)
-RIVIZUZI_STUB_CALLBACK(DumpAttributeCallback)
-RIVIZUZI_STUB_CALLBACK(DumpAllSpellsCallback)
-RIVIZUZI_STUB_CALLBACK(DumpSpecialCallback)
+#include "app/main_uir.h"
+#include "dump/dump.h"
+#include "ui/toolkit.h"
+
+int DumpSpellCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    int spellNumber = 0;
+    if (GetCtrlVal(panel, MAINPANEL_SPELL_NUM, &spellNumber) < 0) return -1;
+    std::array<char, 32> path{};
+    std::snprintf(path.data(), path.size(), "SpellNum%d.txt", spellNumber);
+    return DumpSpell(spellNumber, g_fileName.data(), path.data());
+}
+
+int DumpAttributeCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2)
+{
+    (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    return DumpAttributes(g_fileName.data(), kAttributeDumpDir);
+}
+
+int DumpAllSpellsCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2)
+{
+    (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    DumpAllSpells(kSpellDumpDir);
+    return 0;
+}
+
+int DumpSpecialCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    SetWaitCursor(1);
+    const int result = DumpSpecial(kCalcDumpFile);
+    SetWaitCursor(0);
+    return result;
+}

@@ -2,6 +2,9 @@
 #pragma once
 
 int DumpSpellCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int DumpAttributeCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int DumpAllSpellsCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
-int DumpSpecialCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+int DumpAttributeCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2);
+int DumpAllSpellsCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2);
+int DumpSpecialCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                        int eventData2);
