@@ -24,6 +24,12 @@
 //  - selector (ring): choosing an entry.
 // SetCtrlVal never fires a commit.
 //
+// Run-time controls (NewCtrl) go into the panel, or into the widget marked
+// with the bool property "canvas" (put it inside a QScrollArea to scroll).
+// A canvas draws its run-time controls itself instead of giving each a
+// widget: tens of thousands cost little, buttons react to the mouse and a
+// text cut off by its field shows whole in a tooltip.
+//
 // Panel callbacks receive EVENT_KEYPRESS for every key (eventData1 is
 // VAL_ESC_VKEY for Escape, otherwise the key's Qt code) and EVENT_CLOSE when
 // the window frame's close box is used; the window stays open unless the
@@ -179,6 +185,10 @@ struct ResourcePanelInfo {
 // file cannot be read.
 bool InspectResource(const char* fileName, std::vector<ResourcePanelInfo>& panels,
                      std::vector<ResourceControlInfo>& controls);
+
+// Runs a control's commit callback as the user's action on it would (also
+// for controls the canvas draws, which have no widget to click).
+int CommitCtrl(int panel, int control);
 
 // The number of panels alive (loaded and not discarded): leak checks.
 int CountLivePanels();

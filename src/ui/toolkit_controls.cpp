@@ -14,12 +14,13 @@
 #include "ui/toolkit_internal.h"
 
 namespace toolkit {
-namespace {
 
 QString FromBytes(const char* text)
 {
     return QString::fromStdString(TextToUtf8(text ? text : ""));
 }
+
+namespace {
 
 QColor ColorOf(int rgb)
 {
@@ -144,7 +145,7 @@ Control* FindControl(int panel, int control)
     Panel* p = FindPanel(panel);
     if (!p || control <= 0 || static_cast<std::size_t>(control) >= p->controls.size()) return nullptr;
     Control& c = p->controls[static_cast<std::size_t>(control)];
-    return c.widget ? &c : nullptr;
+    return (c.widget || c.painted >= 0) ? &c : nullptr;
 }
 
 Control& AddControl(Panel& panel, int id, QWidget* widget)
@@ -233,22 +234,26 @@ int GetCtrlVal(int panel, int control, char* value, std::size_t size)
     Control* c = FindControl(panel, control);
     if (!c || !value || size == 0) return -1;
     QString text;
-    switch (c->kind) {
-        case Kind::Text:
-            text = static_cast<QLineEdit*>(c->widget.data())->text();
-            break;
-        case Kind::Message:
-        case Kind::String:
-            text = static_cast<QLabel*>(c->widget.data())->text();
-            break;
-        case Kind::Ring:
-            text = static_cast<QComboBox*>(c->widget.data())->currentText();
-            break;
-        case Kind::Button:
-            text = static_cast<QPushButton*>(c->widget.data())->text();
-            break;
-        default:
-            return -1;
+    if (c->painted >= 0) {
+        text = PaintedText(*FindPanel(panel), *c);
+    } else {
+        switch (c->kind) {
+            case Kind::Text:
+                text = static_cast<QLineEdit*>(c->widget.data())->text();
+                break;
+            case Kind::Message:
+            case Kind::String:
+                text = static_cast<QLabel*>(c->widget.data())->text();
+                break;
+            case Kind::Ring:
+                text = static_cast<QComboBox*>(c->widget.data())->currentText();
+                break;
+            case Kind::Button:
+                text = static_cast<QPushButton*>(c->widget.data())->text();
+                break;
+            default:
+                return -1;
+        }
     }
     QByteArray bytes = text.toUtf8();
     std::size_t n = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
@@ -266,6 +271,10 @@ int SetCtrlVal(int panel, int control, int value)
 {
     Control* c = FindControl(panel, control);
     if (!c) return -1;
+    if (c->painted >= 0) {
+        SetPaintedText(*FindPanel(panel), *c, QString::number(value));
+        return 0;
+    }
     QSignalBlocker block(c->widget.data());
     switch (c->kind) {
         case Kind::Numeric:
@@ -307,6 +316,10 @@ int SetCtrlVal(int panel, int control, double value)
 {
     Control* c = FindControl(panel, control);
     if (!c) return -1;
+    if (c->painted >= 0) {
+        SetPaintedText(*FindPanel(panel), *c, QString::number(value));
+        return 0;
+    }
     if (c->kind == Kind::Message || c->kind == Kind::String) {
         static_cast<QLabel*>(c->widget.data())->setText(QString::number(value));
         return 0;
@@ -318,6 +331,10 @@ int SetCtrlVal(int panel, int control, const char* value)
 {
     Control* c = FindControl(panel, control);
     if (!c || !value) return -1;
+    if (c->painted >= 0) {
+        SetPaintedText(*FindPanel(panel), *c, FromBytes(value));
+        return 0;
+    }
     QSignalBlocker block(c->widget.data());
     switch (c->kind) {
         case Kind::Text:
@@ -341,6 +358,7 @@ int GetCtrlAttribute(int panel, int control, int attribute, int* value)
 {
     Control* c = FindControl(panel, control);
     if (!c || !value) return -1;
+    if (c->painted >= 0) return GetPaintedAttribute(*FindPanel(panel), *c, attribute, value);
     QWidget* w = c->widget;
     QRect g = w->geometry();
     switch (attribute) {
@@ -415,6 +433,7 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
 {
     Control* c = FindControl(panel, control);
     if (!c) return -1;
+    if (c->painted >= 0) return SetPaintedAttribute(*FindPanel(panel), *c, attribute, value);
     QWidget* w = c->widget;
     QRect g = w->geometry();
     Panel* p = FindPanel(panel);
@@ -506,6 +525,10 @@ int SetCtrlAttribute(int panel, int control, int attribute, const char* value)
 {
     Control* c = FindControl(panel, control);
     if (!c || !value || attribute != ATTR_LABEL_TEXT) return -1;
+    if (c->painted >= 0) {
+        SetPaintedLabel(*FindPanel(panel), *c, FromBytes(value));
+        return 0;
+    }
     if (c->kind == Kind::Button) {
         static_cast<QPushButton*>(c->widget.data())->setText(FromBytes(value));
         return 0;
@@ -520,6 +543,7 @@ int NewCtrl(int panel, int style, const char* label, int top, int left)
 {
     Panel* p = FindPanel(panel);
     if (!p) return -1;
+    if (p->paintedCanvas) return NewPaintedCtrl(*p, style, label, top, left);
     QWidget* canvas = p->canvas ? p->canvas.data() : p->window.data();
     QWidget* widget = nullptr;
     QLabel* caption = nullptr;

@@ -20,6 +20,26 @@ enum class Kind { Button, Text, List, Check, Numeric, Ring, Message, Frame, Stri
 const char* KindName(Kind kind);
 Kind KindOf(QWidget* widget);
 
+// A control made at run time on a scrolling canvas: no widget of its own,
+// the canvas draws it. Thousands of them cost little.
+struct PaintedItem {
+    int style = CTRL_STRING;
+    QRect rect;
+    QRect labelRect;
+    QString text;
+    QString label;
+    int textColor = 0x000000;
+    int labelColor = 0x000000;
+    int textBackground = VAL_TRANSPARENT;
+    int labelBackground = VAL_TRANSPARENT;
+    int buttonColor = 0xD0D0D0;
+    int textPointSize = 0;  // 0: the canvas's own size
+    int labelPointSize = 0;
+    bool textBold = false;
+    bool labelBold = false;
+    bool visible = true;
+};
+
 struct Control {
     int id = 0;
     Kind kind = Kind::Other;
@@ -27,6 +47,7 @@ struct Control {
     QPointer<QLabel> label;  // the caption of a control made at run time
     CtrlCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
+    int painted = -1;  // index into Panel::painted for a painted control
 };
 
 struct Panel {
@@ -35,6 +56,8 @@ struct Panel {
     QPointer<QWidget> window;
     QPointer<QWidget> canvas;       // where controls made at run time go
     std::vector<Control> controls;  // indexed by control id; id 0 unused
+    std::vector<PaintedItem> painted;
+    bool paintedCanvas = false;  // run-time controls are drawn by the canvas
     PanelCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
 };
@@ -52,8 +75,21 @@ void FireCommit(int panel, int control);
 // Runs a panel's callback; returns true when it ran.
 bool FirePanelEvent(int panel, int event, int eventData1);
 
-// Grows the canvas so that it covers the widget (scroll areas follow).
+// Grows the canvas so that it covers the widget or area (scroll areas follow).
 void CoverChild(Panel& panel, QWidget* child);
+void CoverChild(Panel& panel, const QRect& area);
+
+// Painted controls of a canvas (toolkit_canvas.cpp).
+void InstallCanvasPainter(Panel& panel);
+int NewPaintedCtrl(Panel& panel, int style, const char* label, int top, int left);
+int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* value);
+int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value);
+void SetPaintedText(Panel& panel, Control& control, const QString& text);
+void SetPaintedLabel(Panel& panel, Control& control, const QString& label);
+QString PaintedText(const Panel& panel, const Control& control);
+
+// Text bytes (UTF-8, or Latin-1 when not valid UTF-8) as a QString.
+QString FromBytes(const char* text);
 
 // Path of a resource file beside the executable.
 QString ResourcePath(const char* fileName);

@@ -170,9 +170,13 @@ bool FirePanelEvent(int handle, int event, int eventData1)
 
 void CoverChild(Panel& panel, QWidget* child)
 {
+    if (child) CoverChild(panel, child->geometry());
+}
+
+void CoverChild(Panel& panel, const QRect& r)
+{
     QWidget* canvas = panel.canvas;
-    if (!canvas || canvas == panel.window || !child) return;
-    QRect r = child->geometry();
+    if (!canvas || canvas == panel.window || r.isEmpty()) return;
     QSize need(std::max(canvas->minimumWidth(), r.right() + 20),
                std::max(canvas->minimumHeight(), r.bottom() + 20));
     if (need != canvas->minimumSize()) canvas->setMinimumSize(need);
@@ -340,6 +344,7 @@ int LoadPanel(int parentPanel, const char* fileName, int panelNumber)
         QString callback = child->property("callback").toString();
         if (!callback.isEmpty()) c.callback = FindCtrlCallback(callback.toUtf8().constData());
     }
+    if (panel->canvas != widget) InstallCanvasPainter(*panel);
     QString callback = PanelCallbackName(widget);
     if (!callback.isEmpty()) panel->callback = FindPanelCallback(callback.toUtf8().constData());
     widget->installEventFilter(g_watcher);
@@ -500,6 +505,13 @@ bool InspectResource(const char* fileName, std::vector<ResourcePanelInfo>& panel
     }
     delete root;
     return true;
+}
+
+int CommitCtrl(int panel, int control)
+{
+    if (!FindControl(panel, control)) return -1;
+    FireCommit(panel, control);
+    return 0;
 }
 
 int CountLivePanels()

@@ -1,0 +1,394 @@
+// Painted controls: run-time controls of a scrolling canvas are records that
+// the canvas draws, not widgets. A window with tens of thousands of rows then
+// builds in milliseconds and holds a few hundred bytes a control; only the
+// rows in view are drawn. Buttons react to the mouse, long texts show in a
+// tooltip.
+#include <QEvent>
+#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include "ui/toolkit_internal.h"
+
+namespace toolkit {
+namespace {
+
+constexpr int kLabelGap = 4;
+
+QColor ColorOf(int rgb)
+{
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+QFont FontFor(const QFont& base, int pointSize, bool bold)
+{
+    QFont font = base;
+    if (pointSize > 0) font.setPointSize(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+class CanvasPainter : public QObject {
+public:
+    CanvasPainter(QWidget* canvas, int panel) : QObject(canvas), canvas_(canvas), panel_(panel) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != canvas_) return false;
+        Panel* panel = FindPanel(panel_);
+        if (!panel) return false;
+        switch (event->type()) {
+            case QEvent::Paint:
+                Paint(*panel, static_cast<QPaintEvent*>(event)->rect());
+                break;
+            case QEvent::MouseButtonPress:
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                    pressed_ = ButtonAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint());
+                    Repaint(*panel, pressed_);
+                    return pressed_ > 0;
+                }
+                break;
+            case QEvent::MouseButtonRelease:
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && pressed_ > 0) {
+                    int control = pressed_;
+                    pressed_ = 0;
+                    Repaint(*panel, control);
+                    if (ButtonAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint()) == control) {
+                        FireCommit(panel_, control);
+                    }
+                    return true;
+                }
+                break;
+            case QEvent::ToolTip: {
+                auto* help = static_cast<QHelpEvent*>(event);
+                QString text = ClippedTextAt(*panel, help->pos());
+                if (text.isEmpty()) {
+                    QToolTip::hideText();
+                } else {
+                    QToolTip::showText(help->globalPos(), text, canvas_);
+                }
+                return true;
+            }
+            default:
+                break;
+        }
+        return false;
+    }
+
+private:
+    void Paint(Panel& panel, const QRect& area)
+    {
+        QPainter painter(canvas_);
+        const QFont base = canvas_->font();
+        for (std::size_t i = 1; i < panel.controls.size(); ++i) {
+            const Control& c = panel.controls[i];
+            if (c.painted < 0) continue;
+            const PaintedItem& item = panel.painted[static_cast<std::size_t>(c.painted)];
+            if (!item.visible) continue;
+            if (!item.label.isEmpty() && item.style != CTRL_SQUARE_COMMAND_BUTTON &&
+                item.labelRect.intersects(area)) {
+                if (item.labelBackground != VAL_TRANSPARENT) {
+                    painter.fillRect(item.labelRect, ColorOf(item.labelBackground));
+                }
+                painter.setFont(FontFor(base, item.labelPointSize, item.labelBold));
+                painter.setPen(ColorOf(item.labelColor));
+                painter.drawText(item.labelRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                                 item.label);
+            }
+            if (!item.rect.intersects(area)) continue;
+            if (item.style == CTRL_SQUARE_COMMAND_BUTTON) {
+                QColor fill = ColorOf(item.buttonColor);
+                if (pressed_ == c.id) fill = fill.darker(140);
+                painter.fillRect(item.rect, fill);
+                painter.setPen(fill.darker(160));
+                painter.drawRect(item.rect.adjusted(0, 0, -1, -1));
+                painter.setFont(FontFor(base, item.labelPointSize, item.labelBold));
+                painter.setPen(ColorOf(item.labelColor));
+                painter.drawText(item.rect, Qt::AlignCenter | Qt::TextSingleLine, item.label);
+                continue;
+            }
+            if (item.textBackground != VAL_TRANSPARENT)
+                painter.fillRect(item.rect, ColorOf(item.textBackground));
+            painter.setFont(FontFor(base, item.textPointSize, item.textBold));
+            painter.setPen(ColorOf(item.textColor));
+            painter.drawText(item.rect.adjusted(2, 0, -2, 0),
+                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, item.text);
+        }
+    }
+
+    // The painted button under a point (the last made wins), or 0.
+    int ButtonAt(const Panel& panel, QPoint point) const
+    {
+        for (std::size_t i = panel.controls.size(); i-- > 1;) {
+            const Control& c = panel.controls[i];
+            if (c.painted < 0) continue;
+            const PaintedItem& item = panel.painted[static_cast<std::size_t>(c.painted)];
+            if (item.visible && item.style == CTRL_SQUARE_COMMAND_BUTTON && item.rect.contains(point))
+                return c.id;
+        }
+        return 0;
+    }
+
+    // The whole text of a field under a point when the field cuts it off.
+    QString ClippedTextAt(const Panel& panel, QPoint point) const
+    {
+        for (const PaintedItem& item : panel.painted) {
+            if (!item.visible || item.style == CTRL_SQUARE_COMMAND_BUTTON || !item.rect.contains(point))
+                continue;
+            QFontMetrics metrics(FontFor(canvas_->font(), item.textPointSize, item.textBold));
+            if (metrics.horizontalAdvance(item.text) > item.rect.width() - 4) return item.text;
+        }
+        return {};
+    }
+
+    void Repaint(Panel& panel, int control)
+    {
+        Control* c = control > 0 ? FindControl(panel.handle, control) : nullptr;
+        if (c && c->painted >= 0) canvas_->update(panel.painted[static_cast<std::size_t>(c->painted)].rect);
+    }
+
+    QWidget* canvas_;
+    int panel_;
+    int pressed_ = 0;
+};
+
+PaintedItem& ItemOf(Panel& panel, const Control& control)
+{
+    return panel.painted[static_cast<std::size_t>(control.painted)];
+}
+
+// Size a caption needs, and its place left of the control, centred on it.
+void FitLabel(Panel& panel, PaintedItem& item, bool keepLeft)
+{
+    if (item.label.isEmpty() || item.style == CTRL_SQUARE_COMMAND_BUTTON) return;
+    QFontMetrics metrics(FontFor(panel.canvas->font(), item.labelPointSize, item.labelBold));
+    QSize size(metrics.horizontalAdvance(item.label) + 2, metrics.height());
+    int left = keepLeft ? item.labelRect.left() : item.rect.left() - size.width() - kLabelGap;
+    int top = item.rect.top() + (item.rect.height() - size.height()) / 2;
+    item.labelRect = QRect(QPoint(left, top), size);
+}
+
+int DefaultHeight(Panel& panel, const PaintedItem& item)
+{
+    QFontMetrics metrics(FontFor(panel.canvas->font(), item.textPointSize, item.textBold));
+    return metrics.height() + 4;
+}
+
+void Changed(Panel& panel, const QRect& before, const PaintedItem& item)
+{
+    CoverChild(panel, item.rect);
+    if (!item.label.isEmpty()) CoverChild(panel, item.labelRect);
+    panel.canvas->update(before);
+    panel.canvas->update(item.rect);
+    panel.canvas->update(item.labelRect);
+}
+
+}  // namespace
+
+void InstallCanvasPainter(Panel& panel)
+{
+    panel.paintedCanvas = true;
+    panel.canvas->installEventFilter(new CanvasPainter(panel.canvas, panel.handle));
+    panel.canvas->setMouseTracking(false);
+}
+
+int NewPaintedCtrl(Panel& panel, int style, const char* label, int top, int left)
+{
+    if (style != CTRL_STRING && style != CTRL_SQUARE_COMMAND_BUTTON && style != CTRL_TEXT_MSG) return -1;
+    PaintedItem item;
+    item.style = style;
+    item.label = FromBytes(label);
+    if (style == CTRL_TEXT_MSG) {
+        item.text = item.label;
+        item.label.clear();
+    }
+    QFontMetrics metrics(panel.canvas->font());
+    int width = style == CTRL_STRING
+                    ? 100
+                    : metrics.horizontalAdvance(style == CTRL_TEXT_MSG ? item.text : item.label) + 16;
+    item.rect = QRect(left, top, width, DefaultHeight(panel, item));
+    if (style == CTRL_SQUARE_COMMAND_BUTTON) item.labelColor = 0x000000;
+    FitLabel(panel, item, false);
+    int id = static_cast<int>(panel.controls.size());
+    panel.controls.emplace_back();
+    Control& c = panel.controls.back();
+    c.id = id;
+    c.kind = style == CTRL_SQUARE_COMMAND_BUTTON ? Kind::Button
+                                                 : (style == CTRL_STRING ? Kind::String : Kind::Message);
+    c.painted = static_cast<int>(panel.painted.size());
+    panel.painted.push_back(std::move(item));
+    Changed(panel, {}, panel.painted.back());
+    return id;
+}
+
+int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* value)
+{
+    const PaintedItem& item = ItemOf(panel, control);
+    switch (attribute) {
+        case ATTR_TOP:
+            *value = item.rect.top();
+            return 0;
+        case ATTR_LEFT:
+            *value = item.rect.left();
+            return 0;
+        case ATTR_WIDTH:
+            *value = item.rect.width();
+            return 0;
+        case ATTR_HEIGHT:
+            *value = item.rect.height();
+            return 0;
+        case ATTR_VISIBLE:
+            *value = item.visible ? 1 : 0;
+            return 0;
+        case ATTR_DIMMED:
+            *value = 0;
+            return 0;
+        case ATTR_TEXT_COLOR:
+            *value = item.textColor;
+            return 0;
+        case ATTR_TEXT_BGCOLOR:
+            *value = item.textBackground;
+            return 0;
+        case ATTR_TEXT_BOLD:
+            *value = item.textBold ? 1 : 0;
+            return 0;
+        case ATTR_TEXT_POINT_SIZE:
+            *value = item.textPointSize > 0 ? item.textPointSize : panel.canvas->font().pointSize();
+            return 0;
+        case ATTR_CMD_BUTTON_COLOR:
+            if (item.style != CTRL_SQUARE_COMMAND_BUTTON) return -1;
+            *value = item.buttonColor;
+            return 0;
+        case ATTR_LABEL_COLOR:
+            *value = item.labelColor;
+            return 0;
+        case ATTR_LABEL_BGCOLOR:
+            *value = item.labelBackground;
+            return 0;
+        case ATTR_LABEL_BOLD:
+            *value = item.labelBold ? 1 : 0;
+            return 0;
+        case ATTR_LABEL_POINT_SIZE:
+            *value = item.labelPointSize > 0 ? item.labelPointSize : panel.canvas->font().pointSize();
+            return 0;
+        case ATTR_LABEL_TOP:
+            *value = item.labelRect.top();
+            return 0;
+        case ATTR_LABEL_LEFT:
+            *value = item.labelRect.left();
+            return 0;
+        case ATTR_LABEL_WIDTH:
+            *value = item.labelRect.width();
+            return 0;
+        case ATTR_LABEL_HEIGHT:
+            *value = item.labelRect.height();
+            return 0;
+        default:
+            return -1;
+    }
+}
+
+int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value)
+{
+    PaintedItem& item = ItemOf(panel, control);
+    const QRect before = item.rect.united(item.labelRect);
+    const bool button = item.style == CTRL_SQUARE_COMMAND_BUTTON;
+    auto moveLabelBy = [&item](int dx, int dy) { item.labelRect.translate(dx, dy); };
+    switch (attribute) {
+        case ATTR_TOP:
+            moveLabelBy(0, value - item.rect.top());
+            item.rect.moveTop(value);
+            break;
+        case ATTR_LEFT:
+            moveLabelBy(value - item.rect.left(), 0);
+            item.rect.moveLeft(value);
+            break;
+        case ATTR_WIDTH:
+            item.rect.setWidth(std::max(value, 0));
+            break;
+        case ATTR_HEIGHT:
+            item.rect.setHeight(std::max(value, 0));
+            break;
+        case ATTR_VISIBLE:
+            item.visible = value != 0;
+            break;
+        case ATTR_DIMMED:
+            break;
+        case ATTR_TEXT_COLOR:
+            item.textColor = value;
+            break;
+        case ATTR_TEXT_BGCOLOR:
+            item.textBackground = value;
+            break;
+        case ATTR_TEXT_BOLD:
+            item.textBold = value != 0;
+            break;
+        case ATTR_TEXT_POINT_SIZE:
+            item.textPointSize = value;
+            if (!button) item.rect.setHeight(DefaultHeight(panel, item));
+            break;
+        case ATTR_CMD_BUTTON_COLOR:
+            if (!button) return -1;
+            item.buttonColor = value;
+            break;
+        case ATTR_LABEL_COLOR:
+            item.labelColor = value;
+            break;
+        case ATTR_LABEL_BGCOLOR:
+            item.labelBackground = value;
+            break;
+        case ATTR_LABEL_BOLD:
+            item.labelBold = value != 0;
+            FitLabel(panel, item, true);
+            break;
+        case ATTR_LABEL_POINT_SIZE:
+            item.labelPointSize = value;
+            FitLabel(panel, item, true);
+            break;
+        case ATTR_LABEL_TOP:
+            if (button) return -1;
+            item.labelRect.moveTop(value);
+            break;
+        case ATTR_LABEL_LEFT:
+            if (button) return -1;
+            item.labelRect.moveLeft(value);
+            break;
+        default:
+            return -1;
+    }
+    Changed(panel, before, item);
+    return 0;
+}
+
+void SetPaintedText(Panel& panel, Control& control, const QString& text)
+{
+    PaintedItem& item = ItemOf(panel, control);
+    if (item.style == CTRL_SQUARE_COMMAND_BUTTON) {
+        SetPaintedLabel(panel, control, text);
+        return;
+    }
+    item.text = text;
+    panel.canvas->update(item.rect);
+}
+
+void SetPaintedLabel(Panel& panel, Control& control, const QString& label)
+{
+    PaintedItem& item = ItemOf(panel, control);
+    QRect before = item.rect.united(item.labelRect);
+    bool hadLabel = !item.label.isEmpty();
+    item.label = label;
+    FitLabel(panel, item, hadLabel);
+    Changed(panel, before, item);
+}
+
+QString PaintedText(const Panel& panel, const Control& control)
+{
+    const PaintedItem& item = panel.painted[static_cast<std::size_t>(control.painted)];
+    return item.style == CTRL_SQUARE_COMMAND_BUTTON ? item.label : item.text;
+}
+
+}  // namespace toolkit
