@@ -93,20 +93,6 @@ TEST_F(SearchWindow, CommitFillsTheListWithLabelsAndTableIndices)
     EXPECT_TRUE(ListRows().empty());
 }
 
-TEST_F(SearchWindow, ThirteenthRecordCarriesIndexTwelve)
-{
-    for (int i = 0; i < 20; ++i) AddSpell("Spell " + std::string(1, static_cast<char>('A' + (i * 7) % 20)));
-    EXPECT_EQ(Commit("", 0), 0);
-    const Rows rows = ListRows();
-    ASSERT_EQ(rows.size(), 20u);
-    for (const auto& [label, index] : rows) {
-        ASSERT_TRUE(index >= 0 && index < g_numSpells) << index;
-        EXPECT_EQ(label, g_spellArray[static_cast<std::size_t>(index)].name.data());
-    }
-    // Spell at index 12 is "Spell E" (12 * 7 % 20 == 4).
-    EXPECT_EQ(rows[4], (Rows::value_type{"Spell E", 12}));
-}
-
 TEST_F(SearchWindow, OtherEventsAndEmptyTableLeaveTheList)
 {
     AddSpell("Alpha");

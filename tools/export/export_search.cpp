@@ -1,7 +1,21 @@
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "data/spell.h"
+#include "data/text_encoding.h"
 #include "export_modes.h"
+#include "list/search.h"
 
 int ExportSearch(std::ostream& out, const std::string& searchText, int classValue)
 {
-    (void)out, (void)searchText, (void)classValue;
-    return 0;
+    // The search box holds a 260-byte text, so the exporter's text is cut the same way.
+    TextField text;
+    CopyText(text, searchText.c_str());
+    ForEachSpellRow(text.data(), classValue, [&](const char* label, int index) {
+        nlohmann::ordered_json row;
+        row["row"] = TextToUtf8(label);
+        row["index"] = index;
+        out << row.dump() << '\n';
+    });
+    return out ? 0 : 1;
 }
