@@ -1,6 +1,8 @@
 #include "data/reader.h"
 
 #include <climits>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -97,16 +99,98 @@ void ColumnToText(ColumnView column, TextField& dest)
     dest[n] = '\0';
 }
 
+namespace {
+
+// Where each integer column goes: the byte offset of its int32 field.
+struct IntColumn {
+    std::uint8_t column;
+    std::uint16_t offset;
+};
+
+constexpr std::size_t kIntColumnCount = 135;
+
+constexpr std::array<IntColumn, kIntColumnCount> MakeIntColumns()
+{
+    std::array<IntColumn, kIntColumnCount> table{};
+    std::size_t n = 0;
+    auto add = [&](int column, std::size_t offset) {
+        table[n++] = {static_cast<std::uint8_t>(column), static_cast<std::uint16_t>(offset)};
+    };
+    auto addArray = [&](int firstColumn, std::size_t offset, int count) {
+        for (int k = 0; k < count; ++k)
+            add(firstColumn + k, offset + static_cast<std::size_t>(k) * sizeof(int32_t));
+    };
+    add(0, offsetof(SpellStruct, id));
+    add(9, offsetof(SpellStruct, col9));
+    add(10, offsetof(SpellStruct, col10));
+    add(11, offsetof(SpellStruct, col11));
+    add(12, offsetof(SpellStruct, col12));
+    add(16, offsetof(SpellStruct, col16));
+    add(17, offsetof(SpellStruct, duration));
+    add(18, offsetof(SpellStruct, col18));
+    add(19, offsetof(SpellStruct, col19));
+    addArray(20, offsetof(SpellStruct, base), NUM_EFFECT_SLOTS);
+    addArray(32, offsetof(SpellStruct, unknown), NUM_EFFECT_SLOTS);
+    addArray(44, offsetof(SpellStruct, max), NUM_EFFECT_SLOTS);
+    add(56, offsetof(SpellStruct, col56));
+    add(57, offsetof(SpellStruct, col57));
+    addArray(58, offsetof(SpellStruct, reagentId), NUM_REAGENTS);
+    addArray(62, offsetof(SpellStruct, reagentCount), NUM_REAGENTS);
+    addArray(66, offsetof(SpellStruct, col66), NUM_REAGENTS);
+    addArray(70, offsetof(SpellStruct, calc), NUM_EFFECT_SLOTS);
+    add(82, offsetof(SpellStruct, col82));
+    add(83, offsetof(SpellStruct, beneficial));
+    add(84, offsetof(SpellStruct, col84));
+    add(85, offsetof(SpellStruct, resistType));
+    addArray(86, offsetof(SpellStruct, attrib), NUM_EFFECT_SLOTS);
+    add(98, offsetof(SpellStruct, targetType));
+    add(99, offsetof(SpellStruct, col99));
+    add(100, offsetof(SpellStruct, skill));
+    add(101, offsetof(SpellStruct, environment));
+    add(102, offsetof(SpellStruct, col102));
+    add(103, offsetof(SpellStruct, timeOfDay));
+    // Columns 104..118 hold the classes in this order.
+    constexpr ClassIndex kClassColumns[NUM_CLASSES] = {CLASS_WAR, CLASS_CLR, CLASS_PAL, CLASS_RNG, CLASS_SHD,
+                                                       CLASS_DRU, CLASS_MNK, CLASS_BRD, CLASS_ROG, CLASS_SHM,
+                                                       CLASS_NEC, CLASS_WIZ, CLASS_MAG, CLASS_ENC, CLASS_BST};
+    for (int k = 0; k < NUM_CLASSES; ++k) {
+        add(104 + k,
+            offsetof(SpellStruct, classLevel) + static_cast<std::size_t>(kClassColumns[k]) * sizeof(int32_t));
+    }
+    add(120, offsetof(SpellStruct, col120));
+    add(121, offsetof(SpellStruct, col121));
+    add(122, offsetof(SpellStruct, col122));
+    add(123, offsetof(SpellStruct, col123));
+    addArray(125, offsetof(SpellStruct, col125), NUM_CLASSES);
+    add(144, offsetof(SpellStruct, col144));
+    add(145, offsetof(SpellStruct, col145));
+    add(147, offsetof(SpellStruct, col147));
+    add(148, offsetof(SpellStruct, col148));
+    add(149, offsetof(SpellStruct, col149));
+    add(150, offsetof(SpellStruct, linkedSpell));
+    add(156, offsetof(SpellStruct, col156));
+    add(157, offsetof(SpellStruct, col157));
+    if (n != kIntColumnCount) throw "integer column table and count disagree";
+    return table;
+}
+
+constexpr std::array<IntColumn, kIntColumnCount> kIntColumns = MakeIntColumns();
+
+}  // namespace
+
 void FillSpellStructFromColumns(const SpellLineColumns& c, SpellStruct& r)
 {
     std::memset(static_cast<void*>(&r), 0, sizeof r);
-    auto num = [&c](int column) {
-        const ColumnView& v = c[static_cast<std::size_t>(column)];
-        return ParseColumnInt(v.text, v.text + v.length);
-    };
-    auto seconds = [&num](int column) { return num(column) / 1000.0; };
+    auto* bytes = reinterpret_cast<unsigned char*>(&r);
+    for (const IntColumn& entry : kIntColumns) {
+        const ColumnView& v = c[entry.column];
+        const int32_t value = ParseColumnInt(v.text, v.text + v.length);
+        std::memcpy(bytes + entry.offset, &value, sizeof value);
+    }
+    r.seconds13 = ParseColumnInt(c[13].text, c[13].text + c[13].length) / 1000.0;
+    r.seconds14 = ParseColumnInt(c[14].text, c[14].text + c[14].length) / 1000.0;
+    r.seconds15 = ParseColumnInt(c[15].text, c[15].text + c[15].length) / 1000.0;
 
-    r.id = num(0);
     ColumnToText(c[1], r.name);
     ColumnToText(c[2], r.column2Text);
     ColumnToText(c[3], r.teleportZone);
@@ -121,63 +205,6 @@ void FillSpellStructFromColumns(const SpellLineColumns& c, SpellStruct& r)
         r.message2[prefixLength + n] = '\0';
     }
     ColumnToText(c[8], r.message3);
-    r.col9 = num(9);
-    r.col10 = num(10);
-    r.col11 = num(11);
-    r.col12 = num(12);
-    r.seconds13 = seconds(13);
-    r.seconds14 = seconds(14);
-    r.seconds15 = seconds(15);
-    r.col16 = num(16);
-    r.duration = num(17);
-    r.col18 = num(18);
-    r.col19 = num(19);
-    for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) {
-        const auto slot = static_cast<std::size_t>(k);
-        r.base[slot] = num(20 + k);
-        r.unknown[slot] = num(32 + k);
-        r.max[slot] = num(44 + k);
-        r.calc[slot] = num(70 + k);
-        r.attrib[slot] = num(86 + k);
-    }
-    r.col56 = num(56);
-    r.col57 = num(57);
-    for (int k = 0; k < NUM_REAGENTS; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        r.reagentId[i] = num(58 + k);
-        r.reagentCount[i] = num(62 + k);
-        r.col66[i] = num(66 + k);
-    }
-    r.col82 = num(82);
-    r.beneficial = num(83);
-    r.col84 = num(84);
-    r.resistType = num(85);
-    r.targetType = num(98);
-    r.col99 = num(99);
-    r.skill = num(100);
-    r.environment = num(101);
-    r.col102 = num(102);
-    r.timeOfDay = num(103);
-    // Columns 104..118 hold the classes in this order.
-    static constexpr std::array<ClassIndex, NUM_CLASSES> kClassColumns = {
-        CLASS_WAR, CLASS_CLR, CLASS_PAL, CLASS_RNG, CLASS_SHD, CLASS_DRU, CLASS_MNK, CLASS_BRD,
-        CLASS_ROG, CLASS_SHM, CLASS_NEC, CLASS_WIZ, CLASS_MAG, CLASS_ENC, CLASS_BST};
-    for (int k = 0; k < NUM_CLASSES; ++k) {
-        r.classLevel[static_cast<std::size_t>(kClassColumns[static_cast<std::size_t>(k)])] = num(104 + k);
-    }
-    r.col120 = num(120);
-    r.col121 = num(121);
-    r.col122 = num(122);
-    r.col123 = num(123);
-    for (int k = 0; k < NUM_CLASSES; ++k) r.col125[static_cast<std::size_t>(k)] = num(125 + k);
-    r.col144 = num(144);
-    r.col145 = num(145);
-    r.col147 = num(147);
-    r.col148 = num(148);
-    r.col149 = num(149);
-    r.linkedSpell = num(150);
-    r.col156 = num(156);
-    r.col157 = num(157);
 }
 
 void FillSpellStruct(const char* line, SpellStruct& record)
