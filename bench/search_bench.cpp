@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/app.h"
 #include "app/main_uir.h"
 #include "data/reader.h"
 #include "data/spell.h"
@@ -61,12 +62,12 @@ void CoreSearch(benchmark::State& state, const char* text, int classValue)
 
 void ListSearch(benchmark::State& state, const char* text, int classValue)
 {
-    const int panel = LoadPanel(0, MAIN_UIR, MAINPANEL);
+    const int panel = LoadMainPanel();
     if (panel < 0) {
         state.SkipWithError("main.uir does not load");
         return;
     }
-    if (FillClassSelector(panel, MAINPANEL_CLASS) < 0 || SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) < 0 ||
+    if (SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) < 0 ||
         SetCtrlVal(panel, MAINPANEL_CLASS, classValue) < 0) {
         state.SkipWithError("the search controls do not take their values");
         DiscardPanel(panel);

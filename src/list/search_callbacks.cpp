@@ -24,12 +24,3 @@ void PopulateSpellList(int panel, int list, char* searchText, int classValue)
     ForEachSpellRow(searchText, classValue,
                     [&](const char* label, int index) { InsertListItem(panel, list, -1, label, index); });
 }
-
-int FillClassSelector(int panel, int control)
-{
-    if (ClearListCtrl(panel, control) < 0) return -1;
-    for (const ClassSelectorEntry& entry : kClassSelector) {
-        if (InsertListItem(panel, control, -1, entry.label, entry.value) < 0) return -1;
-    }
-    return SetCtrlVal(panel, control, kClassSelector[0].value);
-}

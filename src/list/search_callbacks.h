@@ -7,7 +7,3 @@ int SearchStringCallback(int panel, int control, int event, void* callbackData, 
 
 // Builds, sorts and appends the rows of one search to the list control.
 void PopulateSpellList(int panel, int list, char* searchText, int classValue);
-
-// Fills a class selector with the sixteen class values and their labels,
-// "All classes" (0) first and current.
-int FillClassSelector(int panel, int control);

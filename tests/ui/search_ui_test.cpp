@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/app.h"
 #include "app/main_uir.h"
 #include "data/spell.h"
 #include "list/search.h"
@@ -21,9 +22,8 @@ protected:
     void SetUp() override
     {
         InitGlobals();
-        panel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
+        panel_ = LoadMainPanel();  // main.uir's panel 1 with its class selector filled
         ASSERT_GT(panel_, 0);
-        ASSERT_EQ(FillClassSelector(panel_, MAINPANEL_CLASS), 0);
     }
 
     void TearDown() override
