@@ -1,7 +1,100 @@
+// The stacking check window: a popup that shows, slot by slot, the other
+// spells carrying the same effect in the same slot, largest value first.
 #include "stacking/stacking_callbacks.h"
+
+#include <functional>
+#include <string>
+
+#include "data/spell.h"
+#include "data/text_encoding.h"
+#include "popup/popup_callbacks.h"
+#include "stacking/stacking.h"
+#include "stacking/stacking_uir.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+// The table index of a record address, or -1 when it is not one of
+// g_spellArray's records.
+int RecordIndex(const void* record)
+{
+    const auto* first = g_spellArray.data();
+    const auto* spell = static_cast<const SpellStruct*>(record);
+    const std::less<const SpellStruct*> before;
+    if (!spell || before(spell, first) || !before(spell, first + MAX_SPELLS)) return -1;
+    return static_cast<int>(spell - first);
+}
+
+void AddSlot(int panel, const StackingSlot& slot)
+{
+    const StackRect& h = slot.headerField;
+    const int header = CreateStringControl(panel, h.left, h.top, h.width, slot.label.data(), slot.header);
+    // The text first, so that the label centres itself on the final height.
+    SetCtrlAttribute(panel, header, ATTR_TEXT_POINT_SIZE, STACK_HEADER_POINTS);
+    SetCtrlAttribute(panel, header, ATTR_LABEL_POINT_SIZE, STACK_HEADER_POINTS);
+
+    const int frame = GetDecorationVal(slot.slot + 1);
+    SetCtrlAttribute(panel, frame, ATTR_TOP, slot.frame.top);
+    SetCtrlAttribute(panel, frame, ATTR_LEFT, slot.frame.left);
+    SetCtrlAttribute(panel, frame, ATTR_WIDTH, slot.frame.width);
+    SetCtrlAttribute(panel, frame, ATTR_HEIGHT, slot.frame.height);
+    SetCtrlAttribute(panel, frame, ATTR_FRAME_COLOR, STACK_FRAME_COLOR);
+    SetCtrlAttribute(panel, frame, ATTR_VISIBLE, 1);
+
+    if (slot.rowCount == 0) {
+        const StackRect& n = slot.noConflictField;
+        CreateStringControl(panel, n.left, n.top, n.width, "", kNoStackingConflicts);
+    }
+}
+
+void AddLine(int panel, const StackingLine& line)
+{
+    CreateStringControl(panel, line.nameField.left, line.nameField.top, line.nameField.width, "", line.name);
+    CreateStringControl(panel, line.textField.left, line.textField.top, line.textField.width, "", line.text);
+
+    const StackRect& b = line.linkButton;
+    const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "Link", b.top, b.left);
+    SetCtrlAttribute(panel, button, ATTR_WIDTH, b.width);
+    SetCtrlAttribute(panel, button, ATTR_HEIGHT, b.height);
+    SetCtrlAttribute(panel, button, ATTR_LABEL_POINT_SIZE, STACK_LINK_POINTS);
+    SetCtrlAttribute(panel, button, ATTR_LABEL_COLOR, STACK_LINK_LABEL_COLOR);
+    SetCtrlAttribute(panel, button, ATTR_CMD_BUTTON_COLOR, STACK_LINK_COLOR);
+    InstallCtrlCallback(panel, button, GoToLink2Callback,
+                        &g_intArray[static_cast<std::size_t>(line.index) + 1]);
+}
+
+}  // namespace
 
 int StackingCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
 {
-    (void)panel, (void)control, (void)event, (void)callbackData, (void)eventData1, (void)eventData2;
+    (void)panel, (void)control, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    const int index = RecordIndex(callbackData);
+    if (index < 0) return -1;
+    const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
+    if (spell.id < 0) return -1;
+
+    const int slot = GetPopupIndex();
+    if (slot < 0) {
+        MessagePopup(kTooManyPopupsTitle, kTooManyPopupsText);
+        return -1;
+    }
+    const int stacking = LoadPanel(0, STACKING_UIR, STACKPANEL);
+    if (stacking < 0) {
+        ReleaseReservedPopupSlot(slot);
+        return -1;
+    }
+    g_popupHandles[static_cast<std::size_t>(slot)] = stacking;
+    SetPanelPos(stacking, g_popupY, g_popupX);
+    // The window's title names the spell (titles are UTF-8).
+    SetPanelAttribute(stacking, ATTR_TITLE, ("Stacking - " + TextToUtf8(spell.name.data())).c_str());
+    SetWaitCursor(1);
+
+    ForEachStackingSlot(
+        index, [stacking](const StackingSlot& s) { AddSlot(stacking, s); },
+        [stacking](const StackingSlot&, const StackingLine& line) { AddLine(stacking, line); });
+
+    DisplayPanel(stacking);
+    SetWaitCursor(0);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/main_uir.h"
+#include "stacking/stacking_uir.h"
 #include "ui/toolkit.h"
 
 namespace {
@@ -19,10 +20,11 @@ struct ResourceExpectation {
 };
 
 // Every resource file the program loads.
-const char* const kResourceFiles[] = {MAIN_UIR};
+const char* const kResourceFiles[] = {MAIN_UIR, STACKING_UIR};
 
 const ResourceExpectation kResources[] = {
     {MAIN_UIR, kMainUirControls},
+    {STACKING_UIR, kStackingUirControls},
 };
 
 TEST(ResourceTest, EveryCallbackNameIsRegistered)

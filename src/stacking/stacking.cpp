@@ -1,0 +1,147 @@
+#include "stacking/stacking.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "effects/effects.h"
+#include "list/search.h"
+
+namespace {
+
+// Effects that never take part: disease counter, poison counter, current
+// hitpoints, curse.
+constexpr int kLeftOutEffects[] = {35, 36, 79, 116};
+
+constexpr bool IsEmptyCharisma(int attrib, int base)
+{
+    return attrib == 10 && base == 0;
+}
+
+constexpr bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Reads an optionally signed decimal number at p, after white space; moves p
+// behind it. False when there is no digit.
+bool ReadNumber(const char*& p, const char* end, int& value)
+{
+    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = *p == '-';
+        ++p;
+    }
+    if (p == end || !IsDigit(*p)) return false;
+    long long magnitude = 0;
+    for (; p < end && IsDigit(*p); ++p) {
+        if (magnitude <= static_cast<long long>(INT_MAX) + 1) magnitude = magnitude * 10 + (*p - '0');
+    }
+    const long long signedValue = negative ? -magnitude : magnitude;
+    value = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
+    return true;
+}
+
+}  // namespace
+
+bool IsStackingSlot(const SpellStruct& spell, int slot)
+{
+    if (slot < 0 || slot >= NUM_EFFECT_SLOTS || spell.isInstant != 0) return false;
+    const auto k = static_cast<std::size_t>(slot);
+    const int attrib = spell.attrib[k];
+    if (attrib == UNUSED_EFFECT || IsEmptyCharisma(attrib, spell.base[k])) return false;
+    return std::ranges::find(kLeftOutEffects, attrib) == std::end(kLeftOutEffects);
+}
+
+bool IsStackingConflict(const SpellStruct& given, const SpellStruct& other, int slot)
+{
+    if (slot < 0 || slot >= NUM_EFFECT_SLOTS) return false;
+    const auto k = static_cast<std::size_t>(slot);
+    return other.id != given.id && other.duration != 0 && !IsEmptyCharisma(other.attrib[k], other.base[k]) &&
+           other.attrib[k] == given.attrib[k];
+}
+
+int StackingValue(int base, int max)
+{
+    if (max == 0) return base;
+    if (base >= 0) return max;
+    return max < 0 ? max : -max;
+}
+
+void FormatStackingRow(TextField& row, int value, int index, const char* sentence)
+{
+    // The numbers come first and take at most 18 characters, so cutting at
+    // the end of the row only ever shortens the sentence. The '0' flags have
+    // no effect beside a precision (at least five digits either way); the
+    // format is kept as the rows have always been written.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat"
+    std::snprintf(row.data(), row.size(), "%+0.5d %0.5d %s", value, index, sentence ? sentence : "");
+#pragma GCC diagnostic pop
+}
+
+bool ReadStackingRow(const TextField& row, int& value, int& index, const char*& sentence)
+{
+    const char* p = row.data();
+    const char* const end = p + ::strnlen(p, row.size());
+    int first = 0;
+    int second = 0;
+    if (!ReadNumber(p, end, first) || !ReadNumber(p, end, second)) return false;
+    if (p < end && *p == ' ') ++p;
+    value = first;
+    index = second;
+    sentence = p;
+    return true;
+}
+
+int BuildStackingRows(int index, int slot)
+{
+    if (index < 0 || index >= MAX_SPELLS || slot < 0 || slot >= NUM_EFFECT_SLOTS) return 0;
+    const SpellStruct& given = g_spellArray[static_cast<std::size_t>(index)];
+    const int numSpells = std::clamp(g_numSpells, 0, MAX_SPELLS);
+    const auto k = static_cast<std::size_t>(slot);
+    std::size_t count = 0;
+    TextField sentence;
+    for (int i = 0; i < numSpells; ++i) {
+        const SpellStruct& other = g_spellArray[static_cast<std::size_t>(i)];
+        if (!IsStackingConflict(given, other, slot)) continue;
+        sentence[0] = '\0';
+        GenerateEffectString(i, other.attrib[k], other.base[k], other.max[k], other.calc[k], other.duration,
+                             g_levelEnable, slot, sentence, nullptr);
+        FormatStackingRow(g_stringArray[count], StackingValue(other.base[k], other.max[k]), i,
+                          sentence.data());
+        ++count;
+    }
+    std::qsort(g_stringArray.data(), count, sizeof(TextField), EffectComparison);
+    return static_cast<int>(count);
+}
+
+StackingSlot LayOutStackingSlot(const SpellStruct& given, int slot, int headerTop, int rowCount)
+{
+    StackingSlot s;
+    s.slot = slot;
+    std::snprintf(s.label.data(), s.label.size(), "Slot %d: ", slot + 1);
+    s.header = given.effectText[static_cast<std::size_t>(std::clamp(slot, 0, NUM_EFFECT_SLOTS - 1))].data();
+    s.rowCount = std::max(rowCount, 0);
+    s.lineCount = std::max(s.rowCount, 1);
+    s.headerField = {headerTop, STACK_HEADER_LEFT, STACK_HEADER_WIDTH, 0};
+    s.frame = {headerTop + STACK_FRAME_OFFSET, STACK_FRAME_LEFT, STACK_FRAME_WIDTH,
+               STACK_FRAME_BASE_HEIGHT + STACK_LINE_STEP * s.lineCount};
+    s.noConflictField = {headerTop + STACK_LINE_OFFSET + STACK_LINE_STEP, STACK_NONE_LEFT, STACK_NONE_WIDTH,
+                         0};
+    return s;
+}
+
+StackingLine LayOutStackingLine(const StackingSlot& slot, int row)
+{
+    StackingLine line;
+    line.row = row;
+    const int top = slot.headerField.top + STACK_LINE_OFFSET + STACK_LINE_STEP * (row + 1);
+    line.nameField = {top, STACK_NAME_LEFT, STACK_NAME_WIDTH, 0};
+    line.textField = {top, STACK_TEXT_LEFT, STACK_TEXT_WIDTH, 0};
+    line.linkButton = {top + STACK_LINK_OFFSET, STACK_LINK_LEFT, STACK_LINK_WIDTH, STACK_LINK_HEIGHT};
+    return line;
+}
