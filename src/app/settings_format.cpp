@@ -6,21 +6,26 @@
 
 bool ReadSettingsLine(std::FILE* file, TextField& line)
 {
-    if (!std::fgets(line.data(), static_cast<int>(line.size()), file)) {
-        line[0] = '\0';
-        return false;
-    }
-    std::size_t n = std::strlen(line.data());
-    if (n > 0 && line[n - 1] == '\n') {
-        line[--n] = '\0';
-        if (n > 0 && line[n - 1] == '\r') line[--n] = '\0';
-    } else {
-        // The line did not fit: skip the rest of it.
-        int c;
-        while ((c = std::fgetc(file)) != EOF && c != '\n') {
+    // Byte by byte rather than fgets: a NUL byte inside the line must not
+    // hide its line feed, or the next line would be skipped with the rest.
+    const std::size_t room = line.size() - 1;
+    std::size_t n = 0;
+    bool any = false;
+    bool cut = false;
+    int c;
+    while ((c = std::fgetc(file)) != EOF) {
+        any = true;
+        if (c == '\n') break;
+        if (n < room) {
+            line[n++] = static_cast<char>(c);
+        } else {
+            cut = true;  // the rest of a longer line is skipped
         }
     }
-    return true;
+    // A carriage return right before the line feed is part of the line's end.
+    if (c == '\n' && !cut && n > 0 && line[n - 1] == '\r') --n;
+    line[n] = '\0';
+    return any;
 }
 
 bool ParseFourInts(const char* text, std::array<int, 4>& values)
