@@ -267,11 +267,12 @@ void WriteTextLine(const SlotContext& c)
 // the last one count as 0.
 void WriteLocation(const SlotContext& c)
 {
-    auto baseOfSlot = [&c](int slot) {
+    auto baseAfter = [&c](int offset) {
+        const long long slot = static_cast<long long>(c.slot) + offset;  // no overflow for any slot
         return slot >= 0 && slot < NUM_EFFECT_SLOTS ? c.spell.base[static_cast<std::size_t>(slot)] : 0;
     };
-    FormatText(c.text, "%s to Location %d, %d, %d in Zone: %s", c.entry.label, c.base, baseOfSlot(c.slot + 1),
-               baseOfSlot(c.slot + 2), c.spell.teleportZone.data());
+    FormatText(c.text, "%s to Location %d, %d, %d in Zone: %s", c.entry.label, c.base, baseAfter(1),
+               baseAfter(2), c.spell.teleportZone.data());
 }
 
 // Without a zone, translocation goes to the bind point.
