@@ -16,8 +16,6 @@
 namespace toolkit {
 namespace {
 
-constexpr int kLabelGap = 4;
-
 QColor ColorOf(int rgb)
 {
     return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -162,13 +160,16 @@ PaintedItem& ItemOf(Panel& panel, const Control& control)
 }
 
 // Size a caption needs, and its place left of the control, centred on it.
-void FitLabel(Panel& panel, PaintedItem& item, bool keepLeft)
+// Sizes a caption to its text and places it left of its control: centred on
+// the control vertically unless a top was asked for.
+void FitLabel(Panel& panel, PaintedItem& item)
 {
     if (item.label.isEmpty() || item.style == CTRL_SQUARE_COMMAND_BUTTON) return;
     QFontMetrics metrics(FontFor(panel.canvas->font(), item.labelPointSize, item.labelBold));
     QSize size(metrics.horizontalAdvance(item.label) + 2, metrics.height());
-    int left = keepLeft ? item.labelRect.left() : item.rect.left() - size.width() - kLabelGap;
-    int top = item.rect.top() + (item.rect.height() - size.height()) / 2;
+    int left = CaptionLeft(item.labelLeft, size.width(), item.rect.left());
+    int top =
+        item.labelTopSet ? item.labelRect.top() : item.rect.top() + (item.rect.height() - size.height()) / 2;
     item.labelRect = QRect(QPoint(left, top), size);
 }
 
@@ -212,7 +213,7 @@ int NewPaintedCtrl(Panel& panel, int style, const char* label, int top, int left
                     : metrics.horizontalAdvance(style == CTRL_TEXT_MSG ? item.text : item.label) + 16;
     item.rect = QRect(left, top, width, DefaultHeight(panel, item));
     if (style == CTRL_SQUARE_COMMAND_BUTTON) item.labelColor = 0x000000;
-    FitLabel(panel, item, false);
+    FitLabel(panel, item);
     int id = static_cast<int>(panel.controls.size());
     panel.controls.emplace_back();
     Control& c = panel.controls.back();
@@ -279,7 +280,7 @@ int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* valu
             *value = item.labelRect.top();
             return 0;
         case ATTR_LABEL_LEFT:
-            *value = item.labelRect.left();
+            *value = item.labelLeft != kLabelLeftDefault ? item.labelLeft : item.labelRect.left();
             return 0;
         case ATTR_LABEL_WIDTH:
             *value = item.labelRect.width();
@@ -329,7 +330,10 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
             break;
         case ATTR_TEXT_POINT_SIZE:
             item.textPointSize = value;
-            if (!button) item.rect.setHeight(DefaultHeight(panel, item));
+            if (!button) {
+                item.rect.setHeight(DefaultHeight(panel, item));
+                FitLabel(panel, item);
+            }
             break;
         case ATTR_CMD_BUTTON_COLOR:
             if (!button) return -1;
@@ -343,19 +347,21 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
             break;
         case ATTR_LABEL_BOLD:
             item.labelBold = value != 0;
-            FitLabel(panel, item, true);
+            FitLabel(panel, item);
             break;
         case ATTR_LABEL_POINT_SIZE:
             item.labelPointSize = value;
-            FitLabel(panel, item, true);
+            FitLabel(panel, item);
             break;
         case ATTR_LABEL_TOP:
             if (button) return -1;
+            item.labelTopSet = true;
             item.labelRect.moveTop(value);
             break;
         case ATTR_LABEL_LEFT:
             if (button) return -1;
-            item.labelRect.moveLeft(value);
+            item.labelLeft = value;
+            item.labelRect.moveLeft(CaptionLeft(value, item.labelRect.width(), item.rect.left()));
             break;
         default:
             return -1;
@@ -379,9 +385,8 @@ void SetPaintedLabel(Panel& panel, Control& control, const QString& label)
 {
     PaintedItem& item = ItemOf(panel, control);
     QRect before = item.rect.united(item.labelRect);
-    bool hadLabel = !item.label.isEmpty();
     item.label = label;
-    FitLabel(panel, item, hadLabel);
+    FitLabel(panel, item);
     Changed(panel, before, item);
 }
 

@@ -95,7 +95,17 @@ void PlaceLabel(Control& c)
     if (!c.label || !c.widget) return;
     c.label->adjustSize();
     QRect g = c.widget->geometry();
-    c.label->move(g.left() - c.label->width() - 4, g.top() + (g.height() - c.label->height()) / 2);
+    c.label->move(CaptionLeft(c.labelLeft, c.label->width(), g.left()),
+                  g.top() + (g.height() - c.label->height()) / 2);
+}
+
+// Keeps a label clear of its control's text after a change of either.
+void RefitLabel(Control& c)
+{
+    if (!c.label || !c.widget) return;
+    c.label->adjustSize();
+    c.label->move(CaptionLeft(c.labelLeft, c.label->width(), c.widget->geometry().left()),
+                  c.label->geometry().top());
 }
 
 }  // namespace
@@ -407,7 +417,7 @@ int GetCtrlAttribute(int panel, int control, int attribute, int* value)
             *value = label->geometry().top();
             return 0;
         case ATTR_LABEL_LEFT:
-            *value = label->geometry().left();
+            *value = c->labelLeft != kLabelLeftDefault ? c->labelLeft : label->geometry().left();
             return 0;
         case ATTR_LABEL_WIDTH:
             *value = label->geometry().width();
@@ -440,10 +450,16 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
     switch (attribute) {
         case ATTR_TOP:
             w->move(g.left(), value);
+            // A caption moves with its control.
+            if (c->label) c->label->move(c->label->x(), c->label->y() + value - g.top());
             CoverChild(*p, w);
             return 0;
         case ATTR_LEFT:
             w->move(value, g.top());
+            if (c->label) {
+                if (c->labelLeft != kLabelLeftDefault) c->labelLeft += value - g.left();
+                RefitLabel(*c);
+            }
             CoverChild(*p, w);
             return 0;
         case ATTR_WIDTH:
@@ -499,7 +515,8 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
             return 0;
         case ATTR_LABEL_LEFT:
             if (!c->label) return -1;
-            label->move(value, label->geometry().top());
+            c->labelLeft = value;
+            RefitLabel(*c);
             CoverChild(*p, label);
             return 0;
         case ATTR_LABEL_COLOR:
@@ -510,11 +527,11 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
             return 0;
         case ATTR_LABEL_BOLD:
             SetBold(label, value != 0);
-            if (c->label) c->label->adjustSize();
+            RefitLabel(*c);
             return 0;
         case ATTR_LABEL_POINT_SIZE:
             SetPointSize(label, value);
-            if (c->label) c->label->adjustSize();
+            RefitLabel(*c);
             return 0;
         default:
             return -1;
@@ -535,7 +552,7 @@ int SetCtrlAttribute(int panel, int control, int attribute, const char* value)
     }
     if (!c->label) return -1;
     c->label->setText(FromBytes(value));
-    c->label->adjustSize();
+    RefitLabel(*c);
     return 0;
 }
 

@@ -22,6 +22,20 @@ Kind KindOf(QWidget* widget);
 
 // A control made at run time on a scrolling canvas: no widget of its own,
 // the canvas draws it. Thousands of them cost little.
+// A caption's left edge when nobody asked for one: just left of its control.
+inline constexpr int kLabelLeftDefault = -0x7fffffff;
+
+// Gap kept between a caption and its control.
+inline constexpr int kLabelGap = 4;
+
+// Left edge of a caption of this width: where it was asked to stand, moved
+// further left when it would otherwise run into its control's text.
+inline int CaptionLeft(int requested, int width, int controlLeft)
+{
+    int latest = controlLeft - kLabelGap - width;
+    return requested == kLabelLeftDefault || requested > latest ? latest : requested;
+}
+
 struct PaintedItem {
     int style = CTRL_STRING;
     QRect rect;
@@ -38,6 +52,8 @@ struct PaintedItem {
     bool textBold = false;
     bool labelBold = false;
     bool visible = true;
+    int labelLeft = kLabelLeftDefault;  // the caption's left as asked for
+    bool labelTopSet = false;
 };
 
 struct Control {
@@ -47,7 +63,8 @@ struct Control {
     QPointer<QLabel> label;  // the caption of a control made at run time
     CtrlCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
-    int painted = -1;  // index into Panel::painted for a painted control
+    int painted = -1;                   // index into Panel::painted for a painted control
+    int labelLeft = kLabelLeftDefault;  // the caption's left as asked for
 };
 
 struct Panel {

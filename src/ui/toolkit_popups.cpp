@@ -1,9 +1,12 @@
 // Modal popups: message boxes and the file chooser, behind a hook that tests
 // replace.
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
+#include <QLabel>
+#include <QVBoxLayout>
 #include <cstring>
 #include <string>
 
@@ -41,9 +44,20 @@ int MessagePopup(const char* title, const char* message)
         g_hook->Message(title, message);
         return 0;
     }
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(TextToUtf8(title)),
-                    QString::fromStdString(TextToUtf8(message)), QMessageBox::Ok,
-                    QApplication::activeWindow());
+    // The program's texts carry their own line breaks: show them as written,
+    // without the narrow rewrapping of a standard message box.
+    QDialog box(QApplication::activeWindow());
+    box.setWindowTitle(QString::fromStdString(TextToUtf8(title)));
+    auto* text = new QLabel(QString::fromStdString(TextToUtf8(message)), &box);
+    text->setTextFormat(Qt::PlainText);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&box);
+    layout->setContentsMargins(20, 16, 20, 12);
+    layout->setSpacing(14);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
     box.exec();
     return 0;
 }
