@@ -22,3 +22,6 @@ cmake --build build-asan -j"$jobs"
 echo "== tests under the sanitizers =="
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== fuzz targets (clang, libFuzzer with the sanitizers), a short bounded run each =="
+./scripts/fuzz.sh "${RIVIZUZI_FUZZ_SECONDS:-15}"

@@ -1,0 +1,156 @@
+// The stacking check on arbitrary tables: which spells each slot lists, their
+// values and order, the rows read back and the layout of the slots.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <climits>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fuzz_support.h"
+#include "stacking/stacking.h"
+
+namespace {
+
+constexpr int kFilledRecords = 32;
+
+constexpr std::array<int, 12> kEdgeInts = {INT_MIN, INT_MIN + 1, -100000, -1,  0,     1,
+                                           10,      100,         254,     255, 99999, INT_MAX};
+// Effect ids that make slots match, are left out, or are unused.
+constexpr std::array<int, 10> kEffects = {0, 1, 10, 35, 36, 79, 83, 85, 116, UNUSED_EFFECT};
+
+int PickInt(FuzzedDataProvider& input)
+{
+    return input.ConsumeBool() ? input.PickValueInArray(kEdgeInts) : input.ConsumeIntegral<int>();
+}
+
+void FillRecord(FuzzedDataProvider& input, SpellStruct& spell)
+{
+    std::memset(static_cast<void*>(&spell), 0, sizeof spell);
+    if (input.remaining_bytes() == 0) return;
+    // Few distinct ids, so that records share them.
+    spell.id = input.ConsumeBool() ? input.ConsumeIntegralInRange(-2, 4) : PickInt(input);
+    CopyText(spell.name, input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 10).c_str());
+    spell.duration = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, 2) : PickInt(input);
+    spell.isInstant = input.ConsumeIntegralInRange(0, 8) == 0;
+    spell.beneficial = input.ConsumeIntegralInRange(-1, 3);
+    for (int& level : spell.classLevel) level = input.ConsumeIntegralInRange(-1, 70);
+    for (std::size_t k = 0; k < NUM_EFFECT_SLOTS; ++k) {
+        spell.attrib[k] = input.ConsumeBool() ? input.PickValueInArray(kEffects) : PickInt(input);
+        spell.base[k] = PickInt(input);
+        spell.max[k] = PickInt(input);
+        spell.calc[k] = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, 201) : PickInt(input);
+    }
+    for (TextField& text : spell.effectText) {
+        CopyText(text, input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 10).c_str());
+    }
+}
+
+// Rows written and read back keep both numbers and a prefix of the sentence.
+void CheckRowRoundTrip(FuzzedDataProvider& input)
+{
+    const int value = PickInt(input);
+    const int index = PickInt(input);
+    const std::string sentence = input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 10);
+    TextField row;
+    row.fill('X');
+    FormatStackingRow(row, value, index, sentence.c_str());
+    FUZZ_CHECK(IsTerminated(row));
+    int readValue = 0;
+    int readIndex = 0;
+    const char* readSentence = nullptr;
+    FUZZ_CHECK(ReadStackingRow(row, readValue, readIndex, readSentence));
+    FUZZ_CHECK(readValue == value && readIndex == index);
+    FUZZ_CHECK(readSentence >= row.data() && readSentence < row.data() + row.size());
+    FUZZ_CHECK(std::strncmp(sentence.c_str(), readSentence, std::strlen(readSentence)) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    CheckRowRoundTrip(input);
+    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[static_cast<std::size_t>(i)]);
+    g_numSpells = input.ConsumeIntegralInRange<int>(-1, kFilledRecords);
+    g_levelEnable = PickInt(input);
+    g_displayLevel = PickInt(input);
+    const int index = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, kFilledRecords) : PickInt(input);
+
+    const bool inTable = index >= 0 && index < MAX_SPELLS;
+    const SpellStruct given = inTable ? g_spellArray[static_cast<std::size_t>(index)] : SpellStruct{};
+
+    int expectedTop = STACK_FIRST_HEADER_TOP;
+    int lastSlot = -1;
+    int slotsSeen = 0;
+    int linesOfSlot = 0;
+    int lastValue = INT_MAX;
+    std::vector<bool> listed(kFilledRecords);
+    StackingSlot current;
+
+    auto finishSlot = [&] {
+        if (lastSlot < 0) return;
+        FUZZ_CHECK(linesOfSlot == current.rowCount);
+        int expectedRows = 0;
+        for (int i = 0; i < g_numSpells; ++i) {
+            const SpellStruct& other = g_spellArray[static_cast<std::size_t>(i)];
+            const auto k = static_cast<std::size_t>(lastSlot);
+            const bool conflict = other.id != given.id && other.duration != 0 &&
+                                  !(other.attrib[k] == 10 && other.base[k] == 0) &&
+                                  other.attrib[k] == given.attrib[k];
+            FUZZ_CHECK(listed[static_cast<std::size_t>(i)] == conflict);
+            expectedRows += conflict;
+        }
+        FUZZ_CHECK(current.rowCount == expectedRows);
+    };
+
+    const int shown = ForEachStackingSlot(
+        index,
+        [&](const StackingSlot& slot) {
+            finishSlot();
+            FUZZ_CHECK(slot.slot > lastSlot && slot.slot < NUM_EFFECT_SLOTS);
+            FUZZ_CHECK(IsStackingSlot(given, slot.slot));
+            for (int k = lastSlot + 1; k < slot.slot; ++k) FUZZ_CHECK(!IsStackingSlot(given, k));
+            FUZZ_CHECK(slot.headerField.top == expectedTop);
+            FUZZ_CHECK(slot.lineCount == (slot.rowCount > 0 ? slot.rowCount : 1));
+            FUZZ_CHECK(slot.frame.height == STACK_FRAME_BASE_HEIGHT + STACK_LINE_STEP * slot.lineCount);
+            FUZZ_CHECK(IsTerminated(slot.label));
+            FUZZ_CHECK(std::atoi(slot.label.data() + 5) == slot.slot + 1);
+            expectedTop = NextStackingHeaderTop(slot);
+            lastSlot = slot.slot;
+            current = slot;
+            ++slotsSeen;
+            linesOfSlot = 0;
+            lastValue = INT_MAX;
+            listed.assign(kFilledRecords, false);
+        },
+        [&](const StackingSlot& slot, const StackingLine& line) {
+            FUZZ_CHECK(slot.slot == lastSlot);
+            FUZZ_CHECK(line.row == linesOfSlot);
+            ++linesOfSlot;
+            FUZZ_CHECK(line.index >= 0 && line.index < g_numSpells);
+            FUZZ_CHECK(!listed[static_cast<std::size_t>(line.index)]);
+            listed[static_cast<std::size_t>(line.index)] = true;
+            const SpellStruct& other = g_spellArray[static_cast<std::size_t>(line.index)];
+            const auto k = static_cast<std::size_t>(slot.slot);
+            FUZZ_CHECK(line.value == StackingValue(other.base[k], other.max[k]));
+            FUZZ_CHECK(line.value <= lastValue);  // largest first
+            lastValue = line.value;
+            FUZZ_CHECK(line.name == other.name.data());
+            // The row holds the sentence the check generated, cut to fit.
+            FUZZ_CHECK(std::strncmp(other.effectText[k].data(), line.text, std::strlen(line.text)) == 0);
+            FUZZ_CHECK(line.nameField.top ==
+                       slot.headerField.top + STACK_LINE_OFFSET + STACK_LINE_STEP * (line.row + 1));
+        });
+    finishSlot();
+
+    if (!inTable) {
+        FUZZ_CHECK(shown == -1);
+        return 0;
+    }
+    FUZZ_CHECK(shown == slotsSeen);
+    int expectedShown = 0;
+    for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) expectedShown += IsStackingSlot(given, k);
+    FUZZ_CHECK(shown == expectedShown);
+    return 0;
+}
