@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/main_uir.h"
+#include "popup/spell_uir.h"
 #include "stacking/stacking_uir.h"
 #include "ui/toolkit.h"
 
@@ -20,10 +21,11 @@ struct ResourceExpectation {
 };
 
 // Every resource file the program loads.
-const char* const kResourceFiles[] = {MAIN_UIR, STACKING_UIR};
+const char* const kResourceFiles[] = {MAIN_UIR, SPELL_UIR, STACKING_UIR};
 
 const ResourceExpectation kResources[] = {
     {MAIN_UIR, kMainUirControls},
+    {SPELL_UIR, kSpellUirControls},
     {STACKING_UIR, kStackingUirControls},
 };
 

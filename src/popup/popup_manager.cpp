@@ -1,0 +1,111 @@
+// The table of open popups (spell and stacking panels): slots, the cascade of
+// positions, closing one popup or all of them.
+#include "data/spell.h"
+#include "popup/popup_callbacks.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+constexpr int kCascadeOrigin = 200;
+constexpr int kCascadeStep = 20;
+constexpr int kCascadeLimit = 400;
+
+int NextCascade(int position)
+{
+    return position > kCascadeLimit ? kCascadeOrigin : position + kCascadeStep;
+}
+
+// Empties a slot that holds a panel or was just reserved for one.
+void FreeSlot(int slot)
+{
+    if (slot == g_lastPopup) g_lastPopup = -1;
+    g_popupHandles[static_cast<std::size_t>(slot)] = -1;
+    if (g_numPopups > 0) --g_numPopups;
+}
+
+}  // namespace
+
+int GetPopupIndex()
+{
+    if (g_numPopups >= MAX_POPUPS) return -1;
+    int slot = -1;
+    for (int step = 1; step <= MAX_POPUPS; ++step) {
+        const int candidate = (g_nextPopup + step) % MAX_POPUPS;
+        if (g_popupHandles[static_cast<std::size_t>(candidate)] == -1) {
+            slot = candidate;
+            break;
+        }
+    }
+    if (slot < 0) return -1;  // the count and the table disagree: refuse
+    g_nextPopup = slot;
+    g_popupX = NextCascade(g_popupX);
+    g_popupY = NextCascade(g_popupY);
+    g_lastPopup = slot;
+    ++g_numPopups;
+    return slot;
+}
+
+int ExitPopupFunction(int panel)
+{
+    DiscardPanel(panel);
+    // Free slots hold -1: only a real handle (positive) can own a slot.
+    if (panel <= 0) return 0;
+    for (int slot = 0; slot < MAX_POPUPS; ++slot) {
+        if (g_popupHandles[static_cast<std::size_t>(slot)] == panel) {
+            FreeSlot(slot);
+            break;
+        }
+    }
+    return 0;
+}
+
+// Releases a slot that GetPopupIndex reserved but that never got a panel.
+void ReleaseReservedPopupSlot(int slot)
+{
+    if (slot >= 0 && slot < MAX_POPUPS && g_popupHandles[static_cast<std::size_t>(slot)] == -1)
+        FreeSlot(slot);
+}
+
+int ExitPopupCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event == EVENT_COMMIT) ExitPopupFunction(panel);
+    return 0;
+}
+
+int SpellPanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)callbackData, (void)eventData2;
+    // The close box closes the popup like its Close button: a window that
+    // were only hidden would keep its slot for the rest of the run.
+    if ((event == EVENT_KEYPRESS && eventData1 == VAL_ESC_VKEY) || event == EVENT_CLOSE) {
+        ExitPopupFunction(panel);
+    }
+    return 0;
+}
+
+int CloseAllCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    for (int& handle : g_popupHandles) {
+        if (handle != -1) DiscardPanel(handle);
+        handle = -1;
+    }
+    g_numPopups = 0;
+    return 0;
+}
+
+int ResetPositionCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2)
+{
+    (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    g_popupX = kCascadeOrigin;
+    g_popupY = kCascadeOrigin;
+    if (g_lastPopup >= 0 && g_lastPopup < MAX_POPUPS) {
+        const int handle = g_popupHandles[static_cast<std::size_t>(g_lastPopup)];
+        if (handle != -1) SetPanelPos(handle, kCascadeOrigin, kCascadeOrigin);
+    }
+    return 0;
+}

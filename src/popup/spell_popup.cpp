@@ -1,0 +1,166 @@
+// The spell detail window: drawing its content, and the callbacks that open
+// it from the spell list and from links.
+#include "app/main_uir.h"
+#include "data/spell.h"
+#include "popup/popup_callbacks.h"
+#include "popup/spell_panel.h"
+#include "popup/spell_uir.h"
+#include "stacking/stacking_callbacks.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+struct FieldStyle {
+    int labelOffset;  // the label's left edge stands this far left of the field
+    int points;       // point size of label and text; 0 keeps the toolkit's default
+    bool labelBold;
+};
+
+constexpr FieldStyle kStringControlStyle{50, 12, true};
+constexpr FieldStyle kEffectRowStyle{ROW_LABEL_OFFSET, 0, false};
+
+int AddTextField(int panel, int left, int top, int width, const char* label, const char* value,
+                 const FieldStyle& style)
+{
+    const int field = NewCtrl(panel, CTRL_STRING, label, top, left);
+    if (field < 0) return field;
+    SetCtrlAttribute(panel, field, ATTR_WIDTH, width);
+    SetCtrlAttribute(panel, field, ATTR_LABEL_COLOR, ROW_LABEL_COLOR);
+    SetCtrlAttribute(panel, field, ATTR_TEXT_COLOR, ROW_TEXT_COLOR);
+    SetCtrlAttribute(panel, field, ATTR_TEXT_BOLD, 1);
+    if (style.labelBold) SetCtrlAttribute(panel, field, ATTR_LABEL_BOLD, 1);
+    if (style.points > 0) {
+        SetCtrlAttribute(panel, field, ATTR_LABEL_POINT_SIZE, style.points);
+        SetCtrlAttribute(panel, field, ATTR_TEXT_POINT_SIZE, style.points);
+    }
+    // A string field is drawn without a frame, so its frame is already see
+    // through; ATTR_FRAME_COLOR would also recolour the field's text.
+    SetCtrlAttribute(panel, field, ATTR_LABEL_BGCOLOR, VAL_TRANSPARENT);
+    SetCtrlAttribute(panel, field, ATTR_TEXT_BGCOLOR, VAL_TRANSPARENT);
+    // The label, once its font is final, centred on the field vertically.
+    int fieldHeight = 0;
+    int labelHeight = 0;
+    if (GetCtrlAttribute(panel, field, ATTR_HEIGHT, &fieldHeight) == 0 &&
+        GetCtrlAttribute(panel, field, ATTR_LABEL_HEIGHT, &labelHeight) == 0) {
+        SetCtrlAttribute(panel, field, ATTR_LABEL_LEFT, left - style.labelOffset);
+        SetCtrlAttribute(panel, field, ATTR_LABEL_TOP, top + (fieldHeight - labelHeight) / 2);
+    }
+    SetCtrlVal(panel, field, value);
+    return field;
+}
+
+int AddButton(int panel, const char* label, const PanelRect& place, int points, int labelColor, int color,
+              CtrlCallbackPtr callback, void* callbackData)
+{
+    const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, label, place.top, place.left);
+    if (button < 0) return button;
+    SetCtrlAttribute(panel, button, ATTR_WIDTH, place.width);
+    SetCtrlAttribute(panel, button, ATTR_HEIGHT, place.height);
+    SetCtrlAttribute(panel, button, ATTR_LABEL_POINT_SIZE, points);
+    SetCtrlAttribute(panel, button, ATTR_LABEL_COLOR, labelColor);
+    SetCtrlAttribute(panel, button, ATTR_CMD_BUTTON_COLOR, color);
+    InstallCtrlCallback(panel, button, callback, callbackData);
+    return button;
+}
+
+// The target index of a link button's callback data: the number it points at
+// minus 1, or -1 without data.
+int LinkTarget(const void* callbackData)
+{
+    return callbackData ? *static_cast<const int*>(callbackData) - 1 : -1;
+}
+
+}  // namespace
+
+int CreateStringControl(int panel, int left, int top, int width, const char* label, const char* value)
+{
+    return AddTextField(panel, left, top, width, label, value, kStringControlStyle);
+}
+
+int PopulateSpellPopup(int panel, int index)
+{
+    SpellPanelContent content;
+    if (BuildSpellPanelContent(index, content) != 0) return -1;
+
+    for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
+        SetCtrlVal(panel, SpellPanelTextCtrl(PanelText(text)),
+                   content.texts[static_cast<std::size_t>(text)].data());
+    }
+    SetCtrlVal(panel, SPELLPANEL_LINK_INDEX, content.linkedSpellIndex);
+    SetCtrlAttribute(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE, content.linkedSpellButton ? 1 : 0);
+
+    for (int r = 0; r < content.rowCount; ++r) {
+        const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
+        AddTextField(panel, row.field.left, row.field.top, row.field.width, row.label.data(), row.text.data(),
+                     kEffectRowStyle);
+        if (row.linkIndex >= 0) {
+            AddButton(panel, "Link", row.linkButton, LINK_LABEL_POINTS, LINK_LABEL_COLOR, LINK_BUTTON_COLOR,
+                      GoToLink2Callback, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
+        }
+    }
+    if (content.stackingButton) {
+        AddButton(panel, "Stacking", content.stacking, STACKING_LABEL_POINTS, STACKING_LABEL_COLOR,
+                  STACKING_BUTTON_COLOR, StackingCallback, &g_spellArray[static_cast<std::size_t>(index)]);
+    }
+    SetCtrlAttribute(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT, content.frameHeight);
+    SetPanelAttribute(panel, ATTR_HEIGHT, content.panelHeight);
+    return 0;
+}
+
+int OpenSpellPopup(int index)
+{
+    const int slot = GetPopupIndex();
+    if (slot < 0) {
+        MessagePopup(kTooManyPopupsTitle, kTooManyPopupsText);
+        return -1;
+    }
+    const int panel = LoadPanel(0, SPELL_UIR, SPELLPANEL);
+    if (panel < 0) {
+        ReleaseReservedPopupSlot(slot);
+        return -1;
+    }
+    g_popupHandles[static_cast<std::size_t>(slot)] = panel;
+    SetPanelPos(panel, g_popupY, g_popupX);
+    if (PopulateSpellPopup(panel, index) != 0) {
+        // A refused index (a row left over from a larger spell file): the
+        // panel goes at once rather than holding its slot hidden.
+        ExitPopupFunction(panel);
+        return -1;
+    }
+    DisplayPanel(panel);
+    return 0;
+}
+
+int SpellRingCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    int rows = 0;
+    if (GetNumListItems(panel, MAINPANEL_SPELL_LIST, &rows) < 0 || rows <= 0) return 0;
+    int index = -1;
+    if (GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &index) < 0) return -1;
+    return OpenSpellPopup(index);
+}
+
+int GoToLinkCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)control, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    int index = -1;
+    if (callbackData) {
+        index = LinkTarget(callbackData);
+    } else if (GetCtrlVal(panel, SPELLPANEL_LINK_INDEX, &index) < 0) {
+        return 0;
+    }
+    if (index < 0) return 0;
+    return OpenSpellPopup(index);
+}
+
+int GoToLink2Callback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)panel, (void)control, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    const int index = LinkTarget(callbackData);
+    if (index < 0) return 0;
+    return OpenSpellPopup(index);
+}
