@@ -8,8 +8,8 @@
 // effectText[slot]; sets the spell's isInstant when duration is 0. `link`,
 // when not null, receives the table index of a spell the sentence names, or
 // -1. Always returns 0.
-int GenerateEffectString(int spellIndex, int attrib, int base, int max, int calc, int duration, int levelEnable,
-                         int slot, TextField& text, int* link);
+int GenerateEffectString(int spellIndex, int attrib, int base, int max, int calc, int duration,
+                         int levelEnable, int slot, TextField& text, int* link);
 
 // Table index of the first loaded spell with this id, or -1. `name` receives
 // its name, or the empty string.

@@ -8,6 +8,8 @@
 //    panel. Every operation returns a negative value on failure (a bad
 //    handle, an unknown control, a control of the wrong kind).
 //  - Positions and sizes are client-area pixels; a position is (top, left).
+//    Text sizes (ATTR_*_POINT_SIZE) are pixels too: a size of n draws text n
+//    pixels high, so that text fits the pixel layout it was sized for.
 //  - Resource files ("*.uir") are Qt Designer XML. Each panel's widget carries
 //    an int property "panel" (its number within the file), each control an
 //    int property "ctrlId" and, where it has one, a string property

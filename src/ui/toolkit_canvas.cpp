@@ -24,7 +24,7 @@ QColor ColorOf(int rgb)
 QFont FontFor(const QFont& base, int pointSize, bool bold)
 {
     QFont font = base;
-    if (pointSize > 0) font.setPointSize(pointSize);
+    if (pointSize > 0) font.setPixelSize(pointSize);
     font.setBold(bold);
     return font;
 }
@@ -258,7 +258,7 @@ int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* valu
             *value = item.textBold ? 1 : 0;
             return 0;
         case ATTR_TEXT_POINT_SIZE:
-            *value = item.textPointSize > 0 ? item.textPointSize : panel.canvas->font().pointSize();
+            *value = item.textPointSize > 0 ? item.textPointSize : TextSizeOf(panel.canvas->font());
             return 0;
         case ATTR_CMD_BUTTON_COLOR:
             if (item.style != CTRL_SQUARE_COMMAND_BUTTON) return -1;
@@ -274,7 +274,7 @@ int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* valu
             *value = item.labelBold ? 1 : 0;
             return 0;
         case ATTR_LABEL_POINT_SIZE:
-            *value = item.labelPointSize > 0 ? item.labelPointSize : panel.canvas->font().pointSize();
+            *value = item.labelPointSize > 0 ? item.labelPointSize : TextSizeOf(panel.canvas->font());
             return 0;
         case ATTR_LABEL_TOP:
             *value = item.labelRect.top();
@@ -318,6 +318,7 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
             item.visible = value != 0;
             break;
         case ATTR_DIMMED:
+        case ATTR_FRAME_COLOR:  // painted fields have no border
             break;
         case ATTR_TEXT_COLOR:
             item.textColor = value;

@@ -56,7 +56,7 @@ void SetPointSize(QWidget* w, int points)
 {
     if (points <= 0) return;
     QFont f = w->font();
-    f.setPointSize(points);
+    f.setPixelSize(points);
     w->setFont(f);
 }
 
@@ -397,7 +397,7 @@ int GetCtrlAttribute(int panel, int control, int attribute, int* value)
             *value = w->font().bold() ? 1 : 0;
             return 0;
         case ATTR_TEXT_POINT_SIZE:
-            *value = w->font().pointSize();
+            *value = TextSizeOf(w->font());
             return 0;
         case ATTR_FRAME_COLOR:
             *value = GetColor(w, QPalette::WindowText);
@@ -432,7 +432,7 @@ int GetCtrlAttribute(int panel, int control, int attribute, int* value)
             *value = label->font().bold() ? 1 : 0;
             return 0;
         case ATTR_LABEL_POINT_SIZE:
-            *value = label->font().pointSize();
+            *value = TextSizeOf(label->font());
             return 0;
         default:
             return -1;
@@ -490,10 +490,12 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
             SetPointSize(w, value);
             return 0;
         case ATTR_FRAME_COLOR: {
-            if (auto* frame = qobject_cast<QFrame*>(w)) {
-                frame->setFrameShape(QFrame::Box);
-                frame->setFrameShadow(QFrame::Plain);
-            }
+            // Only a frame (decoration) draws its border in this colour; the
+            // text fields here have no border, so for them it changes nothing.
+            if (c->kind != Kind::Frame) return 0;
+            auto* frame = static_cast<QFrame*>(w);
+            frame->setFrameShape(QFrame::Box);
+            frame->setFrameShadow(QFrame::Plain);
             SetColor(w, QPalette::WindowText, value);
             return 0;
         }

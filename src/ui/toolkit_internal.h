@@ -2,6 +2,7 @@
 // dispatch of Qt signals to the program's callbacks.
 #pragma once
 
+#include <QFontInfo>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -104,6 +105,13 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
 void SetPaintedText(Panel& panel, Control& control, const QString& text);
 void SetPaintedLabel(Panel& panel, Control& control, const QString& label);
 QString PaintedText(const Panel& panel, const Control& control);
+
+// A font's size in the toolkit's unit: the pixel height of its text (the
+// program's layout is in pixels, so its text sizes are too).
+inline int TextSizeOf(const QFont& font)
+{
+    return font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+}
 
 // Text bytes (UTF-8, or Latin-1 when not valid UTF-8) as a QString.
 QString FromBytes(const char* text);

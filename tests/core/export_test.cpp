@@ -128,8 +128,14 @@ TEST_F(Exporter, WritesOneObjectPerRecordWithTheShownSlots)
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
 
-    const std::vector<Json> spells = ParseLines(result.out);
+    std::vector<Json> spells = ParseLines(result.out);
     ASSERT_EQ(spells.size(), 2u);
+    // Each spell also carries its detail window's texts, last.
+    for (Json& spell : spells) {
+        ASSERT_EQ(spell.back().type(), Json::value_t::object);
+        EXPECT_EQ(spell["panel"].front(), std::to_string(spell["id"].get<int>()));
+        spell.erase("panel");
+    }
     const Json expectedWard = {
         {"index", 0},
         {"id", 1234},

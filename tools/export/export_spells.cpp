@@ -7,6 +7,7 @@
 #include "data/text_encoding.h"
 #include "effects/effects.h"
 #include "export_modes.h"
+#include "export_panel.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ Json BuildSpellObject(int index)
     object["id"] = spell.id;
     object["name"] = TextToUtf8(spell.name.data());
     object["effects"] = BuildEffects(index);
+    object["panel"] = BuildPanelJson(index);
     return object;
 }
 

@@ -13,14 +13,20 @@
 #include "app/app.h"
 #include "app/main_uir.h"
 #include "data/spell.h"
+#include "effects/effects.h"
 #include "list/search_callbacks.h"
+#include "popup/popup_callbacks.h"
+#include "stacking/stacking_callbacks.h"
 #include "ui/toolkit.h"
 
 namespace {
 
 class SilentDialogs : public DialogHook {
 public:
-    void Message(const char* title, const char* text) override { std::fprintf(stderr, "%s: %s\n", title, text); }
+    void Message(const char* title, const char* text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", title, text);
+    }
     int FileSelect(const char*, const char*, std::string&) override { return VAL_NO_FILE_SELECTED; }
 };
 
@@ -30,6 +36,42 @@ bool Save(QWidget* window, const QString& path)
     bool ok = window->grab().save(path);
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.toUtf8().constData());
     return ok;
+}
+
+// A spell worth showing: it lasts, names another loaded spell in a weapon
+// proc, and has several effect slots.
+int PickShowcaseSpell()
+{
+    int best = -1;
+    int bestSlots = 0;
+    for (int i = 0; i < g_numSpells; ++i) {
+        const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
+        if (spell.duration <= 0) continue;
+        int shown = 0;
+        bool link = false;
+        for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) {
+            if (!IsSlotShown(spell, k)) continue;
+            ++shown;
+            TextField name{};
+            if (spell.attrib[static_cast<std::size_t>(k)] == 85 &&
+                FindSpell(spell.base[static_cast<std::size_t>(k)], name) >= 0) {
+                link = true;
+            }
+        }
+        if (link && shown > bestSlots && shown <= 8) {
+            best = i;
+            bestSlots = shown;
+        }
+    }
+    return best;
+}
+
+QWidget* Visible(const char* objectName)
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->objectName() == objectName) return w;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -57,9 +99,19 @@ int main(int argc, char* argv[])
     SearchStringCallback(mainPanel, MAINPANEL_SEARCH_TEXT, EVENT_COMMIT, nullptr, 0, 0);
 
     QDir out(QString::fromUtf8(argv[2]));
-    bool ok = true;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->isVisible() && w->objectName() == "mainPanel") ok = Save(w, out.filePath("main-window.png")) && ok;
+    bool ok = Save(Visible("mainPanel"), out.filePath("main-window.png"));
+
+    int showcase = PickShowcaseSpell();
+    if (showcase < 0 || OpenSpellPopup(showcase) != 0) {
+        std::fprintf(stderr, "no spell with a link to show\n");
+        return 1;
+    }
+    ok = Save(Visible("spellPanel"), out.filePath("spell-window.png")) && ok;
+    StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[static_cast<std::size_t>(showcase)], 0, 0);
+    if (QWidget* stacking = Visible("stackingPanel")) {
+        ok = Save(stacking, out.filePath("stacking-window.png")) && ok;
+    } else {
+        ok = false;
     }
     return ok ? 0 : 1;
 }
