@@ -5,11 +5,11 @@
 
 #include <string>
 
+#include "bench_support.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "effects/effect_levels.h"
 #include "effects/effects.h"
-#include "sample/sample_gen.h"
 
 namespace {
 
@@ -17,18 +17,7 @@ namespace {
 void LoadSample()
 {
     static const bool loaded = [] {
-        InitGlobals();
-        const std::string text = GenerateSampleSpellFile(SampleOptions{});
-        std::size_t begin = 0;
-        int count = 0;
-        while (begin < text.size() && count < MAX_SPELLS) {
-            std::size_t end = text.find('\n', begin);
-            if (end == std::string::npos) end = text.size();
-            const std::string line = text.substr(begin, end - begin + 1);
-            FillSpellStruct(line.c_str(), g_spellArray[static_cast<std::size_t>(count++)]);
-            begin = end + 1;
-        }
-        g_numSpells = count;
+        LoadSampleTable();
         return true;
     }();
     (void)loaded;

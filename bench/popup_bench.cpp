@@ -13,12 +13,12 @@
 #include <string>
 
 #include "app/app.h"
+#include "bench_support.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "popup/popup_callbacks.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_uir.h"
-#include "sample/sample_gen.h"
 #include "ui/toolkit.h"
 #include "ui/toolkit_internal.h"
 
@@ -38,18 +38,8 @@ int g_fullSpell = 0;  // table index of the spell with twelve shown slots
 
 void LoadSample()
 {
-    InitGlobals();
-    const std::string text = GenerateSampleSpellFile(SampleOptions{});
-    int count = 0;
-    std::string line;
-    for (std::size_t begin = 0; begin < text.size() && count < MAX_SPELLS;) {
-        std::size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        line.assign(text, begin, end - begin + 1);
-        FillSpellStruct(line.c_str(), g_spellArray[static_cast<std::size_t>(count++)]);
-        begin = end + 1;
-    }
-    g_numSpells = count;
+    LoadSampleTable();
+    const int count = g_numSpells;
 
     // One spell with every slot shown, a proc linking the last record, and a
     // duration so that it gets the stacking button.
@@ -68,18 +58,7 @@ void LoadSample()
 
 long ResidentKilobytes()
 {
-    std::FILE* status = std::fopen("/proc/self/status", "r");
-    if (!status) return -1;
-    char line[256];
-    long kilobytes = -1;
-    while (std::fgets(line, sizeof line, status)) {
-        if (std::strncmp(line, "VmRSS:", 6) == 0) {
-            kilobytes = std::strtol(line + 6, nullptr, 10);
-            break;
-        }
-    }
-    std::fclose(status);
-    return kilobytes;
+    return StatusKilobytes("VmRSS");
 }
 
 void DeleteDiscardedWindows()

@@ -11,42 +11,16 @@
 
 #include "app/app.h"
 #include "app/main_uir.h"
+#include "bench_support.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "list/search.h"
 #include "list/search_callbacks.h"
-#include "sample/sample_gen.h"
 #include "ui/toolkit.h"
 
 namespace {
 
 constexpr int kWizard = 16384;
-
-// Fills the table from the 4000-line sample file.
-void LoadSample()
-{
-    InitGlobals();
-    const std::string text = GenerateSampleSpellFile(SampleOptions{});
-    int count = 0;
-    std::string line;
-    for (std::size_t begin = 0; begin < text.size() && count < MAX_SPELLS;) {
-        std::size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        line.assign(text, begin, end - begin + 1);
-        FillSpellStruct(line.c_str(), g_spellArray[static_cast<std::size_t>(count++)]);
-        begin = end + 1;
-    }
-    if (count < MAX_SPELLS) {
-        std::fprintf(stderr, "sample gave %d lines; filling the table with made-up spells\n", count);
-        for (count = 0; count < MAX_SPELLS; ++count) {
-            SpellStruct& spell = g_spellArray[static_cast<std::size_t>(count)];
-            std::snprintf(spell.name.data(), spell.name.size(), "Spell %u", (count * 7919u) % 10007u);
-            spell.classLevel.fill(CLASS_LEVEL_NONE);
-            spell.classLevel[CLASS_WIZ] = count % 3 == 0 ? 1 + count % 65 : CLASS_LEVEL_NONE;
-        }
-    }
-    g_numSpells = count;
-}
 
 void CoreSearch(benchmark::State& state, const char* text, int classValue)
 {
@@ -119,7 +93,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     QApplication app(argc, argv);
     if (!InitToolkit(argc, argv)) return 1;
-    LoadSample();
+    LoadSampleTable();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

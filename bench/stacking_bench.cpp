@@ -17,10 +17,10 @@
 #include <string>
 
 #include "app/app.h"
+#include "bench_support.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "popup/popup_callbacks.h"
-#include "sample/sample_gen.h"
 #include "stacking/stacking.h"
 #include "stacking/stacking_callbacks.h"
 #include "ui/toolkit.h"
@@ -30,30 +30,12 @@ namespace {
 // A field of /proc/self/status in megabytes, or -1.
 double StatusMegabytes(const char* field)
 {
-    std::ifstream status("/proc/self/status");
-    const std::size_t length = std::strlen(field);
-    for (std::string line; std::getline(status, line);) {
-        if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ':') {
-            return std::strtod(line.c_str() + length + 1, nullptr) / 1024.0;  // the value is in kB
-        }
-    }
-    return -1;
+    return StatusKilobytes(field) / 1024.0;
 }
 
 void LoadSample()
 {
-    InitGlobals();
-    const std::string text = GenerateSampleSpellFile(SampleOptions{});
-    int count = 0;
-    std::string line;
-    for (std::size_t begin = 0; begin < text.size() && count < MAX_SPELLS;) {
-        std::size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        line.assign(text, begin, end - begin + 1);
-        FillSpellStruct(line.c_str(), g_spellArray[static_cast<std::size_t>(count++)]);
-        begin = end + 1;
-    }
-    g_numSpells = count;
+    LoadSampleTable();
 }
 
 // The first sample spell with a duration and three to five taking-part

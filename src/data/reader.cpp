@@ -267,16 +267,11 @@ void FormatOpenError(const char* path, MessageText& text)
                   path);
 }
 
-int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines)
+namespace {
+
+// Reads every line of an open file into consecutive records of the table.
+int ParseSpellStream(std::FILE* file, std::span<SpellStruct> table, bool* moreLines)
 {
-    if (moreLines) *moreLines = false;
-    std::FILE* file = std::fopen(path, "r");
-    if (!file) {
-        MessageText text;
-        FormatOpenError(path, text);
-        ReportMessage("Error", text.data());
-        return -1;
-    }
     SpellLineReader reader(file);
     SpellLineColumns columns;
     const char* line = nullptr;
@@ -291,6 +286,33 @@ int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLin
         FillSpellStructFromColumns(columns, table[count]);
         ++count;
     }
-    std::fclose(file);
     return static_cast<int>(count);
+}
+
+}  // namespace
+
+int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines)
+{
+    if (moreLines) *moreLines = false;
+    std::FILE* file = std::fopen(path, "r");
+    if (!file) {
+        MessageText text;
+        FormatOpenError(path, text);
+        ReportMessage("Error", text.data());
+        return -1;
+    }
+    int count = ParseSpellStream(file, table, moreLines);
+    std::fclose(file);
+    return count;
+}
+
+int ParseSpellText(std::string_view text, std::span<SpellStruct> table, bool* moreLines)
+{
+    if (moreLines) *moreLines = false;
+    if (text.empty()) return 0;
+    std::FILE* file = ::fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    if (!file) return -1;
+    int count = ParseSpellStream(file, table, moreLines);
+    std::fclose(file);
+    return count;
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <span>
+#include <string_view>
 
 #include "data/spell.h"
 
@@ -69,6 +70,10 @@ private:
 // "Error" message is reported. When `moreLines` is given it is set to true
 // when the file held more lines than the table holds.
 int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines = nullptr);
+
+// Reads spell lines from text in memory the same way; -1 only when the text
+// cannot be read at all. Reports no message.
+int ParseSpellText(std::string_view text, std::span<SpellStruct> table, bool* moreLines = nullptr);
 
 // Room for a message that quotes a whole path.
 using MessageText = std::array<char, 2 * SPELL_FIELD_CHARS>;

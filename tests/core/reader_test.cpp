@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -261,6 +262,25 @@ TEST(FillSpellStructTest, IntArrayHoldsEveryLinkNumber)
     EXPECT_EQ(g_intArray[MAX_SPELLS], MAX_SPELLS);
     EXPECT_EQ(g_displayLevel, 65);
     EXPECT_EQ(g_popupHandles[49], -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ReaderTest, TextInMemoryReadsLikeTheSameFile)
+{
+    const std::string text = "1^Alpha\r\n\n2^" + std::string(300, 'b') + "^zone\n3^Last";
+    static std::array<SpellStruct, 8> fromText;
+    EXPECT_EQ(ParseSpellText(text, fromText), 4);
+    EXPECT_EQ(Parse(text), 4);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(std::memcmp(&fromText[i], &g_spellArray[i], sizeof(SpellStruct)), 0) << i;
+    }
+    EXPECT_EQ(ParseSpellText("", fromText), 0);
+    bool more = false;
+    EXPECT_EQ(ParseSpellText("1\n2\n3\n4\n5\n6\n7\n8\n9\n", fromText, &more), 8);
+    EXPECT_TRUE(more);
 }
 
 }  // namespace
