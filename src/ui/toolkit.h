@@ -140,6 +140,8 @@ int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr callback, void* 
 int ClearListCtrl(int panel, int control);
 int InsertListItem(int panel, int control, int index, const char* label, int value);
 int GetNumListItems(int panel, int control, int* count);
+// The text of row `index` (UTF-8), cut to fit.
+int GetLabelFromIndex(int panel, int control, int index, TextField& label);
 // Makes row `index` the current row (no commit).
 int SetCtrlIndex(int panel, int control, int index);
 

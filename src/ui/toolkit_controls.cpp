@@ -89,6 +89,15 @@ QPalette::ColorRole TextRole(Kind kind)
     }
 }
 
+// Copies a text as UTF-8 into a buffer of `size` bytes, cut to fit.
+void CopyUtf8(const QString& text, char* out, std::size_t size)
+{
+    QByteArray bytes = text.toUtf8();
+    std::size_t n = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
+    std::memcpy(out, bytes.constData(), n);
+    out[n] = '\0';
+}
+
 // Places a run-time label left of its control, centred on it vertically.
 void PlaceLabel(Control& c)
 {
@@ -265,10 +274,7 @@ int GetCtrlVal(int panel, int control, char* value, std::size_t size)
                 return -1;
         }
     }
-    QByteArray bytes = text.toUtf8();
-    std::size_t n = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
-    std::memcpy(value, bytes.constData(), n);
-    value[n] = '\0';
+    CopyUtf8(text, value, size);
     return 0;
 }
 
@@ -667,6 +673,26 @@ int GetNumListItems(int panel, int control, int* count)
         return 0;
     }
     return -1;
+}
+
+int GetLabelFromIndex(int panel, int control, int index, TextField& label)
+{
+    Control* c = FindControl(panel, control);
+    if (!c) return -1;
+    QString text;
+    if (c->kind == Kind::List) {
+        auto* list = static_cast<QListWidget*>(c->widget.data());
+        if (index < 0 || index >= list->count()) return -1;
+        text = list->item(index)->text();
+    } else if (c->kind == Kind::Ring) {
+        auto* ring = static_cast<QComboBox*>(c->widget.data());
+        if (index < 0 || index >= ring->count()) return -1;
+        text = ring->itemText(index);
+    } else {
+        return -1;
+    }
+    CopyUtf8(text, label.data(), label.size());
+    return 0;
 }
 
 int SetCtrlIndex(int panel, int control, int index)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QListWidget>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,7 +10,6 @@
 #include "list/search.h"
 #include "list/search_callbacks.h"
 #include "ui/toolkit.h"
-#include "ui/toolkit_internal.h"
 
 namespace {
 
@@ -53,15 +51,14 @@ protected:
     {
         int count = -1;
         EXPECT_EQ(GetNumListItems(panel_, MAINPANEL_SPELL_LIST, &count), 0);
-        toolkit::Control* control = toolkit::FindControl(panel_, MAINPANEL_SPELL_LIST);
-        auto* list = control ? qobject_cast<QListWidget*>(control->widget.data()) : nullptr;
-        EXPECT_NE(list, nullptr);
         Rows rows;
-        for (int i = 0; list && i < count; ++i) {
+        for (int i = 0; i < count; ++i) {
             int value = -1;
+            TextField label{};
+            EXPECT_EQ(GetLabelFromIndex(panel_, MAINPANEL_SPELL_LIST, i, label), 0);
             EXPECT_EQ(SetCtrlIndex(panel_, MAINPANEL_SPELL_LIST, i), 0);
             EXPECT_EQ(GetCtrlVal(panel_, MAINPANEL_SPELL_LIST, &value), 0);
-            rows.emplace_back(list->item(i)->text().toStdString(), value);
+            rows.emplace_back(label.data(), value);
         }
         return rows;
     }
