@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "effects/effects.h"
 #include "fuzz_support.h"
@@ -52,23 +53,29 @@ void FillRecord(FuzzedDataProvider& input, SpellStruct& spell)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
-    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[static_cast<std::size_t>(i)]);
+    // Settings and calls first: the records take whatever the input has left.
     // The reader never loads more than the table holds, nor less than -1.
     g_numSpells = input.ConsumeIntegralInRange<int>(-1, MAX_SPELLS);
     g_levelEnable = PickInt(input);
     g_displayLevel = PickInt(input);
-
-    for (int call = 0; call < 24 && input.remaining_bytes() > 0; ++call) {
-        const int spellIndex =
+    struct Call {
+        int spellIndex, attrib, base, max, calc, duration, slot;
+    };
+    std::vector<Call> calls(input.ConsumeIntegralInRange<std::size_t>(1, 12));
+    for (Call& c : calls) {
+        c.spellIndex =
             input.ConsumeBool() ? input.ConsumeIntegralInRange<int>(-2, kFilledRecords) : PickInt(input);
-        const int attrib = input.ConsumeBool() ? input.ConsumeIntegralInRange<int>(-1, 160) : PickInt(input);
-        const int base = PickInt(input);
-        const int max = PickInt(input);
-        const int calc = input.ConsumeBool() ? input.ConsumeIntegralInRange<int>(-2, 210) : PickInt(input);
-        const int duration = PickInt(input);
-        const int slot =
+        c.attrib = input.ConsumeBool() ? input.ConsumeIntegralInRange<int>(-1, 160) : PickInt(input);
+        c.base = PickInt(input);
+        c.max = PickInt(input);
+        c.calc = input.ConsumeBool() ? input.ConsumeIntegralInRange<int>(-2, 210) : PickInt(input);
+        c.duration = PickInt(input);
+        c.slot =
             input.ConsumeBool() ? input.ConsumeIntegralInRange<int>(-1, NUM_EFFECT_SLOTS) : PickInt(input);
+    }
+    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[static_cast<std::size_t>(i)]);
 
+    for (const auto& [spellIndex, attrib, base, max, calc, duration, slot] : calls) {
         TextField text;
         text.fill('X');
         int link = INT_MIN;

@@ -44,6 +44,13 @@ bool IsListed(const SpellStruct& spell, const std::string& upperText, int classV
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider input(data, size);
+    g_numSpells = input.ConsumeIntegralInRange<int>(-1, kFilledRecords);
+    const int classValue =
+        input.ConsumeBool() ? input.PickValueInArray(kClassSelector).value : input.ConsumeIntegral<int>();
+    const std::string searchText = input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 40);
+    TextField box;  // the search box holds 259 characters
+    CopyText(box, searchText.c_str());
+    // The records take whatever the input has left.
     for (int i = 0; i < kFilledRecords; ++i) {
         SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
         std::memset(static_cast<void*>(&spell), 0, sizeof spell);
@@ -53,12 +60,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             level = input.ConsumeBool() ? input.PickValueInArray(kEdgeLevels) : input.ConsumeIntegral<int>();
         }
     }
-    g_numSpells = input.ConsumeIntegralInRange<int>(-1, kFilledRecords);
-    const int classValue =
-        input.ConsumeBool() ? input.PickValueInArray(kClassSelector).value : input.ConsumeIntegral<int>();
-    const std::string searchText = input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 40);
-    TextField box;  // the search box holds 259 characters
-    CopyText(box, searchText.c_str());
 
     std::vector<bool> seen(kFilledRecords);
     int calls = 0;

@@ -41,9 +41,7 @@ void FillRecord(FuzzedDataProvider& input, SpellStruct& spell)
         spell.max[k] = PickInt(input);
         spell.calc[k] = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, 201) : PickInt(input);
     }
-    for (TextField& text : spell.effectText) {
-        CopyText(text, input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 10).c_str());
-    }
+    for (TextField& text : spell.effectText) CopyText(text, input.ConsumeRandomLengthString(16).c_str());
 }
 
 // Rows written and read back keep both numbers and a prefix of the sentence.
@@ -71,11 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     FuzzedDataProvider input(data, size);
     CheckRowRoundTrip(input);
-    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[static_cast<std::size_t>(i)]);
     g_numSpells = input.ConsumeIntegralInRange<int>(-1, kFilledRecords);
     g_levelEnable = PickInt(input);
     g_displayLevel = PickInt(input);
     const int index = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, kFilledRecords) : PickInt(input);
+    // The records take whatever the input has left.
+    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[static_cast<std::size_t>(i)]);
 
     const bool inTable = index >= 0 && index < MAX_SPELLS;
     const SpellStruct given = inTable ? g_spellArray[static_cast<std::size_t>(index)] : SpellStruct{};
@@ -143,6 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                        slot.headerField.top + STACK_LINE_OFFSET + STACK_LINE_STEP * (line.row + 1));
         });
     finishSlot();
+    std::fprintf(stderr, "num %d index %d shown %d slots %d given.isInstant %d size %zu left %zu\n",
+                 g_numSpells, index, shown, slotsSeen, given.isInstant, size, input.remaining_bytes());
 
     if (!inTable) {
         FUZZ_CHECK(shown == -1);
