@@ -301,6 +301,12 @@ const HostileCase kHostileCases[] = {
      }},
 };
 
+// Test names and failure messages show a case by its name.
+void PrintTo(const HostileCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class HostileSpellFile : public testing::TestWithParam<HostileCase> {
 protected:
     void SetUp() override
@@ -378,6 +384,11 @@ const SettingsCase kSettingsCases[] = {
     {"MissingSecondLine", "a.txt\n", "a.txt", 0, {}},
     {"Garbage", hostile::BinaryGarbage(4096, 3), std::nullopt, -1, {}},
 };
+
+void PrintTo(const SettingsCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class HostileSettingsFile : public testing::TestWithParam<SettingsCase> {
 protected:
