@@ -58,7 +58,7 @@ bool IsSafeDumpFileName(const char* name)
     if (name[0] == '\0' || std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) return false;
     for (const char* p = name; *p != '\0'; ++p) {
         const auto c = static_cast<unsigned char>(*p);
-        if (c < 0x20 || std::strchr("/\\<>:\"|?*", c) != nullptr) return false;
+        if (c < 0x20 || c == 0x7F || std::strchr("/\\<>:\"|?*", c) != nullptr) return false;
     }
     return true;
 }

@@ -338,6 +338,7 @@ TEST_F(DumpTest, SafeNameTable)
         {"a/b", false},         {"a\\b", false},
         {"a:b", false},         {"a?", false},
         {"\x01", false},        {"line\n", false},
+        {"del\x7F", false},     {"caf\xC3\xA9", true},
     };
     for (const auto& c : cases) EXPECT_EQ(IsSafeDumpFileName(c.name), c.safe) << '"' << c.name << '"';
 }
