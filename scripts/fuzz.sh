@@ -20,7 +20,7 @@ seconds=$1
 shift
 
 build=build-fuzz
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DRIVIZUZI_WERROR=ON \
   -DRIVIZUZI_FUZZ=ON -DRIVIZUZI_BENCH=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target rivizuzi_fuzzers
 

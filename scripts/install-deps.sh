@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-tools-dev libqt6uitools6 qt6-qpa-plugins libgl1-mesa-dev
+  qt6-base-dev qt6-tools-dev libqt6uitools6 libqt6opengl6-dev qt6-qpa-plugins libgl1-mesa-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang clang-format libclang-rt-14-dev
   fonts-dejavu-core

@@ -153,7 +153,7 @@ std::string SpellName(Rng& rng)
 std::string LongName(Rng& rng, std::size_t length)
 {
     std::string name = Word(rng);
-    while (name.size() < length) name += " " + Word(rng);
+    while (name.size() < length) name.append(" ").append(Word(rng));
     name.resize(length);
     if (name.back() == ' ') name.back() = 'e';
     return name;
@@ -383,12 +383,12 @@ void FillClasses(Rng& rng, Columns& c, int line)
 
 void FillLine(Rng& rng, const FileContext& file, const std::vector<std::string>& names, int line, Columns& c)
 {
-    for (auto& column : c) column = "0";
+    for (auto& column : c) column.assign(1, '0');
     const int cycle = line / (kLastEffect + 1);
 
     SetInt(c, 0, file.ids[static_cast<std::size_t>(line)]);
     c[1] = names[static_cast<std::size_t>(line)];
-    c[2] = rng.Percent(70) ? "" : "PLAYER_" + std::to_string(rng.Range(1, 9));
+    c[2] = rng.Percent(70) ? std::string() : std::string("PLAYER_").append(std::to_string(rng.Range(1, 9)));
     c[3] = "";
     c[4] = "";
     c[5] = "";
