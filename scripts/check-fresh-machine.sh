@@ -51,7 +51,7 @@ fi
 if [ "${RIVIZUZI_KEEP_BASE:-1}" = 0 ] || [ ! -f "$base_tar" ] ||
   [ -n "$(find "$base_tar" -mtime +7 2>/dev/null)" ]; then
   say "building the base root with mmdebstrap"
-  mmdebstrap --variant=apt --include=git bookworm "$base_tar.tmp" \
+  mmdebstrap --variant=apt --format=tar --include=git bookworm "$base_tar.tmp" \
     "deb $mirror bookworm main" \
     "deb $mirror bookworm-updates main" \
     "deb http://deb.debian.org/debian-security bookworm-security main" \
