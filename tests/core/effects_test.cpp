@@ -320,8 +320,10 @@ TEST_F(Effects, LocationReadsTheNextTwoSlots)
     EXPECT_EQ(Describe(83, 100, 0, 100, 2), "Teleport to Location 100, 200, -50 in Zone: grove");
     EXPECT_EQ(Describe(88, 100, 0, 100, 2), "Evacuate to Location 100, 200, -50 in Zone: grove");
     EXPECT_EQ(Describe(104, 100, 0, 100, 2), "Translocate to Location 100, 200, -50 in Zone: grove");
-    // Past the last slot the coordinates are 0.
+    // Past the last slot the coordinates are 0, whatever the slot number.
     EXPECT_EQ(Describe(83, 12, 0, 100, 11), "Teleport to Location 12, 0, 0 in Zone: grove");
+    for (int slot : {INT_MAX, INT_MIN})
+        EXPECT_EQ(Describe(83, 5, 0, 100, slot), "Teleport to Location 5, 0, 0 in Zone: grove");
     EXPECT_EQ(Describe(88, 11, 0, 100, 10), "Evacuate to Location 11, 12, 0 in Zone: grove");
     // Without a zone, a translocation goes to the bind point.
     Spell().teleportZone[0] = '\0';
