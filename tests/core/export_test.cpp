@@ -165,14 +165,16 @@ TEST_F(Exporter, LevelOptionShowsValuesAtThatLevel)
 
 TEST_F(Exporter, AnEmptyFileGivesNoLines)
 {
-    const RunResult result = Run("'" + WriteFile({}) + "'");
+    const std::string file = WriteFile({});
+    const RunResult result = Run("'" + file + "'");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out, "");
 }
 
 TEST_F(Exporter, BadArgumentsExitWithTwoAndUsage)
 {
-    const std::string file = "'" + WriteFile(SampleLines()) + "'";
+    const std::string path = WriteFile(SampleLines());
+    const std::string file = "'" + path + "'";
     for (const std::string& arguments : {"--bogus " + file, "--level 0 " + file, "--level 66 " + file,
                                          "--level x " + file, std::string("--level 5"), std::string()}) {
         const RunResult result = Run(arguments);
