@@ -14,6 +14,7 @@
 #include "data/messages.h"
 #include "data/reader.h"
 #include "data/spell.h"
+#include "data/spell_index.h"
 #include "export_modes.h"
 
 namespace {
@@ -106,6 +107,7 @@ int main(int argc, char** argv)
     }
     g_numSpells = ParseSpellFile(file, g_spellArray);
     if (g_numSpells < 0) return 1;
+    BuildSpellIdIndex();
 
     std::ios::sync_with_stdio(false);
     if (searchText) return ExportSearch(std::cout, *searchText, classValue.value_or(0));
