@@ -3,6 +3,7 @@
 //   rivizuzi-export [--level N] FILE
 //   rivizuzi-export --search TEXT [--class VALUE] FILE
 //   rivizuzi-export --stacking INDEX [--level N] FILE
+//   rivizuzi-export --diff OLD NEW [--level N]
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -23,10 +24,12 @@ constexpr const char* kUsage =
     "usage: rivizuzi-export [--level N] FILE\n"
     "       rivizuzi-export --search TEXT [--class VALUE] FILE\n"
     "       rivizuzi-export --stacking INDEX [--level N] FILE\n"
+    "       rivizuzi-export --diff OLD NEW [--level N]\n"
     "  --level N       show values at character level N (1 to 65)\n"
     "  --search TEXT   list the rows a search for TEXT shows (TEXT may be empty)\n"
     "  --class VALUE   class selector value for --search (0 to 16384)\n"
-    "  --stacking I    the stacking check of the spell at table index I\n";
+    "  --stacking I    the stacking check of the spell at table index I\n"
+    "  --diff OLD      the spells that differ between the files OLD and NEW (the FILE)\n";
 
 std::optional<int> ParseNumber(std::string_view text)
 {
@@ -56,6 +59,7 @@ int main(int argc, char** argv)
     std::optional<std::string> searchText;
     std::optional<int> classValue;
     std::optional<int> stackingIndex;
+    const char* diffOld = nullptr;
     const char* file = nullptr;
 
     for (int i = 1; i < argc; ++i) {
@@ -84,6 +88,9 @@ int main(int argc, char** argv)
             auto n = v ? ParseNumber(v) : std::nullopt;
             if (!n) return Usage("--stacking needs a table index");
             stackingIndex = *n;
+        } else if (arg == "--diff") {
+            diffOld = value("--diff");
+            if (!diffOld) return Usage("--diff needs the OLD file");
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -98,6 +105,7 @@ int main(int argc, char** argv)
     if (!file) return Usage("no FILE given");
     if (searchText && stackingIndex) return Usage("--search and --stacking exclude each other");
     if (classValue && !searchText) return Usage("--class goes with --search");
+    if (diffOld && (searchText || stackingIndex)) return Usage("--diff excludes --search and --stacking");
 
     InitGlobals();
     SetMessageSink(PrintMessage);
@@ -105,6 +113,7 @@ int main(int argc, char** argv)
         g_levelEnable = 1;
         g_displayLevel = *level;
     }
+    if (diffOld) return ExportDiff(std::cout, std::cerr, diffOld, file, level.value_or(0));
     g_numSpells = ParseSpellFile(file, g_spellArray);
     if (g_numSpells < 0) return 1;
     BuildSpellIdIndex();
