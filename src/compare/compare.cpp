@@ -15,8 +15,9 @@ std::vector<Occurrence> Occurrences(const SpellTexts& texts)
 {
     std::vector<Occurrence> list(static_cast<std::size_t>(texts.Count()));
     for (int i = 0; i < texts.Count(); ++i) list[static_cast<std::size_t>(i)] = {texts.Id(i), 0, i};
-    std::sort(list.begin(), list.end(),
-              [](const Occurrence& a, const Occurrence& b) { return a.id != b.id ? a.id < b.id : a.index < b.index; });
+    std::sort(list.begin(), list.end(), [](const Occurrence& a, const Occurrence& b) {
+        return a.id != b.id ? a.id < b.id : a.index < b.index;
+    });
     for (std::size_t i = 1; i < list.size(); ++i) {
         if (list[i].id == list[i - 1].id) list[i].occurrence = list[i - 1].occurrence + 1;
     }
@@ -98,7 +99,8 @@ std::vector<SpellDifference> CompareSpellTexts(const SpellTexts& oldTexts, const
             const Occurrence& now = news[n++];
             const uint64_t fields = ChangedFields(oldTexts, old.index, newTexts, now.index);
             if (fields != 0)
-                differences.push_back({SpellChange::Changed, now.id, now.occurrence, old.index, now.index, fields});
+                differences.push_back(
+                    {SpellChange::Changed, now.id, now.occurrence, old.index, now.index, fields});
         }
     }
     return differences;

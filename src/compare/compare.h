@@ -15,9 +15,9 @@ enum class SpellChange : uint8_t { Removed, Added, Changed };
 struct SpellDifference {
     SpellChange change = SpellChange::Changed;
     int32_t id = 0;
-    int occurrence = 0;  // 0 for the first record with this id in its file
-    int oldIndex = -1;   // table index in the old file, -1 for an added spell
-    int newIndex = -1;   // table index in the new file, -1 for a removed spell
+    int occurrence = 0;   // 0 for the first record with this id in its file
+    int oldIndex = -1;    // table index in the old file, -1 for an added spell
+    int newIndex = -1;    // table index in the new file, -1 for a removed spell
     uint64_t fields = 0;  // changed spells: bit f set when field f differs
 };
 static_assert(SPELL_TEXT_FIELDS <= 64, "a difference keeps its changed fields in 64 bits");

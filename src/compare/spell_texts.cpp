@@ -13,8 +13,8 @@
 namespace {
 
 constexpr std::array<const char*, NUM_EFFECT_SLOTS> kSlotFieldNames = {
-    "slot 1", "slot 2", "slot 3", "slot 4", "slot 5", "slot 6", "slot 7", "slot 8", "slot 9", "slot 10", "slot 11",
-    "slot 12"};
+    "slot 1", "slot 2", "slot 3", "slot 4",  "slot 5",  "slot 6",
+    "slot 7", "slot 8", "slot 9", "slot 10", "slot 11", "slot 12"};
 
 // Sets the level globals for a description and puts them back afterwards.
 class LevelScope {
@@ -76,7 +76,8 @@ const char* SpellTextFieldName(int field)
 
 std::string_view SpellTexts::Text(int index, int field) const
 {
-    const std::size_t at = static_cast<std::size_t>(index) * SPELL_TEXT_FIELDS + static_cast<std::size_t>(field);
+    const std::size_t at =
+        static_cast<std::size_t>(index) * SPELL_TEXT_FIELDS + static_cast<std::size_t>(field);
     const std::size_t begin = at == 0 ? 0 : ends_[at - 1];
     return std::string_view(text_).substr(begin, ends_[at] - begin);
 }

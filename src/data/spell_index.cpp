@@ -25,7 +25,8 @@ void BuildSpellIdIndex()
     // lowest index: the record a scan would find.
     std::sort(entries.begin(), end,
               [](const auto& a, const auto& b) { return a.id != b.id ? a.id < b.id : a.index < b.index; });
-    const auto last = std::unique(entries.begin(), end, [](const auto& a, const auto& b) { return a.id == b.id; });
+    const auto last =
+        std::unique(entries.begin(), end, [](const auto& a, const auto& b) { return a.id == b.id; });
     g_spellIdIndex.size = static_cast<int>(last - entries.begin());
     g_spellIdIndex.builtFor = g_numSpells;
 }
