@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/settings_format.h"
+#include "compare/compare.h"
 #include "data/messages.h"
 #include "data/reader.h"
 #include "data/text_encoding.h"
@@ -348,6 +349,15 @@ TEST_P(HostileSpellFile, LoadsAtMost4000SoundRecordsAndExportsThem)
     EXPECT_EQ(
         std::memcmp(g_spellArray.data(), table.data(), static_cast<std::size_t>(count) * sizeof(SpellStruct)),
         0);
+
+    // Compared with itself while loaded: no difference, and the table stays.
+    const std::vector<SpellStruct> loaded(g_spellArray.begin(), g_spellArray.end());
+    SpellTexts fromFile;
+    SpellTexts fromTable;
+    EXPECT_EQ(DescribeSpellFile(path.c_str(), 0, fromFile), count);
+    DescribeLoadedSpells(0, fromTable);
+    EXPECT_TRUE(CompareSpellTexts(fromFile, fromTable).empty());
+    EXPECT_EQ(std::memcmp(g_spellArray.data(), loaded.data(), sizeof g_spellArray), 0);
 
     ExpectExportShows(dir, path, records);
     ExpectSearchListsAll(dir, path, records);
