@@ -25,6 +25,7 @@ inline constexpr int MAINPANEL_DUMP_SPELL = 13;    // DumpSpellCallback
 inline constexpr int MAINPANEL_DUMP_ATTRIB = 14;   // DumpAttributeCallback
 inline constexpr int MAINPANEL_DUMP_ALL = 15;      // DumpAllSpellsCallback
 inline constexpr int MAINPANEL_DUMP_SPECIAL = 16;  // DumpSpecialCallback
+inline constexpr int MAINPANEL_COMPARE = 17;       // CompareFilesCallback
 
 // Panel 2: the wait panel shown while the spell file loads.
 inline constexpr int WAITPANEL = 2;
@@ -47,5 +48,6 @@ inline constexpr std::array kMainUirControls = {
     ExpectedControl{MAINPANEL, MAINPANEL_DUMP_ATTRIB, "button"},
     ExpectedControl{MAINPANEL, MAINPANEL_DUMP_ALL, "button"},
     ExpectedControl{MAINPANEL, MAINPANEL_DUMP_SPECIAL, "button"},
+    ExpectedControl{MAINPANEL, MAINPANEL_COMPARE, "button"},
     ExpectedControl{WAITPANEL, WAITPANEL_TEXT, "message"},
 };

@@ -29,6 +29,7 @@ void BuildSpellIdIndex()
         std::unique(entries.begin(), end, [](const auto& a, const auto& b) { return a.id == b.id; });
     g_spellIdIndex.size = static_cast<int>(last - entries.begin());
     g_spellIdIndex.builtFor = g_numSpells;
+    ++g_spellIdIndex.generation;
 }
 
 void ClearSpellIdIndex()

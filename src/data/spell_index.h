@@ -20,7 +20,8 @@ struct SpellIdIndex {
     };
     std::array<Entry, MAX_SPELLS> entries;  // sorted by id, each id once
     int size = 0;
-    int builtFor = -1;  // the g_numSpells it was built for; -1: no index
+    int builtFor = -1;   // the g_numSpells it was built for; -1: no index
+    int generation = 0;  // counts the builds: each load of the table gets its own number
 };
 
 // The index of the loaded table. A plain value: saving and restoring it is a copy.

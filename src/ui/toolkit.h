@@ -25,6 +25,8 @@
 //  - numeric control: a change of its value by the user;
 //  - selector (ring): choosing an entry.
 // SetCtrlVal never fires a commit.
+// A list also sends EVENT_VAL_CHANGED when the user moves its current row
+// (arrow keys, a click); the program's own changes of the row send nothing.
 //
 // Run-time controls (NewCtrl) go into the panel, or into the widget marked
 // with the bool property "canvas" (put it inside a QScrollArea to scroll).
@@ -46,6 +48,7 @@
 
 // ---- Event codes ------------------------------------------------------------
 inline constexpr int EVENT_COMMIT = 1;
+inline constexpr int EVENT_VAL_CHANGED = 2;
 inline constexpr int EVENT_KEYPRESS = 7;
 inline constexpr int EVENT_CLOSE = 12;
 inline constexpr int VAL_ESC_VKEY = 768;
@@ -78,6 +81,11 @@ enum Attribute : int {
     ATTR_TEXT_POINT_SIZE,
     ATTR_FRAME_COLOR,
     ATTR_CMD_BUTTON_COLOR,
+    // A run-time text field of a canvas can mark part of its text: the
+    // bytes [start, start + length) of the UTF-8 text it shows are drawn
+    // bold on the highlight colour. A length of 0 marks nothing.
+    ATTR_TEXT_MARK_START,
+    ATTR_TEXT_MARK_LENGTH,
 };
 
 // Colours are 0xRRGGBB; this value means "no colour, see through".

@@ -151,10 +151,15 @@ QString ResourcePath(const char* fileName)
 
 void FireCommit(int panel, int control)
 {
+    FireCtrlEvent(panel, control, EVENT_COMMIT);
+}
+
+void FireCtrlEvent(int panel, int control, int event)
+{
     Control* c = FindControl(panel, control);
     if (!c || !c->callback) return;
     ++g_dispatchDepth;
-    c->callback(panel, control, EVENT_COMMIT, c->callbackData, 0, 0);
+    c->callback(panel, control, event, c->callbackData, 0, 0);
     --g_dispatchDepth;
 }
 

@@ -38,7 +38,7 @@ struct TableState {
     {
         return std::memcmp(records.data(), other.records.data(), records.size() * sizeof(SpellStruct)) == 0 &&
                numSpells == other.numSpells && index.size == other.index.size &&
-               index.builtFor == other.index.builtFor &&
+               index.builtFor == other.index.builtFor && index.generation == other.index.generation &&
                std::memcmp(&index.entries, &other.index.entries, sizeof index.entries) == 0 &&
                levelEnable == other.levelEnable && displayLevel == other.displayLevel;
     }
