@@ -18,6 +18,8 @@
 namespace {
 
 constexpr const char* kCompareTitle = "Compare";
+constexpr int kWindowTop = 40;
+constexpr int kWindowLeft = 20;
 constexpr const char* kNothingLoaded = "No spell file is loaded: open one before comparing.";
 constexpr const char* kLoadedAgain =
     "The spell file was loaded again after this comparison.\nCompare again to open its spells.";
@@ -204,6 +206,7 @@ int CompareFilesCallback(int panel, int control, int event, void* callbackData, 
     if (window->panel < 0) return -1;
     g_window = std::move(window);
     CompareWindow& w = *g_window;
+    SetPanelPos(w.panel, kWindowTop, kWindowLeft);
     SetCtrlVal(w.panel, COMPAREPANEL_SUMMARY, ComparisonSummary(w.comparison, path.data()).c_str());
     AddDetailRows(w);
     FillKindSelector(w);

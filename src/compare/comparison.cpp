@@ -1,5 +1,6 @@
 #include "compare/comparison.h"
 
+#include <bit>
 #include <cstdio>
 
 namespace {
@@ -42,18 +43,18 @@ std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilt
 std::string DifferenceRow(const SpellComparison& comparison, const SpellDifference& difference)
 {
     std::array<char, 48> head{};
-    std::array<char, 16> occurrence{};
-    if (difference.occurrence > 0)
-        std::snprintf(occurrence.data(), occurrence.size(), " #%d", difference.occurrence + 1);
-    std::snprintf(head.data(), head.size(), "%-8s %7d%-4s ",
-                  kChangeWords[static_cast<int>(difference.change)], difference.id, occurrence.data());
+    std::snprintf(head.data(), head.size(), "%-7s %6d  ", kChangeWords[static_cast<int>(difference.change)],
+                  difference.id);
     std::string row = head.data();
+    if (difference.occurrence > 0) {
+        std::snprintf(head.data(), head.size(), "#%d ", difference.occurrence + 1);
+        row += head.data();
+    }
     row += DifferenceName(difference, comparison.oldTexts, comparison.newTexts);
     if (difference.change == SpellChange::Changed) {
-        const int fields = __builtin_popcountll(difference.fields);
-        std::array<char, 24> tail{};
-        std::snprintf(tail.data(), tail.size(), "  (%d field%s)", fields, fields == 1 ? "" : "s");
-        row += tail.data();
+        const int fields = std::popcount(difference.fields);
+        std::snprintf(head.data(), head.size(), "  (%d field%s)", fields, fields == 1 ? "" : "s");
+        row += head.data();
     }
     return row;
 }
