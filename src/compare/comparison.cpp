@@ -42,19 +42,21 @@ std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilt
 
 std::string DifferenceRow(const SpellComparison& comparison, const SpellDifference& difference)
 {
-    std::array<char, 48> head{};
-    std::snprintf(head.data(), head.size(), "%-7s %6d  ", kChangeWords[static_cast<int>(difference.change)],
-                  difference.id);
-    std::string row = head.data();
+    std::array<char, 24> id{};
     if (difference.occurrence > 0) {
-        std::snprintf(head.data(), head.size(), "#%d ", difference.occurrence + 1);
-        row += head.data();
+        std::snprintf(id.data(), id.size(), "%d#%d", difference.id, difference.occurrence + 1);
+    } else {
+        std::snprintf(id.data(), id.size(), "%d", difference.id);
     }
+    std::array<char, 48> text{};
+    std::snprintf(text.data(), text.size(), "%-7s %8s  ", kChangeWords[static_cast<int>(difference.change)],
+                  id.data());
+    std::string row = text.data();
     row += DifferenceName(difference, comparison.oldTexts, comparison.newTexts);
     if (difference.change == SpellChange::Changed) {
         const int fields = std::popcount(difference.fields);
-        std::snprintf(head.data(), head.size(), "  (%d field%s)", fields, fields == 1 ? "" : "s");
-        row += head.data();
+        std::snprintf(text.data(), text.size(), "  (%d field%s)", fields, fields == 1 ? "" : "s");
+        row += text.data();
     }
     return row;
 }

@@ -34,7 +34,8 @@ std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilt
                                    std::string_view namePart);
 
 // The list row of a difference: its change, id (with "#2" and on for a later
-// record of the same id), name, and for a changed spell how many fields differ.
+// record of the same id, as in "77#2"), name, and for a changed spell how
+// many fields differ.
 std::string DifferenceRow(const SpellComparison& comparison, const SpellDifference& difference);
 
 // What the comparison found, in a few sentences: the file compared, the

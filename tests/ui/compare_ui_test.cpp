@@ -57,8 +57,8 @@ TEST(CompareWindow, ShowsTheDifferencesAndLeavesTheLoadedTableAndWindowsAlone)
     mainPanel = LoadMainPanel();
     ASSERT_GT(mainPanel, 0);
     TempDir dir;
-    const std::string loaded = dir.Write("new.txt", "1^Alpha^\n2^Beta^\n3^Gamma II^\n5^Epsilon^\n");
-    const std::string other = dir.Write("old.txt", "1^Alpha^\n3^Gamma^\n4^Delta^\n5^Epsilon^\n");
+    const std::string loaded = dir.Write("new.txt", "1^Alpha^\n2^Beta^\n3^Gamma II^\n5^Epsilon^\n5^Zeta^\n");
+    const std::string other = dir.Write("old.txt", "1^Alpha^\n3^Gamma^\n4^Delta^\n5^Epsilon^\n5^Eta^\n");
     ParseSpells(mainPanel, loaded.c_str());
     CommitCtrl(mainPanel, MAINPANEL_SEARCH);
     const std::vector<std::string> listBefore = Rows(mainPanel, MAINPANEL_SPELL_LIST);
@@ -76,7 +76,7 @@ TEST(CompareWindow, ShowsTheDifferencesAndLeavesTheLoadedTableAndWindowsAlone)
 
     // Nothing else changed.
     EXPECT_EQ(std::memcmp(g_spellArray.data(), tableBefore.data(), sizeof g_spellArray), 0);
-    EXPECT_EQ(g_numSpells, 4);
+    EXPECT_EQ(g_numSpells, 5);
     EXPECT_EQ(std::memcmp(&g_spellIdIndex, &indexBefore, sizeof indexBefore), 0);
     EXPECT_EQ(Rows(mainPanel, MAINPANEL_SPELL_LIST), listBefore);
     EXPECT_EQ(g_numPopups, popups);
@@ -84,18 +84,18 @@ TEST(CompareWindow, ShowsTheDifferencesAndLeavesTheLoadedTableAndWindowsAlone)
 
     // What the core found, row by row, and the counts.
     EXPECT_EQ(Rows(panel, COMPAREPANEL_KIND),
-              (std::vector<std::string>{"All differences (3)", "Removed (1)", "Added (1)", "Changed (1)"}));
+              (std::vector<std::string>{"All differences (4)", "Removed (1)", "Added (1)", "Changed (2)"}));
     EXPECT_EQ(Rows(panel, COMPAREPANEL_LIST),
-              (std::vector<std::string>{"added        2  Beta", "changed      3  Gamma II  (1 field)",
-                                        "removed      4  Delta"}));
-    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), "added        2  Beta");
-    EXPECT_NE(Text(panel, COMPAREPANEL_SUMMARY).find("1 removed, 1 added, 1 changed"), std::string::npos);
+              (std::vector<std::string>{"added          2  Beta", "changed        3  Gamma II  (1 field)",
+                                        "removed        4  Delta", "changed      5#2  Zeta  (1 field)"}));
+    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), "added          2  Beta");
+    EXPECT_NE(Text(panel, COMPAREPANEL_SUMMARY).find("1 removed, 1 added, 2 changed"), std::string::npos);
 
     // Moving the list shows the selected spell; Return opens its window.
     auto* list = static_cast<QListWidget*>(toolkit::FindControl(panel, COMPAREPANEL_LIST)->widget.data());
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), "changed      3  Gamma II  (1 field)");
+    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), "changed        3  Gamma II  (1 field)");
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(g_numPopups, popups + 1);
     EXPECT_EQ(LastPopupName(), "Gamma II");
@@ -103,11 +103,11 @@ TEST(CompareWindow, ShowsTheDifferencesAndLeavesTheLoadedTableAndWindowsAlone)
     // The name filter and the kind selector narrow the list.
     SetCtrlVal(panel, COMPAREPANEL_FILTER, "DEL");
     CommitCtrl(panel, COMPAREPANEL_FILTER_BUTTON);
-    EXPECT_EQ(Rows(panel, COMPAREPANEL_LIST), std::vector<std::string>{"removed      4  Delta"});
+    EXPECT_EQ(Rows(panel, COMPAREPANEL_LIST), std::vector<std::string>{"removed        4  Delta"});
     SetCtrlVal(panel, COMPAREPANEL_FILTER, "");
     SetCtrlVal(panel, COMPAREPANEL_KIND, static_cast<int>(ChangeFilter::Added));
     CommitCtrl(panel, COMPAREPANEL_KIND);
-    EXPECT_EQ(Rows(panel, COMPAREPANEL_LIST), std::vector<std::string>{"added        2  Beta"});
+    EXPECT_EQ(Rows(panel, COMPAREPANEL_LIST), std::vector<std::string>{"added          2  Beta"});
 
     // Once the file is loaded again the comparison's indexes are stale:
     // opening says so instead of opening another spell.
