@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/comparison.h"
 #include "compare/spell_texts.h"
 #include "core/hostile_files.h"
 #include "core/temp_dir.h"
@@ -112,6 +113,34 @@ TEST(CompareDescriptions, LeaveTheLoadedTableAsItWas)
     EXPECT_EQ(g_messages[0], "Error: Cannot open the file: " + (dir.path() / "none.txt").string() +
                                  " - please browse for a valid file.");
     SetMessageSink(nullptr);
+}
+
+TEST(CompareSummary, SaysWhatWasComparedAndWhyAResultNeedsASecondLook)
+{
+    const struct {
+        const char* name;
+        std::string other;
+        const char* says;
+    } cases[] = {
+        {"Counts", "1^A^\n3^C^\n",
+         "(2 spells) with the loaded file (2 spells): 1 removed, 1 added, 0 changed."},
+        {"NoDifference", "2^B^\n1^A^\n", "The files show no difference."},
+        {"CutAt4000Lines", std::string(MAX_SPELLS + 1, '\n'),
+         "The other file holds more than 4000 lines: only its first 4000 were compared."},
+        {"EmptyFile", "", "The other file holds no spells."},
+        {"NoSharedId", "7^G^\n", "The two files share no spell id"},
+    };
+    InitGlobals();
+    g_numSpells = ParseSpellText("1^A^\n2^B^\n", g_spellArray);
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SpellComparison comparison;
+        const std::string path = dir.Write("other.txt", c.other);
+        ASSERT_EQ(CompareWithLoadedSpells(path.c_str(), 0, comparison), 0);
+        EXPECT_NE(ComparisonSummary(comparison, path.c_str()).find(c.says), std::string::npos)
+            << ComparisonSummary(comparison, path.c_str());
+    }
 }
 
 TEST(CompareWords, MarksWhatDiffersBetweenTheSharedLeadingAndTrailingWords)
