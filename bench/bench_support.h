@@ -7,6 +7,7 @@
 
 #include "data/reader.h"
 #include "data/spell.h"
+#include "data/spell_index.h"
 #include "sample/sample_gen.h"
 
 // Fills g_spellArray with the generated 4000-line sample, as the reader would
@@ -15,6 +16,7 @@ inline void LoadSampleTable(const SampleOptions& options = {})
 {
     InitGlobals();
     g_numSpells = ParseSpellText(GenerateSampleSpellFile(options), g_spellArray);
+    BuildSpellIdIndex();
 }
 
 // A "kB" field of /proc/self/status (VmRSS, VmHWM), or -1.

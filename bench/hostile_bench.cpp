@@ -9,9 +9,9 @@
 #include <fstream>
 #include <string>
 
-#include "hostile_files.h"
 #include "data/reader.h"
 #include "data/spell.h"
+#include "hostile_files.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/spell.h"
@@ -97,6 +98,18 @@ public:
 private:
     std::array<std::string, 174> columns_;
 };
+
+// A line of 174 columns, empty unless given (so that numbers read as 0 and
+// every slot as effect 0), with its line feed.
+inline std::string RawLine(const std::vector<std::pair<int, std::string>>& cells)
+{
+    std::array<std::string, 174> columns;
+    for (const auto& [column, text] : cells) columns.at(static_cast<std::size_t>(column)) = text;
+    std::string line;
+    for (const std::string& column : columns) line.append(column).append(1, '^');
+    line.back() = '\n';
+    return line;
+}
 
 inline std::string FileText(const std::vector<SpellLine>& lines)
 {

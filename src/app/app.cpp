@@ -7,6 +7,7 @@
 #include "app/settings_format.h"
 #include "data/reader.h"
 #include "data/spell.h"
+#include "data/spell_index.h"
 #include "list/effect_filter.h"
 #include "list/search.h"
 #include "ui/toolkit.h"
@@ -94,6 +95,7 @@ void ParseSpells(int panel, const char* path)
     ProcessDrawEvents();
     bool moreLines = false;
     g_numSpells = ParseSpellFile(path, g_spellArray, &moreLines);
+    BuildSpellIdIndex();
     DiscardPanel(waitPanel);
     SetWaitCursor(0);
     ShowLoadStatus(panel, path, moreLines);

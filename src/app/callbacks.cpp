@@ -1,6 +1,7 @@
 // The one place that binds the callback names used by the resource files to
 // the program's functions.
 #include "app/app.h"
+#include "compare/compare_callbacks.h"
 #include "dump/dump_callbacks.h"
 #include "list/search_callbacks.h"
 #include "popup/popup_callbacks.h"
@@ -30,8 +31,14 @@ void RegisterProgramCallbacks()
         {"DumpAttributeCallback", DumpAttributeCallback},
         {"DumpAllSpellsCallback", DumpAllSpellsCallback},
         {"DumpSpecialCallback", DumpSpecialCallback},
+        {"CompareFilesCallback", CompareFilesCallback},
+        {"CompareFilterCallback", CompareFilterCallback},
+        {"CompareListCallback", CompareListCallback},
+        {"CompareOpenCallback", CompareOpenCallback},
+        {"CompareCloseCallback", CompareCloseCallback},
     };
     for (const auto& entry : kCtrlCallbacks) RegisterCtrlCallback(entry.name, entry.callback);
     RegisterPanelCallback("MainPanelCallback", MainPanelCallback);
     RegisterPanelCallback("SpellPanelCallback", SpellPanelCallback);
+    RegisterPanelCallback("ComparePanelCallback", ComparePanelCallback);
 }

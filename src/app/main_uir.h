@@ -26,6 +26,7 @@ inline constexpr int MAINPANEL_DUMP_ATTRIB = 14;   // DumpAttributeCallback
 inline constexpr int MAINPANEL_DUMP_ALL = 15;      // DumpAllSpellsCallback
 inline constexpr int MAINPANEL_DUMP_SPECIAL = 16;  // DumpSpecialCallback
 inline constexpr int MAINPANEL_EFFECT = 17;        // ring, SearchStringCallback
+inline constexpr int MAINPANEL_COMPARE = 18;       // CompareFilesCallback
 
 // Panel 2: the wait panel shown while the spell file loads.
 inline constexpr int WAITPANEL = 2;
@@ -49,5 +50,6 @@ inline constexpr std::array kMainUirControls = {
     ExpectedControl{MAINPANEL, MAINPANEL_DUMP_ALL, "button"},
     ExpectedControl{MAINPANEL, MAINPANEL_DUMP_SPECIAL, "button"},
     ExpectedControl{MAINPANEL, MAINPANEL_EFFECT, "ring"},
+    ExpectedControl{MAINPANEL, MAINPANEL_COMPARE, "button"},
     ExpectedControl{WAITPANEL, WAITPANEL_TEXT, "message"},
 };

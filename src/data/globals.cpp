@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "data/spell.h"
+#include "data/spell_index.h"
 
 std::array<SpellStruct, MAX_SPELLS> g_spellArray;
 int g_numSpells = 0;
@@ -21,6 +22,7 @@ void InitGlobals()
 {
     std::memset(static_cast<void*>(g_spellArray.data()), 0, sizeof(g_spellArray));
     g_numSpells = 0;
+    ClearSpellIdIndex();
     for (auto& row : g_stringArray) row.fill('\0');
     for (std::size_t i = 0; i < g_intArray.size(); ++i) g_intArray[i] = static_cast<int>(i);
     g_fileName.fill('\0');

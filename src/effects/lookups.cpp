@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "data/spell_index.h"
 #include "effects/effects.h"
 
 namespace {
@@ -66,27 +67,39 @@ constexpr std::array<NamedId, 28> kRaceNames{{
     {143, "Tree"},        {367, "Frost Bone Skeleton"},
 }};
 
+static_assert(std::ranges::is_sorted(kItemNames, {}, &NamedId::id));
+static_assert(std::ranges::is_sorted(kRaceNames, {}, &NamedId::id));
+
+// The tables are sorted by id: a binary search finds exact matches.
 template <std::size_t N>
 const char* FindName(const std::array<NamedId, N>& table, int id)
 {
-    auto it = std::ranges::find(table, id, &NamedId::id);
-    return it == table.end() ? nullptr : it->name;
+    auto it = std::ranges::lower_bound(table, id, {}, &NamedId::id);
+    return it == table.end() || it->id != id ? nullptr : it->name;
+}
+
+// The first loaded record with this id, by a plain scan.
+int ScanForSpell(int spellId)
+{
+    const int count = std::min(g_numSpells, MAX_SPELLS);
+    for (int index = 0; index < count; ++index) {
+        if (g_spellArray[static_cast<std::size_t>(index)].id == spellId) return index;
+    }
+    return -1;
 }
 
 }  // namespace
 
 int FindSpell(int spellId, TextField& name)
 {
-    const int count = std::min(g_numSpells, MAX_SPELLS);
-    for (int index = 0; index < count; ++index) {
-        const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
-        if (spell.id == spellId) {
-            CopyText(name, spell.name.data());
-            return index;
-        }
+    int index = -1;
+    if (!LookUpSpellId(spellId, index)) index = ScanForSpell(spellId);
+    if (index < 0) {
+        name[0] = '\0';
+        return -1;
     }
-    name[0] = '\0';
-    return -1;
+    CopyText(name, g_spellArray[static_cast<std::size_t>(index)].name.data());
+    return index;
 }
 
 char* FindItem(int itemId, TextField& name)

@@ -25,8 +25,10 @@
 //  - numeric control: a change of its value by the user;
 //  - selector (ring): choosing an entry (with the mouse or the arrow keys).
 // A text box also sends EVENT_VAL_CHANGED to its callback at each edit by
-// the user (typing, deleting, pasting), before any Return commits it.
-// SetCtrlVal never fires a commit or a value change.
+// the user (typing, deleting, pasting), before any Return commits it; a list
+// sends EVENT_VAL_CHANGED when the user moves its current row (arrow keys, a
+// click). SetCtrlVal and the program's own changes never fire a commit or a
+// value change.
 //
 // Run-time controls (NewCtrl) go into the panel, or into the widget marked
 // with the bool property "canvas" (put it inside a QScrollArea to scroll).
@@ -95,6 +97,11 @@ enum Attribute : int {
     ATTR_TEXT_POINT_SIZE,
     ATTR_FRAME_COLOR,
     ATTR_CMD_BUTTON_COLOR,
+    // A run-time text field of a canvas can mark part of its text: the
+    // bytes [start, start + length) of the UTF-8 text it shows are drawn
+    // bold on the highlight colour. A length of 0 marks nothing.
+    ATTR_TEXT_MARK_START,
+    ATTR_TEXT_MARK_LENGTH,
 };
 
 // Colours are 0xRRGGBB; this value means "no colour, see through".

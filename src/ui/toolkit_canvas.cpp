@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 
 #include "ui/toolkit_internal.h"
 
@@ -113,9 +114,46 @@ private:
                 painter.fillRect(item.rect, ColorOf(item.textBackground));
             painter.setFont(FontFor(base, item.textPointSize, item.textBold));
             painter.setPen(ColorOf(item.textColor));
-            painter.drawText(item.rect.adjusted(2, 0, -2, 0),
-                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, item.text);
+            if (item.markLength > 0) {
+                PaintMarkedText(painter, item);
+            } else {
+                painter.drawText(item.rect.adjusted(2, 0, -2, 0),
+                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, item.text);
+            }
         }
+    }
+
+    // The text in three runs: before the mark, the mark (bold on the
+    // highlight colour), after it; clipped to the field like plain text.
+    void PaintMarkedText(QPainter& painter, const PaintedItem& item)
+    {
+        const QByteArray bytes = item.text.toUtf8();
+        const int start = std::clamp(item.markStart, 0, static_cast<int>(bytes.size()));
+        const int end = std::clamp(item.markStart + item.markLength, start, static_cast<int>(bytes.size()));
+        const QString runs[3] = {QString::fromUtf8(bytes.left(start)),
+                                 QString::fromUtf8(bytes.mid(start, end - start)),
+                                 QString::fromUtf8(bytes.mid(end))};
+        const QRect area = item.rect.adjusted(2, 0, -2, 0);
+        painter.save();
+        painter.setClipRect(area);
+        const QFont plain = painter.font();
+        QFont bold = plain;
+        bold.setBold(true);
+        int x = area.left();
+        for (int run = 0; run < 3; ++run) {
+            painter.setFont(run == 1 ? bold : plain);
+            const int width = painter.fontMetrics().horizontalAdvance(runs[run]);
+            const QRect box(x, area.top(), width, area.height());
+            if (run == 1) {
+                painter.fillRect(box, canvas_->palette().color(QPalette::Highlight));
+                painter.setPen(canvas_->palette().color(QPalette::HighlightedText));
+            } else {
+                painter.setPen(ColorOf(item.textColor));
+            }
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, runs[run]);
+            x += width;
+        }
+        painter.restore();
     }
 
     // The painted button under a point (the last made wins), or 0.
@@ -288,6 +326,12 @@ int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* valu
         case ATTR_LABEL_HEIGHT:
             *value = item.labelRect.height();
             return 0;
+        case ATTR_TEXT_MARK_START:
+            *value = item.markStart;
+            return 0;
+        case ATTR_TEXT_MARK_LENGTH:
+            *value = item.markLength;
+            return 0;
         default:
             return -1;
     }
@@ -363,6 +407,14 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
             if (button) return -1;
             item.labelLeft = value;
             item.labelRect.moveLeft(CaptionLeft(value, item.labelRect.width(), item.rect.left()));
+            break;
+        case ATTR_TEXT_MARK_START:
+            if (button) return -1;
+            item.markStart = std::max(value, 0);
+            break;
+        case ATTR_TEXT_MARK_LENGTH:
+            if (button) return -1;
+            item.markLength = std::max(value, 0);
             break;
         default:
             return -1;

@@ -189,6 +189,8 @@ Control& AddControl(Panel& panel, int id, QWidget* widget)
             break;
         case Kind::List:
             QObject::connect(static_cast<QListWidget*>(widget), &QListWidget::itemActivated, widget, commit);
+            QObject::connect(static_cast<QListWidget*>(widget), &QListWidget::currentRowChanged, widget,
+                             [handle, id] { FireCtrlEvent(handle, id, EVENT_VAL_CHANGED); });
             break;
         case Kind::Check:
             QObject::connect(static_cast<QCheckBox*>(widget), &QCheckBox::clicked, widget, commit);

@@ -55,6 +55,8 @@ struct PaintedItem {
     bool visible = true;
     int labelLeft = kLabelLeftDefault;  // the caption's left as asked for
     bool labelTopSet = false;
+    int markStart = 0;  // marked bytes of the UTF-8 text
+    int markLength = 0;
 };
 
 struct Control {
@@ -100,7 +102,7 @@ Control* FindControl(int panel, int control);
 // Registers a control of a panel and wires its commit signal.
 Control& AddControl(Panel& panel, int id, QWidget* widget);
 
-// Runs a control's callback for a commit.
+// Runs a control's callback for a commit, or for another event.
 void FireCommit(int panel, int control);
 // Runs a control's callback for any event.
 void FireCtrlEvent(int panel, int control, int event);

@@ -68,9 +68,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    std::string WriteFile(const std::vector<SpellLine>& lines)
+    std::string WriteFile(const std::vector<SpellLine>& lines, const char* name = "spells_us.txt")
     {
-        const fs::path path = dir_ / "spells_us.txt";
+        const fs::path path = dir_ / name;
         std::ofstream file(path, std::ios::binary);
         for (const SpellLine& line : lines) file << line.Text();
         return path.string();
@@ -179,7 +179,8 @@ TEST_F(Exporter, BadArgumentsExitWithTwoAndUsage)
          {"--bogus " + file, "--level 0 " + file, "--level 66 " + file, "--level x " + file,
           std::string("--level 5"), std::string(), "--search '' --effect -1 " + file,
           "--search '' --effect 154 " + file, "--search '' --effect 16 " + file,  // 16 has no label
-          "--search '' --effect x " + file, "--effect 0 " + file}) {
+          "--search '' --effect x " + file, "--effect 0 " + file, std::string("--diff"), "--diff " + file,
+          "--diff " + file + " --search x " + file}) {
         const RunResult result = Run(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_NE(result.err.find("usage: rivizuzi-export"), std::string::npos) << arguments;
@@ -210,11 +211,100 @@ TEST_F(Exporter, SearchWithAnEffectListsTheSpellsThatShowIt)
 
 TEST_F(Exporter, MissingFileExitsWithOneAndTheOpenMessage)
 {
-    const std::string missing = (dir_ / "missing.txt").string();
-    const RunResult result = Run("'" + missing + "'");
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Cannot open the file: " + missing + " - please browse for a valid file.\n");
-    EXPECT_EQ(result.out, "");
+    const std::string missingPath = (dir_ / "missing.txt").string();
+    const std::string missing = "'" + missingPath + "'";
+    const std::string path = WriteFile(SampleLines());
+    const std::string file = "'" + path + "'";
+    for (const std::string& arguments :
+         {missing, "--diff " + missing + " " + file, "--diff " + file + " " + missing}) {
+        const RunResult result = Run(arguments);
+        EXPECT_EQ(result.status, 1) << arguments;
+        EXPECT_EQ(result.err, "Cannot open the file: " + missingPath + " - please browse for a valid file.\n")
+            << arguments;
+        EXPECT_EQ(result.out, "") << arguments;
+    }
+}
+
+struct DiffCase {
+    const char* name;
+    std::vector<SpellLine> oldLines;
+    std::vector<SpellLine> newLines;
+    const char* options;
+    const char* expected;  // every line printed
+};
+
+std::vector<DiffCase> DiffCases()
+{
+    const SpellLine alpha(1, "Alpha");
+    const SpellLine beta(2, "Beta");
+    const SpellLine gamma(3, "Gamma");
+    SpellLine heal(7, "Heal");
+    heal.Set(17, "10").Slot(2, 0, 10, 0, 100);
+    SpellLine healRenamed(7, "Heal II");
+    healRenamed.Set(17, "20");
+    // Hitpoints growing by 1 a level from 10: capped at 30 (level 20) or 40
+    // (level 30), the same 20 at level 10.
+    SpellLine capped30(9, "Mend");
+    capped30.Set(17, "10").Slot(0, 0, 10, 30, 102);
+    SpellLine capped40 = capped30;
+    capped40.Slot(0, 0, 10, 40, 102);
+    return {
+        {"Added",
+         {alpha},
+         {alpha, beta},
+         "",
+         R"j({"change":"added","id":2,"name":"Beta","newIndex":1})j"
+         "\n"},
+        {"Removed",
+         {alpha, beta},
+         {beta},
+         "",
+         R"j({"change":"removed","id":1,"name":"Alpha","oldIndex":0})j"
+         "\n"},
+        {"ChangedFieldsInWindowOrder",
+         {alpha, heal},
+         {healRenamed},
+         "",
+         R"j({"change":"removed","id":1,"name":"Alpha","oldIndex":0})j"
+         "\n"
+         R"j({"change":"changed","id":7,"name":"Heal II","oldIndex":1,"newIndex":0,"fields":[)j"
+         R"j({"field":"name","old":"Heal","new":"Heal II"},)j"
+         R"j({"field":"duration","old":"10 ticks (1.0 minutes)","new":"20 ticks (2.0 minutes)"},)j"
+         R"j({"field":"slot 3","old":"Increase Hitpoints by 10 per tick","new":""}]})j"
+         "\n"},
+        {"SentenceDiffersAsARange",
+         {capped30},
+         {capped40},
+         "",
+         R"j({"change":"changed","id":9,"name":"Mend","oldIndex":0,"newIndex":0,"fields":[)j"
+         R"j({"field":"slot 1","old":"Increase Hitpoints by 11 (L1) to 30 (L20) per tick",)j"
+         R"j("new":"Increase Hitpoints by 11 (L1) to 40 (L30) per tick"}]})j"
+         "\n"},
+        {"SentenceSameAtLevel10", {capped30}, {capped40}, "--level 10", ""},
+        {"DuplicateIdsMatchByOccurrence",
+         {SpellLine(5, "Echo"), SpellLine(5, "Echo B"), SpellLine(5, "Echo C")},
+         {SpellLine(5, "Echo"), SpellLine(5, "Echo b")},
+         "",
+         R"j({"change":"changed","id":5,"name":"Echo b","oldIndex":1,"newIndex":1,"fields":[)j"
+         R"j({"field":"name","old":"Echo B","new":"Echo b"}]})j"
+         "\n"
+         R"j({"change":"removed","id":5,"name":"Echo C","oldIndex":2})j"
+         "\n"},
+        {"ReorderedButIdentical", {alpha, beta, gamma}, {gamma, alpha, beta}, "", ""},
+    };
+}
+
+TEST_F(Exporter, DiffPrintsTheSpellsThatDifferByIdAndOccurrence)
+{
+    for (const DiffCase& c : DiffCases()) {
+        SCOPED_TRACE(c.name);
+        const std::string oldFile = WriteFile(c.oldLines, "old.txt");
+        const std::string newFile = WriteFile(c.newLines, "new.txt");
+        const RunResult result = Run(std::string(c.options) + " --diff '" + oldFile + "' '" + newFile + "'");
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out, c.expected);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <climits>
 #include <string>
 
+#include "data/spell_index.h"
 #include "effects/effects.h"
 
 namespace {
@@ -24,10 +25,11 @@ protected:
             CopyText(spell.name, s.name);
         }
         g_numSpells = index;
+        ClearSpellIdIndex();
     }
 };
 
-TEST_F(SpellLookup, FirstMatchingRecordWins)
+TEST_F(SpellLookup, FirstMatchingRecordWinsWithOrWithoutTheIndex)
 {
     const struct {
         int id;
@@ -35,12 +37,28 @@ TEST_F(SpellLookup, FirstMatchingRecordWins)
         const char* name;
     } cases[] = {{500, 1, "First"}, {7, 2, "Seven"},   {0, 0, "Zero"},   {-3, 4, "Negative"},
                  {8, -1, ""},       {INT_MIN, -1, ""}, {INT_MAX, -1, ""}};
-    for (const auto& c : cases) {
-        TextField name;
-        name.fill('x');
-        EXPECT_EQ(FindSpell(c.id, name), c.index) << c.id;
-        EXPECT_STREQ(name.data(), c.name);
+    for (const bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "index" : "scan");
+        if (indexed) BuildSpellIdIndex();
+        for (const auto& c : cases) {
+            TextField name;
+            name.fill('x');
+            EXPECT_EQ(FindSpell(c.id, name), c.index) << c.id;
+            EXPECT_STREQ(name.data(), c.name);
+        }
     }
+}
+
+TEST_F(SpellLookup, AnIndexBuiltForAnotherTableIsNotUsed)
+{
+    BuildSpellIdIndex();
+    TextField name{};
+    g_numSpells = 4;  // the record with id -3 is no longer loaded
+    EXPECT_EQ(FindSpell(-3, name), -1);
+    g_numSpells = 5;
+    g_spellArray[1].id = 9;  // "First" rewritten: the second 500 is now the first
+    EXPECT_EQ(FindSpell(500, name), 3);
+    EXPECT_STREQ(name.data(), "Second");
 }
 
 TEST_F(SpellLookup, OnlyLoadedRecordsAreSearched)

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/compare.h"
 #include "data/messages.h"
 #include "test_support.h"
 
@@ -209,6 +210,16 @@ TEST_F(Reader, FilesToRecords)
         std::vector<SpellStruct> fromText(MAX_SPELLS);
         ASSERT_EQ(ParseSpellText(c.bytes, fromText), count);
         EXPECT_EQ(std::memcmp(fromText.data(), table.data(), records.size_bytes()), 0);
+
+        // Loaded and compared with itself: no difference, and the table stays.
+        g_numSpells = ParseSpellFile(path.c_str(), g_spellArray);
+        const std::vector<SpellStruct> loaded(g_spellArray.begin(), g_spellArray.end());
+        SpellTexts fromFile;
+        SpellTexts fromTable;
+        EXPECT_EQ(DescribeSpellFile(path.c_str(), 0, fromFile), count);
+        DescribeLoadedSpells(0, fromTable);
+        EXPECT_TRUE(CompareSpellTexts(fromFile, fromTable).empty());
+        EXPECT_EQ(std::memcmp(g_spellArray.data(), loaded.data(), sizeof g_spellArray), 0);
 
         // The exporter prints every record as one JSON object.
         const testsupport::RunResult run = testsupport::RunExporter(dir_.path(), "spells_us.txt");

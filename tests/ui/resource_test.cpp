@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/main_uir.h"
+#include "compare/compare_uir.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking_uir.h"
 #include "ui/toolkit.h"
@@ -21,12 +22,13 @@ struct ResourceExpectation {
 };
 
 // Every resource file the program loads.
-const char* const kResourceFiles[] = {MAIN_UIR, SPELL_UIR, STACKING_UIR};
+const char* const kResourceFiles[] = {MAIN_UIR, SPELL_UIR, STACKING_UIR, COMPARE_UIR};
 
 const ResourceExpectation kResources[] = {
     {MAIN_UIR, kMainUirControls},
     {SPELL_UIR, kSpellUirControls},
     {STACKING_UIR, kStackingUirControls},
+    {COMPARE_UIR, kCompareUirControls},
 };
 
 TEST(ResourceTest, EveryCallbackNameIsRegistered)

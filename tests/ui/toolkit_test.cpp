@@ -111,7 +111,7 @@ TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSize)
         {MAINPANEL_SPELL_LIST, ATTR_WIDTH, 470, 670}, {MAINPANEL_SPELL_LIST, ATTR_HEIGHT, 450, 550},
         {MAINPANEL_CLASS, ATTR_LEFT, 550, 750},       {MAINPANEL_CLASS, ATTR_TOP, 15, 15},
         {MAINPANEL_QUIT, ATTR_LEFT, 500, 700},        {MAINPANEL_QUIT, ATTR_WIDTH, 250, 250},
-        {MAINPANEL_STATUS, ATTR_TOP, 515, 615},       {MAINPANEL_STATUS, ATTR_WIDTH, 740, 940},
+        {MAINPANEL_STATUS, ATTR_TOP, 522, 622},       {MAINPANEL_STATUS, ATTR_WIDTH, 740, 940},
     };
     // Smaller than the resource size is refused.
     for (auto [width, height, larger] : {std::tuple{970, 660, true}, std::tuple{300, 200, false}}) {

@@ -3,6 +3,7 @@
 //   rivizuzi-export [--level N] FILE
 //   rivizuzi-export --search TEXT [--class VALUE] [--effect ID] FILE
 //   rivizuzi-export --stacking INDEX [--level N] FILE
+//   rivizuzi-export --diff OLD NEW [--level N]
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include "data/messages.h"
 #include "data/reader.h"
 #include "data/spell.h"
+#include "data/spell_index.h"
 #include "export_modes.h"
 #include "list/effect_filter.h"
 
@@ -23,11 +25,13 @@ constexpr const char* kUsage =
     "usage: rivizuzi-export [--level N] FILE\n"
     "       rivizuzi-export --search TEXT [--class VALUE] [--effect ID] FILE\n"
     "       rivizuzi-export --stacking INDEX [--level N] FILE\n"
+    "       rivizuzi-export --diff OLD NEW [--level N]\n"
     "  --level N       show values at character level N (1 to 65)\n"
     "  --search TEXT   list the rows a search for TEXT shows (TEXT may be empty)\n"
     "  --class VALUE   class selector value for --search (0 to 16384)\n"
     "  --effect ID     only spells with effect ID (0 to 153, one the catalogue names) in a shown slot\n"
-    "  --stacking I    the stacking check of the spell at table index I\n";
+    "  --stacking I    the stacking check of the spell at table index I\n"
+    "  --diff OLD      the spells that differ between the files OLD and NEW (the FILE)\n";
 
 std::optional<int> ParseNumber(std::string_view text)
 {
@@ -58,6 +62,7 @@ int main(int argc, char** argv)
     std::optional<int> classValue;
     std::optional<int> effectId;
     std::optional<int> stackingIndex;
+    const char* diffOld = nullptr;
     const char* file = nullptr;
 
     for (int i = 1; i < argc; ++i) {
@@ -92,6 +97,9 @@ int main(int argc, char** argv)
             auto n = v ? ParseNumber(v) : std::nullopt;
             if (!n) return Usage("--stacking needs a table index");
             stackingIndex = *n;
+        } else if (arg == "--diff") {
+            diffOld = value("--diff");
+            if (!diffOld) return Usage("--diff needs the OLD file");
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -107,6 +115,7 @@ int main(int argc, char** argv)
     if (searchText && stackingIndex) return Usage("--search and --stacking exclude each other");
     if (classValue && !searchText) return Usage("--class goes with --search");
     if (effectId && !searchText) return Usage("--effect goes with --search");
+    if (diffOld && (searchText || stackingIndex)) return Usage("--diff excludes --search and --stacking");
 
     InitGlobals();
     SetMessageSink(PrintMessage);
@@ -114,8 +123,10 @@ int main(int argc, char** argv)
         g_levelEnable = 1;
         g_displayLevel = *level;
     }
+    if (diffOld) return ExportDiff(std::cout, std::cerr, diffOld, file, level.value_or(0));
     g_numSpells = ParseSpellFile(file, g_spellArray);
     if (g_numSpells < 0) return 1;
+    BuildSpellIdIndex();
 
     std::ios::sync_with_stdio(false);
     if (searchText)

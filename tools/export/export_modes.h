@@ -14,3 +14,7 @@ int ExportSearch(std::ostream& out, const std::string& searchText, int classValu
 
 // The stacking check of one spell. Errors go to `err` with status 1.
 int ExportStacking(std::ostream& out, std::ostream& err, int index);
+
+// The spells that differ between two spell files, at the level (0: ranges).
+// Status 1 when either file does not open (after its "Error" message).
+int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level);

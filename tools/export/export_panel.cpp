@@ -1,21 +1,26 @@
 #include "export_panel.h"
 
-#include "data/text_encoding.h"
+#include "json_text.h"
 
-nlohmann::ordered_json PanelContentToJson(const SpellPanelContent& content)
+void AppendPanelJson(std::string& out, const SpellPanelContent& content)
 {
-    nlohmann::ordered_json panel = nlohmann::ordered_json::object();
+    out += '{';
     for (std::size_t text = 0; text < kPanelTextFields.size(); ++text) {
-        panel[kPanelTextFields[text]] = TextToUtf8(content.texts[text].data());
+        AppendJsonString(out, kPanelTextFields[text]);
+        out += ':';
+        AppendJsonText(out, content.texts[text].data());
+        out += ',';
     }
-    panel["linkedSpellIndex"] = content.linkedSpellIndex;
-    panel["stacking"] = content.stackingButton;
-    return panel;
+    out += "\"linkedSpellIndex\":";
+    AppendJsonInt(out, content.linkedSpellIndex);
+    out += content.stackingButton ? ",\"stacking\":true}" : ",\"stacking\":false}";
 }
 
 nlohmann::ordered_json BuildPanelJson(int index)
 {
     SpellPanelContent content;
     if (BuildSpellPanelContent(index, content) != 0) return nullptr;
-    return PanelContentToJson(content);
+    std::string text;
+    AppendPanelJson(text, content);
+    return nlohmann::ordered_json::parse(text);
 }

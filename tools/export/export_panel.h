@@ -3,17 +3,18 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "popup/spell_panel.h"
 
-// Keys in this order: id, name, col19, col9, duration, seconds13, seconds14,
-// seconds15, col10, timeOfDay, environment, linkedSpell, message1, message2,
-// message3, col18, col11, reagentId (the components text), classLevel (the
-// class text), skill, beneficial, resistType, targetType, col147, each with
-// exactly the text the window shows (as UTF-8); then linkedSpellIndex (the
-// linked spell's table index or -1) and stacking (true when the window has
-// the "Stacking" button).
-nlohmann::ordered_json PanelContentToJson(const SpellPanelContent& content);
+// Appends the object as JSON text. Keys in this order: id, name, col19,
+// col9, duration, seconds13, seconds14, seconds15, col10, timeOfDay,
+// environment, linkedSpell, message1, message2, message3, col18, col11,
+// reagentId (the components text), classLevel (the class text), skill,
+// beneficial, resistType, targetType, col147, each with exactly the text the
+// window shows (as UTF-8); then linkedSpellIndex (the linked spell's table
+// index or -1) and stacking (true when the window has the "Stacking" button).
+void AppendPanelJson(std::string& out, const SpellPanelContent& content);
 
 // The "panel" object of g_spellArray[index] (generating its effect sentences
 // as the window does), or null when the index is not that of a loaded spell.

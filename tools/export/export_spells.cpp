@@ -1,50 +1,44 @@
 // The exporter's base mode: each loaded spell with the sentences of the
-// effect slots its detail window shows.
-#include <nlohmann/json.hpp>
+// effect slots its detail window shows, and the window's texts.
 #include <ostream>
+#include <string>
 
 #include "data/spell.h"
-#include "data/text_encoding.h"
-#include "effects/effects.h"
 #include "export_modes.h"
 #include "export_panel.h"
+#include "json_text.h"
+#include "popup/spell_panel.h"
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-// The shown slots, numbered 1 to 12, each with its sentence and link.
-Json BuildEffects(int index)
+// One spell's object: index, id, name, the shown slots (numbered 1 to 12,
+// each with its sentence and link) and the panel, filled as the detail
+// window is, so the sentences are generated once.
+void AppendSpellObject(std::string& line, int index)
 {
+    SpellPanelContent content;
+    BuildSpellPanelContent(index, content);
     const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
-    Json effects = Json::array();
-    for (int slot = 0; slot < NUM_EFFECT_SLOTS; ++slot) {
-        if (!IsSlotShown(spell, slot)) continue;
-        const auto k = static_cast<std::size_t>(slot);
-        TextField text{};
-        int link = -1;
-        GenerateEffectString(index, spell.attrib[k], spell.base[k], spell.max[k], spell.calc[k],
-                             spell.duration, g_levelEnable, slot, text, &link);
-        Json effect;
-        effect["slot"] = slot + 1;
-        effect["text"] = TextToUtf8(text.data());
-        effect["link"] = link;
-        effects.push_back(std::move(effect));
+    line += "{\"index\":";
+    AppendJsonInt(line, index);
+    line += ",\"id\":";
+    AppendJsonInt(line, spell.id);
+    line += ",\"name\":";
+    AppendJsonText(line, spell.name.data());
+    line += ",\"effects\":[";
+    for (int r = 0; r < content.rowCount; ++r) {
+        const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
+        line += r == 0 ? "{\"slot\":" : ",{\"slot\":";
+        AppendJsonInt(line, row.slot + 1);
+        line += ",\"text\":";
+        AppendJsonText(line, row.text.data());
+        line += ",\"link\":";
+        AppendJsonInt(line, row.linkIndex);
+        line += '}';
     }
-    return effects;
-}
-
-// One spell's object.
-Json BuildSpellObject(int index)
-{
-    const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
-    Json object;
-    object["index"] = index;
-    object["id"] = spell.id;
-    object["name"] = TextToUtf8(spell.name.data());
-    object["effects"] = BuildEffects(index);
-    object["panel"] = BuildPanelJson(index);
-    return object;
+    line += "],\"panel\":";
+    AppendPanelJson(line, content);
+    line += "}\n";
 }
 
 }  // namespace
@@ -52,8 +46,11 @@ Json BuildSpellObject(int index)
 int ExportSpells(std::ostream& out)
 {
     const int count = g_numSpells < MAX_SPELLS ? g_numSpells : MAX_SPELLS;
+    std::string line;
     for (int index = 0; index < count; ++index) {
-        out << BuildSpellObject(index).dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
+        line.clear();
+        AppendSpellObject(line, index);
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
     }
     out.flush();
     return out ? 0 : 1;

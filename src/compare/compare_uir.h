@@ -1,0 +1,38 @@
+// Panel and controls of compare.uir, the comparison window.
+#pragma once
+
+#include <array>
+
+#include "ui/resource_check.h"
+
+inline constexpr const char* COMPARE_UIR = "compare.uir";
+
+inline constexpr int COMPAREPANEL = 1;          // panel callback ComparePanelCallback
+inline constexpr int COMPAREPANEL_SUMMARY = 1;  // what was compared and found
+inline constexpr int COMPAREPANEL_KIND = 2;     // ring: all, removed, added, changed; CompareFilterCallback
+inline constexpr int COMPAREPANEL_FILTER = 3;   // text box: part of a name; CompareFilterCallback
+inline constexpr int COMPAREPANEL_LIST = 4;     // list of differences; CompareListCallback
+inline constexpr int COMPAREPANEL_FILTER_BUTTON = 5;  // CompareFilterCallback
+inline constexpr int COMPAREPANEL_DETAIL_TITLE = 6;   // the selected spell
+inline constexpr int COMPAREPANEL_OPEN = 7;           // CompareOpenCallback
+inline constexpr int COMPAREPANEL_CLOSE = 8;          // CompareCloseCallback
+
+// The selected spell's fields are run-time controls of the window's
+// scrolling canvas, one row of two fields (old, new) per field.
+inline constexpr int COMPARE_ROW_FIRST_TOP = 4;
+inline constexpr int COMPARE_ROW_STEP = 24;
+inline constexpr int COMPARE_LABEL_LEFT = 4;
+inline constexpr int COMPARE_OLD_LEFT = 90;
+inline constexpr int COMPARE_NEW_LEFT = 445;
+inline constexpr int COMPARE_FIELD_WIDTH = 345;
+
+inline constexpr std::array kCompareUirControls = {
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_SUMMARY, "message"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_KIND, "ring"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_FILTER, "text"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_LIST, "list"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_FILTER_BUTTON, "button"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_DETAIL_TITLE, "message"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_OPEN, "button"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_CLOSE, "button"},
+};

@@ -1,0 +1,264 @@
+// The comparison window: lists the spells that differ between another spell
+// file and the loaded one, shows the fields of the selected spell old and new
+// side by side, and opens the loaded file's spell window for it.
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compare/compare_callbacks.h"
+#include "compare/compare_uir.h"
+#include "compare/comparison.h"
+#include "data/spell.h"
+#include "data/spell_index.h"
+#include "popup/popup_callbacks.h"
+#include "ui/toolkit.h"
+
+namespace {
+
+constexpr const char* kCompareTitle = "Compare";
+constexpr int kWindowTop = 40;
+constexpr int kWindowLeft = 20;
+constexpr const char* kNothingLoaded = "No spell file is loaded: open one before comparing.";
+constexpr const char* kLoadedAgain =
+    "The spell file was loaded again after this comparison.\nCompare again to open its spells.";
+
+struct CompareWindow {
+    int panel = -1;
+    int generation = 0;  // the load of the table the comparison was made with
+    SpellComparison comparison;
+    std::vector<int> shown;  // the listed differences, row by row
+    std::array<int, SPELL_TEXT_FIELDS> oldFields{};
+    std::array<int, SPELL_TEXT_FIELDS> newFields{};
+};
+
+std::unique_ptr<CompareWindow> g_window;
+
+CompareWindow* WindowOf(int panel)
+{
+    return g_window && g_window->panel == panel ? g_window.get() : nullptr;
+}
+
+void CloseWindow()
+{
+    if (!g_window) return;
+    DiscardPanel(g_window->panel);
+    g_window.reset();
+}
+
+int AddField(int panel, int left, int top)
+{
+    const int field = NewCtrl(panel, CTRL_STRING, "", top, left);
+    SetCtrlAttribute(panel, field, ATTR_WIDTH, COMPARE_FIELD_WIDTH);
+    SetCtrlAttribute(panel, field, ATTR_VISIBLE, 0);
+    return field;
+}
+
+// One row of two fields per field of a spell, hidden until shown.
+void AddDetailRows(CompareWindow& w)
+{
+    for (int k = 0; k < SPELL_TEXT_FIELDS; ++k) {
+        const int top = COMPARE_ROW_FIRST_TOP + k * COMPARE_ROW_STEP;
+        w.oldFields[static_cast<std::size_t>(k)] = AddField(w.panel, COMPARE_OLD_LEFT, top);
+        w.newFields[static_cast<std::size_t>(k)] = AddField(w.panel, COMPARE_NEW_LEFT, top);
+        SetCtrlAttribute(w.panel, w.oldFields[static_cast<std::size_t>(k)], ATTR_LABEL_LEFT,
+                         COMPARE_LABEL_LEFT);
+    }
+}
+
+void FillKindSelector(const CompareWindow& w)
+{
+    const ChangeCounts& n = w.comparison.counts;
+    const struct {
+        const char* label;
+        int count;
+        ChangeFilter filter;
+    } kinds[] = {
+        {"All differences", n.removed + n.added + n.changed, ChangeFilter::All},
+        {"Removed", n.removed, ChangeFilter::Removed},
+        {"Added", n.added, ChangeFilter::Added},
+        {"Changed", n.changed, ChangeFilter::Changed},
+    };
+    ClearListCtrl(w.panel, COMPAREPANEL_KIND);
+    for (const auto& kind : kinds) {
+        std::array<char, 48> label{};
+        std::snprintf(label.data(), label.size(), "%s (%d)", kind.label, kind.count);
+        InsertListItem(w.panel, COMPAREPANEL_KIND, -1, label.data(), static_cast<int>(kind.filter));
+    }
+    SetCtrlIndex(w.panel, COMPAREPANEL_KIND, 0);
+}
+
+void SetField(int panel, int control, int top, std::string_view text, std::size_t markBegin,
+              std::size_t markEnd)
+{
+    SetCtrlVal(panel, control, std::string(text).c_str());
+    SetCtrlAttribute(panel, control, ATTR_TOP, top);
+    SetCtrlAttribute(panel, control, ATTR_TEXT_MARK_START, static_cast<int>(markBegin));
+    SetCtrlAttribute(panel, control, ATTR_TEXT_MARK_LENGTH, static_cast<int>(markEnd - markBegin));
+    SetCtrlAttribute(panel, control, ATTR_VISIBLE, 1);
+}
+
+// The fields of the difference in list row `row`, or nothing.
+void ShowDetails(CompareWindow& w, int row)
+{
+    for (int k = 0; k < SPELL_TEXT_FIELDS; ++k) {
+        SetCtrlAttribute(w.panel, w.oldFields[static_cast<std::size_t>(k)], ATTR_VISIBLE, 0);
+        SetCtrlAttribute(w.panel, w.newFields[static_cast<std::size_t>(k)], ATTR_VISIBLE, 0);
+    }
+    if (row < 0 || row >= static_cast<int>(w.shown.size())) {
+        SetCtrlVal(w.panel, COMPAREPANEL_DETAIL_TITLE, "");
+        SetCtrlAttribute(w.panel, COMPAREPANEL_OPEN, ATTR_DIMMED, 1);
+        return;
+    }
+    const SpellDifference& d =
+        w.comparison.differences[static_cast<std::size_t>(w.shown[static_cast<std::size_t>(row)])];
+    SetCtrlVal(w.panel, COMPAREPANEL_DETAIL_TITLE, DifferenceRow(w.comparison, d).c_str());
+    SetCtrlAttribute(w.panel, COMPAREPANEL_OPEN, ATTR_DIMMED, d.newIndex < 0 ? 1 : 0);
+
+    std::array<DetailField, SPELL_TEXT_FIELDS> fields;
+    const int count = DetailFields(w.comparison, d, fields);
+    for (int k = 0; k < count; ++k) {
+        const DetailField& f = fields[static_cast<std::size_t>(k)];
+        const int top = COMPARE_ROW_FIRST_TOP + k * COMPARE_ROW_STEP;
+        const int oldField = w.oldFields[static_cast<std::size_t>(k)];
+        SetCtrlAttribute(w.panel, oldField, ATTR_LABEL_TEXT, SpellTextFieldName(f.field));
+        SetField(w.panel, oldField, top, f.oldText, f.marks.oldBegin, f.marks.oldEnd);
+        SetField(w.panel, w.newFields[static_cast<std::size_t>(k)], top, f.newText, f.marks.newBegin,
+                 f.marks.newEnd);
+    }
+}
+
+// Refills the list from the kind selector and the name filter.
+void FillList(CompareWindow& w)
+{
+    int kind = 0;
+    GetCtrlVal(w.panel, COMPAREPANEL_KIND, &kind);
+    TextField part{};
+    GetCtrlVal(w.panel, COMPAREPANEL_FILTER, part);
+    w.shown = FilterDifferences(w.comparison, static_cast<ChangeFilter>(kind), part.data());
+    ClearListCtrl(w.panel, COMPAREPANEL_LIST);
+    for (int i : w.shown) {
+        const std::string row =
+            DifferenceRow(w.comparison, w.comparison.differences[static_cast<std::size_t>(i)]);
+        InsertListItem(w.panel, COMPAREPANEL_LIST, -1, row.c_str(), i);
+    }
+    ShowDetails(w, w.shown.empty() ? -1 : 0);
+}
+
+// The row of the list's current entry, or -1.
+int CurrentRow(const CompareWindow& w)
+{
+    int value = -1;
+    if (w.shown.empty() || GetCtrlVal(w.panel, COMPAREPANEL_LIST, &value) < 0) return -1;
+    for (std::size_t row = 0; row < w.shown.size(); ++row) {
+        if (w.shown[row] == value) return static_cast<int>(row);
+    }
+    return -1;
+}
+
+int OpenSelected(const CompareWindow& w)
+{
+    const int row = CurrentRow(w);
+    if (row < 0) return 0;
+    const SpellDifference& d =
+        w.comparison.differences[static_cast<std::size_t>(w.shown[static_cast<std::size_t>(row)])];
+    if (d.newIndex < 0) return 0;  // a removed spell is not in the loaded file
+    if (w.generation != g_spellIdIndex.generation) {
+        MessagePopup(kCompareTitle, kLoadedAgain);
+        return -1;
+    }
+    return OpenSpellPopup(d.newIndex);
+}
+
+}  // namespace
+
+int ComparePanel()
+{
+    return g_window ? g_window->panel : -1;
+}
+
+int CompareFilesCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2)
+{
+    (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event != EVENT_COMMIT) return 0;
+    if (g_numSpells < 0) {
+        MessagePopup(kCompareTitle, kNothingLoaded);
+        return -1;
+    }
+    TextField path{};
+    if (FileSelectPopup("", "spells_us.txt", "spells_us.txt; *.txt; *.*",
+                        "Choose the spell file to compare with", VAL_OK_BUTTON, 0, 0, 1, 0,
+                        path.data()) != VAL_EXISTING_FILE_SELECTED) {
+        return 0;
+    }
+    auto window = std::make_unique<CompareWindow>();
+    window->generation = g_spellIdIndex.generation;
+    SetWaitCursor(1);
+    const int compared =
+        CompareWithLoadedSpells(path.data(), g_levelEnable ? g_displayLevel : 0, window->comparison);
+    SetWaitCursor(0);
+    if (compared != 0) return -1;
+
+    CloseWindow();
+    window->panel = LoadPanel(0, COMPARE_UIR, COMPAREPANEL);
+    if (window->panel < 0) return -1;
+    g_window = std::move(window);
+    CompareWindow& w = *g_window;
+    SetPanelPos(w.panel, kWindowTop, kWindowLeft);
+    SetCtrlVal(w.panel, COMPAREPANEL_SUMMARY, ComparisonSummary(w.comparison, path.data()).c_str());
+    AddDetailRows(w);
+    FillKindSelector(w);
+    FillList(w);
+    DisplayPanel(w.panel);
+    return 0;
+}
+
+int CompareFilterCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                          int eventData2)
+{
+    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    CompareWindow* w = WindowOf(panel);
+    if (event == EVENT_COMMIT && w) FillList(*w);
+    return 0;
+}
+
+int CompareListCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    CompareWindow* w = WindowOf(panel);
+    if (!w) return 0;
+    if (event == EVENT_VAL_CHANGED) ShowDetails(*w, CurrentRow(*w));
+    if (event == EVENT_COMMIT) return OpenSelected(*w);
+    return 0;
+}
+
+int CompareOpenCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    CompareWindow* w = WindowOf(panel);
+    if (event != EVENT_COMMIT || !w) return 0;
+    return OpenSelected(*w);
+}
+
+int CompareCloseCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                         int eventData2)
+{
+    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    if (event == EVENT_COMMIT && WindowOf(panel)) CloseWindow();
+    return 0;
+}
+
+int ComparePanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2)
+{
+    (void)callbackData, (void)eventData2;
+    const bool close = (event == EVENT_KEYPRESS && eventData1 == VAL_ESC_VKEY) || event == EVENT_CLOSE;
+    if (!close) return 0;
+    if (WindowOf(panel)) {
+        CloseWindow();
+    } else {
+        DiscardPanel(panel);
+    }
+    return 0;
+}
