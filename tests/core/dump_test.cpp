@@ -167,6 +167,15 @@ TEST_F(Dumps, SpellFilesListTwelveSlotsUnderSafeNames)
     EXPECT_EQ(Files("deeper/still/dump").size(), expected.size());
     dir_.Write("blocker", "");
     EXPECT_EQ(DumpAllSpells("blocker/dump"), 0);
+
+    // A name that would make the path too long is never cut into another
+    // name: the spell gets its id file.
+    std::string deep = std::string(199, 'd');
+    for (int i = 0; i < 4; ++i) deep.append("/").append(199, 'd');
+    g_numSpells = 0;
+    AddSpell(7, std::string(100, 'n'));
+    ASSERT_EQ(DumpAllSpells(deep.c_str()), 0);
+    EXPECT_EQ(Files(deep), std::set<std::string>{"7.txt"});
 }
 
 TEST(DumpFileNames, SafeNameTable)

@@ -153,6 +153,8 @@ TEST_F(Effects, Sentences)
         {"capped", kHitpoints, 10, 30, 102, 1, 0, "Increase Hitpoints by 11 (L1) to 30 (L20) per tick"},
         {"capped, shown above the cap", kHitpoints, 10, 30, 102, 1, 50,
          "Increase Hitpoints by 30 (L50) per tick"},
+        {"capped, shown one level past the cap", kHitpoints, 10, 30, 102, 1, 21,
+         "Increase Hitpoints by 30 (L21) per tick"},
         {"no tick suffix at duration 0", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5", 0},
         {"no tick suffix below 0", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5", INT_MIN},
         {"suffix at duration 1", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5 per tick", 1},

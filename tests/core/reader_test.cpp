@@ -19,6 +19,7 @@
 
 #include "compare/compare.h"
 #include "data/messages.h"
+#include "data/text_encoding.h"
 #include "test_support.h"
 
 namespace {
@@ -347,6 +348,24 @@ TEST(ReaderColumns, ConvertLikeAtoiSaturateAndSplitAtCarets)
     for (int i = 0; i < SPELL_FIELD_COUNT + 10; ++i) wide += std::to_string(i) + "^";
     SplitSpellLine(wide.data(), wide.size(), columns);
     EXPECT_EQ(std::string(columns[173].text, static_cast<std::size_t>(columns[173].length)), "173");
+}
+
+TEST(TextEncoding, ValidUtf8StaysOtherBytesReadAsLatin1)
+{
+    const struct {
+        const char* name;
+        const char* text;
+        const char* utf8;
+    } cases[] = {
+        {"ascii", "Ward", "Ward"},
+        {"utf-8", "Caf\xC3\xA9", "Caf\xC3\xA9"},
+        {"four bytes", "\xF0\x9F\x90\x89", "\xF0\x9F\x90\x89"},
+        {"latin-1", "Caf\xE9", "Caf\xC3\xA9"},
+        {"overlong slash", "\xC0\xAF", "\xC3\x80\xC2\xAF"},
+        {"surrogate", "\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"},
+        {"cut character", "ab\xE2\x82", "ab\xC3\xA2\xC2\x82"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TextToUtf8(c.text), c.utf8) << c.name;
 }
 
 TEST(Globals, StartValues)
