@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "build_info.h"
 #include "data/messages.h"
 #include "data/reader.h"
 #include "data/spell.h"
@@ -25,7 +26,9 @@ constexpr const char* kUsage =
     "  --level N       show values at character level N (1 to 65)\n"
     "  --search TEXT   list the rows a search for TEXT shows (TEXT may be empty)\n"
     "  --class VALUE   class selector value for --search (0 to 16384)\n"
-    "  --stacking I    the stacking check of the spell at table index I\n";
+    "  --stacking I    the stacking check of the spell at table index I\n"
+    "  --help          show this help and exit\n"
+    "  --version       show the version and exit\n";
 
 std::optional<int> ParseNumber(std::string_view text)
 {
@@ -85,6 +88,9 @@ int main(int argc, char** argv)
             stackingIndex = *n;
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("rivizuzi-export %s\n", kRivizuziVersion);
             return 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option");
