@@ -21,7 +21,7 @@ else
   find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs -r clang-format --dry-run --Werror
 fi
 echo "== tests =="
-ctest --test-dir build --output-on-failure -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs" -LE long
 
 echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRIVIZUZI_SANITIZE=ON -DRIVIZUZI_BENCH=OFF \
@@ -29,7 +29,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRIVIZUZI_SANITIZE=O
 cmake --build build-asan -j"$jobs"
 echo "== tests under the sanitizers =="
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+  ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE long
 
 echo "== fuzz targets (clang release, libFuzzer with the sanitizers), a short bounded run each =="
 ./scripts/fuzz.sh "${RIVIZUZI_FUZZ_SECONDS:-15}"

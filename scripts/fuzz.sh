@@ -4,7 +4,7 @@
 #
 #   scripts/fuzz.sh SECONDS [TARGET...]     e.g. scripts/fuzz.sh 3600
 #
-# TARGET is a name like spell_line (default: every target in tests/fuzz).
+# TARGET is a name like reader (default: every target in tests/fuzz).
 # The corpus grows in build-fuzz/corpus/<target> from run to run; the seeds
 # in tests/fuzz/<target>/ are only read. An input that crashes or breaks an
 # invariant is saved as build-fuzz/artifacts/<target>-crash-*; replay it
@@ -48,7 +48,7 @@ for name in "${targets[@]}"; do
   log="$build/artifacts/$name.log"
   # Spell files need room for lines longer than the reader's line buffer.
   extra=()
-  [ "$name" = spell_file ] && extra+=(-max_len=16384)
+  [ "$name" = reader ] && extra+=(-max_len=16384)
   echo "== fuzz_$name for ${seconds}s =="
   status=0
   "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \

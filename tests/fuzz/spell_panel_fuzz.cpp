@@ -1,10 +1,10 @@
-// The detail window's content on arbitrary records: every text within its
-// buffer, rows only for shown slots, links to loaded spells only.
-#include <fuzzer/FuzzedDataProvider.h>
-
+// The detail window's content on arbitrary records (every text within its
+// buffer, rows only for shown slots, links to loaded spells only), and
+// GenerateEffectString called with arbitrary slot values, indexes and slots,
+// out-of-range ones included.
 #include <climits>
 #include <cstring>
-#include <string>
+#include <vector>
 
 #include "effects/effects.h"
 #include "fuzz_support.h"
@@ -14,66 +14,18 @@ namespace {
 
 constexpr int kFilledRecords = 8;
 
-constexpr std::array<int, 12> kEdgeInts = {INT_MIN, INT_MIN + 1, -1000000, -1,  0,      1,
-                                           85,      232,         254,      255, 100000, INT_MAX};
+struct Call {
+    int spellIndex, attrib, base, max, calc, duration, slot;
+};
 
-int PickInt(FuzzedDataProvider& input)
+void CheckContent(int index)
 {
-    return input.ConsumeBool() ? input.PickValueInArray(kEdgeInts) : input.ConsumeIntegral<int>();
-}
-
-void FillText(FuzzedDataProvider& input, TextField& field)
-{
-    CopyText(field, input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 10).c_str());
-}
-
-// Every field the panel shows, from the input.
-void FillRecord(FuzzedDataProvider& input, SpellStruct& s)
-{
-    std::memset(static_cast<void*>(&s), 0, sizeof s);
-    if (input.remaining_bytes() == 0) return;
-    s.id = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, 6) : PickInt(input);
-    for (TextField* text : {&s.name, &s.teleportZone, &s.message1, &s.message2, &s.message3})
-        FillText(input, *text);
-    for (int* value :
-         {&s.col19, &s.duration, &s.col9, &s.col10, &s.col11, &s.col18, &s.beneficial, &s.resistType,
-          &s.targetType, &s.skill, &s.environment, &s.timeOfDay, &s.col147, &s.linkedSpell}) {
-        *value = PickInt(input);
-    }
-    s.seconds13 = PickInt(input) / 1000.0;
-    s.seconds14 = PickInt(input) / 1000.0;
-    s.seconds15 = PickInt(input) / 1000.0;
-    for (int& level : s.classLevel) level = PickInt(input);
-    for (std::size_t i = 0; i < NUM_REAGENTS; ++i) {
-        s.reagentId[i] = PickInt(input);
-        s.reagentCount[i] = PickInt(input);
-    }
-    for (std::size_t k = 0; k < NUM_EFFECT_SLOTS; ++k) {
-        s.attrib[k] = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, 255) : PickInt(input);
-        s.base[k] = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, 6) : PickInt(input);
-        s.max[k] = PickInt(input);
-        s.calc[k] = PickInt(input);
-    }
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    FuzzedDataProvider input(data, size);
-    g_numSpells = input.ConsumeIntegralInRange<int>(-1, kFilledRecords);
-    g_levelEnable = PickInt(input);
-    g_displayLevel = PickInt(input);
-    const int index = input.ConsumeBool() ? input.ConsumeIntegralInRange(-1, kFilledRecords) : PickInt(input);
-    // The records take whatever the input has left.
-    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[static_cast<std::size_t>(i)]);
-
     static SpellPanelContent content;
     content = SpellPanelContent{};
     const int result = BuildSpellPanelContent(index, content);
     if (index < 0 || index >= g_numSpells) {
         FUZZ_CHECK(result == -1);
-        return 0;
+        return;
     }
     FUZZ_CHECK(result == 0);
     for (const TextField& text : content.texts) FUZZ_CHECK(IsTerminated(text));
@@ -98,5 +50,54 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The stacking check is offered exactly for spells that are not instant.
     FUZZ_CHECK(content.stackingButton == (spell.isInstant == 0));
+}
+
+void CheckCall(const Call& c)
+{
+    TextField text;
+    text.fill('X');
+    int link = INT_MIN;
+    const int result = GenerateEffectString(c.spellIndex, c.attrib, c.base, c.max, c.calc, c.duration,
+                                            g_levelEnable, c.slot, text, &link);
+    FUZZ_CHECK(result == 0);
+    FUZZ_CHECK(IsTerminated(text));
+    FUZZ_CHECK(text[0] != '\0');
+    FUZZ_CHECK(link == -1 || (link >= 0 && link < g_numSpells));
+    if (c.spellIndex >= 0 && c.spellIndex < MAX_SPELLS && c.slot >= 0 && c.slot < NUM_EFFECT_SLOTS) {
+        const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(c.spellIndex)];
+        FUZZ_CHECK(std::strcmp(spell.effectText[static_cast<std::size_t>(c.slot)].data(), text.data()) == 0);
+        if (c.duration == 0) FUZZ_CHECK(spell.isInstant == 1);
+    }
+    // Without a link pointer the sentence is the same.
+    TextField again;
+    GenerateEffectString(c.spellIndex, c.attrib, c.base, c.max, c.calc, c.duration, g_levelEnable, c.slot,
+                         again, nullptr);
+    FUZZ_CHECK(std::strcmp(again.data(), text.data()) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    FuzzedDataProvider input(data, size);
+    // Settings and calls first: the records take whatever the input has left.
+    g_numSpells = input.ConsumeIntegralInRange<int>(-1, kFilledRecords);
+    g_levelEnable = PickInt(input);
+    g_displayLevel = PickInt(input);
+    const int index = PickSmallOrAny(input, -1, kFilledRecords);
+    std::vector<Call> calls(input.ConsumeIntegralInRange<std::size_t>(0, 12));
+    for (Call& c : calls) {
+        c = {PickSmallOrAny(input, -2, kFilledRecords),
+             PickSmallOrAny(input, -1, 160),
+             PickInt(input),
+             PickInt(input),
+             PickSmallOrAny(input, -2, 210),
+             PickInt(input),
+             PickSmallOrAny(input, -1, NUM_EFFECT_SLOTS)};
+    }
+    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[static_cast<std::size_t>(i)]);
+
+    CheckContent(index);
+    for (const Call& c : calls) CheckCall(c);
     return 0;
 }

@@ -1,0 +1,170 @@
+// Shared by every test: a temporary directory, one builder of spell file
+// lines, one fixture that fills the global spell table, and one way to run
+// the command-line exporter.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/spell.h"
+
+namespace testsupport {
+
+inline std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// A fresh temporary directory per object, removed afterwards.
+class TempDir {
+public:
+    TempDir()
+    {
+        static int counter = 0;
+        path_ = std::filesystem::temp_directory_path() /
+                ("rivizuzi-test-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Writes a file with exactly these bytes and returns its path.
+    std::string Write(const std::string& name, const std::string& bytes) const
+    {
+        const auto file = path_ / name;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream out(file, std::ios::binary);
+        out << bytes;
+        return file.string();
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// One line of a spell file: 174 columns, all "0" unless set, every effect
+// slot unused and no class getting the spell.
+class SpellLine {
+public:
+    SpellLine(int id, const std::string& name)
+    {
+        columns_.fill("0");
+        Set(0, std::to_string(id)).Set(1, name);
+        for (int k = 0; k < 12; ++k) Set(86 + k, "254");
+        for (int c = 104; c <= 118; ++c) Set(c, "255");
+    }
+    SpellLine& Set(int column, const std::string& text)
+    {
+        columns_.at(static_cast<std::size_t>(column)) = text;
+        return *this;
+    }
+    // Slot k (0..11): effect id, base, max, calc.
+    SpellLine& Slot(int k, int attrib, int base, int max, int calc)
+    {
+        return Set(86 + k, std::to_string(attrib))
+            .Set(20 + k, std::to_string(base))
+            .Set(44 + k, std::to_string(max))
+            .Set(70 + k, std::to_string(calc));
+    }
+    // The line with its line feed.
+    std::string Text() const
+    {
+        std::string line;
+        for (const std::string& column : columns_) line.append(column).append(1, '^');
+        line.back() = '\n';
+        return line;
+    }
+
+private:
+    std::array<std::string, 174> columns_;
+};
+
+inline std::string FileText(const std::vector<SpellLine>& lines)
+{
+    std::string text;
+    for (const SpellLine& line : lines) text += line.Text();
+    return text;
+}
+
+// Tests of code that reads the global table: each starts from the program's
+// start values and adds the spells it needs.
+class SpellTableTest : public testing::Test {
+protected:
+    void SetUp() override { InitGlobals(); }
+
+    // Appends a spell with a duration, every slot unused and no class; its
+    // table index goes to *index when asked for.
+    static SpellStruct& AddSpell(int id, const std::string& name, int* index = nullptr)
+    {
+        const int i = g_numSpells++;
+        SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
+        spell.id = id;
+        CopyText(spell.name, name.c_str());
+        spell.duration = 10;
+        spell.attrib.fill(UNUSED_EFFECT);
+        spell.classLevel.fill(CLASS_LEVEL_NONE);
+        if (index) *index = i;
+        return spell;
+    }
+
+    static void SetSlot(SpellStruct& spell, int k, int attrib, int base, int max = 0, int calc = 100)
+    {
+        const auto s = static_cast<std::size_t>(k);
+        spell.attrib[s] = attrib;
+        spell.base[s] = base;
+        spell.max[s] = max;
+        spell.calc[s] = calc;
+    }
+};
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the exporter built beside the tests with these (shell-quoted)
+// arguments, in `dir`.
+inline RunResult RunExporter(const std::filesystem::path& dir, const std::string& arguments)
+{
+    const auto out = dir / "exporter-out.txt";
+    const auto err = dir / "exporter-err.txt";
+    const std::string command = "cd '" + dir.string() + "' && '" RIVIZUZI_BUILD_DIR "/rivizuzi-export' " +
+                                arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(command.c_str());
+    RunResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = ReadFile(out);
+    result.err = ReadFile(err);
+    return result;
+}
+
+// The lines of a text, without their line feeds.
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace testsupport
