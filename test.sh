@@ -22,6 +22,9 @@ else
 fi
 echo "== tests =="
 ctest --test-dir build --output-on-failure -j"$jobs" -LE long
+echo "== desktop entry and AppStream metadata =="
+desktop-file-validate packaging/io.github.rivizuzi.Rivizuzi.desktop
+appstreamcli validate --no-net build/packaging/io.github.rivizuzi.Rivizuzi.metainfo.xml
 
 echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRIVIZUZI_SANITIZE=ON -DRIVIZUZI_BENCH=OFF \
