@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "../tests/core/hostile_files.h"
+#include "hostile_files.h"
 #include "data/reader.h"
 #include "data/spell.h"
 

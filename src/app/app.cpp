@@ -9,6 +9,7 @@
 #include "app/start_options.h"
 #include "data/reader.h"
 #include "data/spell.h"
+#include "list/effect_filter.h"
 #include "list/search.h"
 #include "ui/toolkit.h"
 
@@ -65,12 +66,24 @@ void FillClassSelector(int panel, int ring)
     SetCtrlIndex(panel, ring, 0);
 }
 
+// The effect selector's entries, "Any effect" first.
+void FillEffectSelector(int panel, int ring)
+{
+    ClearListCtrl(panel, ring);
+    for (const EffectSelectorEntry& entry : EffectSelector())
+        InsertListItem(panel, ring, -1, entry.label.data(), entry.value);
+    SetCtrlIndex(panel, ring, 0);
+}
+
 }  // namespace
 
 int LoadMainPanel()
 {
     int panel = LoadPanel(0, MAIN_UIR, MAINPANEL);
-    if (panel >= 0) FillClassSelector(panel, MAINPANEL_CLASS);
+    if (panel >= 0) {
+        FillClassSelector(panel, MAINPANEL_CLASS);
+        FillEffectSelector(panel, MAINPANEL_EFFECT);
+    }
     return panel;
 }
 
@@ -145,8 +158,12 @@ int ExitCallback(int panel, int control, int event, void* callbackData, int even
 
 int MainPanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2)
 {
-    (void)panel, (void)callbackData, (void)eventData1, (void)eventData2;
+    (void)callbackData, (void)eventData2;
     if (event == EVENT_CLOSE) QuitUserInterface(0);
+    // The down arrow leads from the search text into the list of its results.
+    if (event == EVENT_KEYPRESS && eventData1 == VAL_DOWN_ARROW_VKEY &&
+        GetActiveCtrl(panel) == MAINPANEL_SEARCH_TEXT)
+        SetActiveCtrl(panel, MAINPANEL_SPELL_LIST);
     return 0;
 }
 

@@ -25,7 +25,8 @@ int LoadInitFile(const char* fileName);
 // Writes the settings (nothing while no spell file is chosen).
 void SaveInitFile(const char* fileName);
 
-// Loads the main window with its class selector filled; negative on failure.
+// Loads the main window with its class and effect selectors filled;
+// negative on failure.
 int LoadMainPanel();
 
 // Reads the spell file into the table with the wait panel and busy cursor
@@ -39,5 +40,6 @@ int EnableLevelCallback(int panel, int control, int event, void* callbackData, i
                         int eventData2);
 int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData, int eventData1,
                            int eventData2);
-// The main window's close box ends the program like the quit button.
+// The main window's close box ends the program like the quit button; the
+// down arrow in the search text moves the focus into the spell list.
 int MainPanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2);

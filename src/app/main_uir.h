@@ -14,7 +14,7 @@ inline constexpr int MAINPANEL_LEVEL_ENABLE = 2;   // check box, EnableLevelCall
 inline constexpr int MAINPANEL_BROWSE = 3;         // BrowseFilesCallback
 inline constexpr int MAINPANEL_QUIT = 4;           // ExitCallback
 inline constexpr int MAINPANEL_STATUS = 5;         // status line
-inline constexpr int MAINPANEL_SEARCH_TEXT = 6;    // text box, SearchStringCallback
+inline constexpr int MAINPANEL_SEARCH_TEXT = 6;    // text box, SearchStringCallback (also as typed)
 inline constexpr int MAINPANEL_CLASS = 7;          // ring, SearchStringCallback
 inline constexpr int MAINPANEL_SEARCH = 8;         // button, SearchStringCallback
 inline constexpr int MAINPANEL_SPELL_LIST = 9;     // list, SpellRingCallback
@@ -25,6 +25,7 @@ inline constexpr int MAINPANEL_DUMP_SPELL = 13;    // DumpSpellCallback
 inline constexpr int MAINPANEL_DUMP_ATTRIB = 14;   // DumpAttributeCallback
 inline constexpr int MAINPANEL_DUMP_ALL = 15;      // DumpAllSpellsCallback
 inline constexpr int MAINPANEL_DUMP_SPECIAL = 16;  // DumpSpecialCallback
+inline constexpr int MAINPANEL_EFFECT = 17;        // ring, SearchStringCallback
 
 // Panel 2: the wait panel shown while the spell file loads.
 inline constexpr int WAITPANEL = 2;
@@ -47,5 +48,6 @@ inline constexpr std::array kMainUirControls = {
     ExpectedControl{MAINPANEL, MAINPANEL_DUMP_ATTRIB, "button"},
     ExpectedControl{MAINPANEL, MAINPANEL_DUMP_ALL, "button"},
     ExpectedControl{MAINPANEL, MAINPANEL_DUMP_SPECIAL, "button"},
+    ExpectedControl{MAINPANEL, MAINPANEL_EFFECT, "ring"},
     ExpectedControl{WAITPANEL, WAITPANEL_TEXT, "message"},
 };

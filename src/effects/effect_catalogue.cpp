@@ -162,7 +162,7 @@ constexpr bool EntriesAreWellFormed()
     return true;
 }
 static_assert(EntriesAreWellFormed(), "effect ids ascending; each one-line format matches its kind's values");
-static_assert(std::size(kEntries) == kHighestEffectId + 1 - 22, "22 ids from 0 to 153 have no entry");
+static_assert(std::size(kEntries) == kNumEffectEntries, "22 ids from 0 to 153 have no entry");
 
 constexpr EffectEntry kNoEntry{};
 

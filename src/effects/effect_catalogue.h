@@ -10,6 +10,9 @@ namespace effects {
 
 inline constexpr int kHighestEffectId = 153;
 
+// How many ids from 0 to 153 have an entry (and so a label).
+inline constexpr int kNumEffectEntries = kHighestEffectId + 1 - 22;
+
 enum class EffectKind : std::uint8_t {
     None,  // no entry: the fallback line
 

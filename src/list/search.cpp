@@ -110,7 +110,7 @@ int EffectComparison(const void* first, const void* second)
     return a < b ? 1 : (a > b ? -1 : 0);
 }
 
-int BuildSpellRows(const char* searchText, int classValue)
+int BuildSpellRows(const char* searchText, int classValue, int effectId)
 {
     TextField text;
     UpperCaseCopy(text, searchText);
@@ -127,6 +127,7 @@ int BuildSpellRows(const char* searchText, int classValue)
         }
         const int level = ClassSearchLevel(spell, classValue);
         if (level == 0 && classValue != 0) continue;
+        if (!SpellHasShownEffect(spell, effectId)) continue;
         FormatSpellRow(g_stringArray[static_cast<std::size_t>(count)], level, spell.name.data(), i);
         ++count;
     }

@@ -11,6 +11,7 @@
 #include <cstddef>
 
 #include "data/spell.h"
+#include "list/effect_filter.h"
 
 // ---- Class selector -----------------------------------------------------------
 
@@ -84,22 +85,31 @@ int EffectComparison(const void* first, const void* second);
 // Writes one row per listed spell into g_stringArray, in table order, and
 // sorts them: by name without a class (classValue 0), by level with one.
 // A spell is listed when the upper-cased search text occurs in its
-// upper-cased name (an empty text matches every name) and, with a class
-// value, when a class of the value can use it. Returns the number of rows.
-int BuildSpellRows(const char* searchText, int classValue);
+// upper-cased name (an empty text matches every name), with a class value
+// when a class of the value can use it, and with an effect id other than
+// ANY_EFFECT when a slot its detail window shows holds that effect.
+// Returns the number of rows.
+int BuildSpellRows(const char* searchText, int classValue, int effectId = ANY_EFFECT);
 
 // Runs the search and hands each row, in list order, to
 // sink(const char* label, int index): the label is the row without its index
 // suffix. The label stays valid until the next search or stacking check.
 // Returns the number of rows.
 template <typename Sink>
-int ForEachSpellRow(const char* searchText, int classValue, Sink&& sink)
+int ForEachSpellRow(const char* searchText, int classValue, int effectId, Sink&& sink)
 {
-    const int count = BuildSpellRows(searchText, classValue);
+    const int count = BuildSpellRows(searchText, classValue, effectId);
     for (int i = 0; i < count; ++i) {
         TextField& row = g_stringArray[static_cast<std::size_t>(i)];
         const int index = CutRowIndex(row);
         if (index >= 0) sink(static_cast<const char*>(row.data()), index);
     }
     return count;
+}
+
+// The same without an effect filter.
+template <typename Sink>
+int ForEachSpellRow(const char* searchText, int classValue, Sink&& sink)
+{
+    return ForEachSpellRow(searchText, classValue, ANY_EFFECT, sink);
 }

@@ -1,9 +1,14 @@
 // The main window's spell search.
 #pragma once
 
-// Commit: reads the search text and class selector and refills the list.
+#include "list/effect_filter.h"
+
+// Commit, and each edit of the search text: reads the search text, the class
+// and effect selectors, refills the list and shows on the status line how
+// many spells it lists.
 int SearchStringCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);
 
 // Builds, sorts and appends the rows of one search to the list control.
-void PopulateSpellList(int panel, int list, char* searchText, int classValue);
+// Returns the number of rows.
+int PopulateSpellList(int panel, int list, char* searchText, int classValue, int effectId = ANY_EFFECT);

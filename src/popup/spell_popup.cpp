@@ -1,7 +1,10 @@
 // The spell detail window: drawing its content, and the callbacks that open
 // it from the spell list and from links.
+#include <string>
+
 #include "app/main_uir.h"
 #include "data/spell.h"
+#include "data/text_encoding.h"
 #include "popup/popup_callbacks.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_uir.h"
@@ -104,6 +107,10 @@ int PopulateSpellPopup(int panel, int index)
     }
     SetCtrlAttribute(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT, content.frameHeight);
     SetPanelAttribute(panel, ATTR_HEIGHT, content.panelHeight);
+    // The window's title names the spell (titles are UTF-8).
+    const std::string title =
+        TextToUtf8(g_spellArray[static_cast<std::size_t>(index)].name.data()) + " - Spell";
+    SetPanelAttribute(panel, ATTR_TITLE, title.c_str());
     return 0;
 }
 

@@ -23,8 +23,10 @@
 //  - list: activating a row (double click or Return);
 //  - check box: toggling it by the user;
 //  - numeric control: a change of its value by the user;
-//  - selector (ring): choosing an entry.
-// SetCtrlVal never fires a commit.
+//  - selector (ring): choosing an entry (with the mouse or the arrow keys).
+// A text box also sends EVENT_VAL_CHANGED to its callback at each edit by
+// the user (typing, deleting, pasting), before any Return commits it.
+// SetCtrlVal never fires a commit or a value change.
 //
 // Run-time controls (NewCtrl) go into the panel, or into the widget marked
 // with the bool property "canvas" (put it inside a QScrollArea to scroll).
@@ -33,9 +35,22 @@
 // text cut off by its field shows whole in a tooltip.
 //
 // Panel callbacks receive EVENT_KEYPRESS for every key (eventData1 is
-// VAL_ESC_VKEY for Escape, otherwise the key's Qt code) and EVENT_CLOSE when
-// the window frame's close box is used; the window stays open unless the
-// callback discards it. A panel without a callback hides on the close box.
+// VAL_ESC_VKEY for Escape, VAL_DOWN_ARROW_VKEY for the down arrow, otherwise
+// the key's Qt code) before the control with the focus gets it, and
+// EVENT_CLOSE when the window frame's close box is used; the window stays
+// open unless the callback discards it. A panel without a callback hides on
+// the close box.
+//
+// Resizing: a control (or any widget of the panel) may carry the string
+// property "anchors", a subset of the letters L, T, R, B: the window edges it
+// keeps its distance to as the window is resized (without the property: L
+// and T, it stays where it is). Anchored to L and R it grows with the width,
+// to T and B with the height; to R alone it moves with the right edge. Such a
+// panel cannot be made smaller than its resource size. Anchors apply to
+// widgets placed directly on the panel, as the resource file places them.
+//
+// The focus moves with Tab in the order the resource file lists the panel's
+// widgets.
 #pragma once
 
 #include <cstddef>
@@ -46,9 +61,11 @@
 
 // ---- Event codes ------------------------------------------------------------
 inline constexpr int EVENT_COMMIT = 1;
+inline constexpr int EVENT_VAL_CHANGED = 2;
 inline constexpr int EVENT_KEYPRESS = 7;
 inline constexpr int EVENT_CLOSE = 12;
 inline constexpr int VAL_ESC_VKEY = 768;
+inline constexpr int VAL_DOWN_ARROW_VKEY = 3328;
 
 using CtrlCallbackPtr = int (*)(int panel, int control, int event, void* callbackData, int eventData1,
                                 int eventData2);
@@ -142,6 +159,11 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value);
 int SetCtrlAttribute(int panel, int control, int attribute, const char* value);
 int NewCtrl(int panel, int style, const char* label, int top, int left);
 int InstallCtrlCallback(int panel, int control, CtrlCallbackPtr callback, void* callbackData);
+// Gives a control the keyboard focus (no commit).
+int SetActiveCtrl(int panel, int control);
+// The control of the panel that has (or, in an inactive window, last had) the
+// keyboard focus; negative when none has it.
+int GetActiveCtrl(int panel);
 
 // Lists and selectors (rings): rows of text, each with an int value. The
 // control's value (GetCtrlVal) is the value of its current row.

@@ -184,6 +184,8 @@ Control& AddControl(Panel& panel, int id, QWidget* widget)
             break;
         case Kind::Text:
             QObject::connect(static_cast<QLineEdit*>(widget), &QLineEdit::returnPressed, widget, commit);
+            QObject::connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, widget,
+                             [handle, id] { FireCtrlEvent(handle, id, EVENT_VAL_CHANGED); });
             break;
         case Kind::List:
             QObject::connect(static_cast<QListWidget*>(widget), &QListWidget::itemActivated, widget, commit);

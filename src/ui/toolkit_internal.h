@@ -68,6 +68,17 @@ struct Control {
     int labelLeft = kLabelLeftDefault;  // the caption's left as asked for
 };
 
+// A widget that keeps its distances to some window edges (property
+// "anchors"): its place at the panel's resource size and the edges it keeps.
+struct Anchored {
+    QPointer<QWidget> widget;
+    QRect base;
+    bool left = true;
+    bool top = true;
+    bool right = false;
+    bool bottom = false;
+};
+
 struct Panel {
     int handle = 0;
     int parent = 0;
@@ -78,6 +89,8 @@ struct Panel {
     bool paintedCanvas = false;  // run-time controls are drawn by the canvas
     PanelCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
+    std::vector<Anchored> anchored;
+    QSize baseSize;  // the size the anchored widgets' places refer to
 };
 
 Panel* FindPanel(int handle);
@@ -89,6 +102,13 @@ Control& AddControl(Panel& panel, int id, QWidget* widget);
 
 // Runs a control's callback for a commit.
 void FireCommit(int panel, int control);
+// Runs a control's callback for any event.
+void FireCtrlEvent(int panel, int control, int event);
+
+// Reads the "anchors" of the panel's widgets at load time.
+void CollectAnchors(Panel& panel);
+// Places the anchored widgets for the panel window's current size.
+void PlaceAnchored(Panel& panel);
 
 // Runs a panel's callback; returns true when it ran.
 bool FirePanelEvent(int panel, int event, int eventData1);

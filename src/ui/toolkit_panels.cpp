@@ -21,6 +21,7 @@
 #include <QSpinBox>
 #include <QStyleFactory>
 #include <QUiLoader>
+#include <algorithm>
 #include <cctype>
 
 #include "data/messages.h"
@@ -158,11 +159,49 @@ QString ResourcePath(const char* fileName)
 
 void FireCommit(int panel, int control)
 {
+    FireCtrlEvent(panel, control, EVENT_COMMIT);
+}
+
+void FireCtrlEvent(int panel, int control, int event)
+{
     Control* c = FindControl(panel, control);
     if (!c || !c->callback) return;
     ++g_dispatchDepth;
-    c->callback(panel, control, EVENT_COMMIT, c->callbackData, 0, 0);
+    c->callback(panel, control, event, c->callbackData, 0, 0);
     --g_dispatchDepth;
+}
+
+void CollectAnchors(Panel& panel)
+{
+    QWidget* window = panel.window;
+    for (QObject* child : window->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (!widget || widget->isWindow()) continue;
+        const QString edges = widget->property("anchors").toString().toUpper();
+        if (edges.isEmpty()) continue;
+        panel.anchored.push_back({widget, widget->geometry(), edges.contains('L'), edges.contains('T'),
+                                  edges.contains('R'), edges.contains('B')});
+    }
+    if (panel.anchored.empty()) return;
+    panel.baseSize = window->size();
+    window->setMinimumSize(panel.baseSize);
+}
+
+void PlaceAnchored(Panel& panel)
+{
+    if (panel.anchored.empty()) return;
+    const int dw = std::max(panel.window->width() - panel.baseSize.width(), 0);
+    const int dh = std::max(panel.window->height() - panel.baseSize.height(), 0);
+    for (const Anchored& a : panel.anchored) {
+        if (!a.widget) continue;
+        // Kept to both edges of a direction: grows; to the far edge only: moves.
+        QRect r = a.base;
+        if (a.right && a.left) r.setWidth(r.width() + dw);
+        if (a.right && !a.left) r.moveLeft(r.left() + dw);
+        if (a.bottom && a.top) r.setHeight(r.height() + dh);
+        if (a.bottom && !a.top) r.moveTop(r.top() + dh);
+        a.widget->setGeometry(r);
+    }
 }
 
 bool FirePanelEvent(int handle, int event, int eventData1)
@@ -207,7 +246,9 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
             if (!panel || !panel->callback) break;
             lastHandled = event;
             auto* key = static_cast<QKeyEvent*>(event);
-            int code = key->key() == Qt::Key_Escape ? VAL_ESC_VKEY : key->key();
+            int code = key->key();
+            if (code == Qt::Key_Escape) code = VAL_ESC_VKEY;
+            if (code == Qt::Key_Down) code = VAL_DOWN_ARROW_VKEY;
             int handle = panel->handle;
             FirePanelEvent(handle, EVENT_KEYPRESS, code);
             if (!FindPanel(handle)) return true;  // the callback closed the panel
@@ -230,6 +271,7 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
             for (QObject* child : widget->children()) {
                 if (auto* area = qobject_cast<QScrollArea*>(child)) area->setGeometry(widget->rect());
             }
+            PlaceAnchored(*panel);
             break;
         }
         default:
@@ -371,6 +413,7 @@ int LoadPanel(int parentPanel, const char* fileName, int panelNumber)
         if (!callback.isEmpty()) c.callback = FindCtrlCallback(callback.toUtf8().constData());
     }
     if (panel->canvas != widget) InstallCanvasPainter(*panel);
+    CollectAnchors(*panel);
     QString callback = PanelCallbackName(widget);
     if (!callback.isEmpty()) panel->callback = FindPanelCallback(callback.toUtf8().constData());
     widget->installEventFilter(g_watcher);
@@ -471,6 +514,27 @@ int SetPanelAttribute(int panel, int attribute, const char* value)
     if (!p || !value || attribute != ATTR_TITLE) return -1;
     p->window->setWindowTitle(QString::fromUtf8(value));
     return 0;
+}
+
+int SetActiveCtrl(int panel, int control)
+{
+    Control* c = FindControl(panel, control);
+    if (!c || !c->widget) return -1;
+    c->widget->setFocus(Qt::OtherFocusReason);
+    return 0;
+}
+
+int GetActiveCtrl(int panel)
+{
+    Panel* p = FindPanel(panel);
+    if (!p) return -1;
+    // The focus may sit in a part of a control (a numeric control's text).
+    for (const QWidget* w = p->window->focusWidget(); w && w != p->window; w = w->parentWidget()) {
+        for (const Control& c : p->controls) {
+            if (c.widget == w) return c.id;
+        }
+    }
+    return -1;
 }
 
 int InstallPanelCallback(int panel, PanelCallbackPtr callback, void* callbackData)

@@ -175,12 +175,36 @@ TEST_F(Exporter, BadArgumentsExitWithTwoAndUsage)
 {
     const std::string path = WriteFile(SampleLines());
     const std::string file = "'" + path + "'";
-    for (const std::string& arguments : {"--bogus " + file, "--level 0 " + file, "--level 66 " + file,
-                                         "--level x " + file, std::string("--level 5"), std::string()}) {
+    for (const std::string& arguments :
+         {"--bogus " + file, "--level 0 " + file, "--level 66 " + file, "--level x " + file,
+          std::string("--level 5"), std::string(), "--search '' --effect -1 " + file,
+          "--search '' --effect 154 " + file, "--search '' --effect 16 " + file,  // 16 has no label
+          "--search '' --effect x " + file, "--effect 0 " + file}) {
         const RunResult result = Run(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_NE(result.err.find("usage: rivizuzi-export"), std::string::npos) << arguments;
         EXPECT_EQ(result.out, "") << arguments;
+    }
+}
+
+TEST_F(Exporter, SearchWithAnEffectListsTheSpellsThatShowIt)
+{
+    const std::string path = WriteFile(SampleLines());
+    const std::string file = "'" + path + "'";
+    struct Case {
+        const char* arguments;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"--search '' --effect 0 ", "{\"row\":\"Ember Ward\",\"index\":0}\n"},
+        {"--search EMB --class 8192 --effect 85 ", "{\"row\":\"5    Ember Ward\",\"index\":0}\n"},
+        {"--search '' --effect 10 ", ""},  // its Charisma slot has base 0: not shown
+        {"--search caf --effect 0 ", ""},
+    };
+    for (const Case& c : cases) {
+        const RunResult result = Run(std::string(c.arguments) + file);
+        EXPECT_EQ(result.status, 0) << c.arguments << result.err;
+        EXPECT_EQ(result.out, c.out) << c.arguments;
     }
 }
 

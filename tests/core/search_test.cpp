@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "data/spell.h"
+#include "list/effect_filter.h"
 #include "list/upper_case.h"
 
 namespace {
@@ -36,11 +37,20 @@ protected:
         g_spellArray[static_cast<std::size_t>(index)].classLevel[cls] = level;
     }
 
-    static Rows Search(const char* text, int classValue)
+    // Puts an effect into a slot of the spell.
+    static void SetSlot(int index, int slot, int attrib, int base)
+    {
+        SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
+        spell.attrib[static_cast<std::size_t>(slot)] = attrib;
+        spell.base[static_cast<std::size_t>(slot)] = base;
+    }
+
+    static Rows Search(const char* text, int classValue, int effectId = ANY_EFFECT)
     {
         Rows rows;
-        const int count = ForEachSpellRow(
-            text, classValue, [&](const char* label, int index) { rows.emplace_back(label, index); });
+        const int count = ForEachSpellRow(text, classValue, effectId, [&](const char* label, int index) {
+            rows.emplace_back(label, index);
+        });
         EXPECT_EQ(count, static_cast<int>(rows.size()));
         return rows;
     }
@@ -138,6 +148,77 @@ TEST_F(SpellSearch, ValueWithoutAClassBitListsNothing)
     const int index = AddSpell("Anything");
     for (int cls = 0; cls < NUM_CLASSES; ++cls) SetLevel(index, static_cast<ClassIndex>(cls), 1);
     for (int value : {32768, 65536, 1 << 30}) EXPECT_TRUE(Search("", value).empty()) << value;
+}
+
+TEST_F(SpellSearch, NameClassAndEffectMustAllMatch)
+{
+    for (const char* name : {"Minor Healing", "Greater Heal", "Charm of Grace", "Stunning Blow", "Nothing"}) {
+        const int index = AddSpell(name);
+        g_spellArray[static_cast<std::size_t>(index)].attrib.fill(UNUSED_EFFECT);
+    }
+    SetSlot(0, 0, 0, 10);  // Hitpoints
+    SetLevel(0, CLASS_CLR, 5);
+    SetSlot(1, 3, 0, 50);  // Hitpoints in the fourth slot
+    SetSlot(1, 1, 10, 5);  // Charisma, shown
+    SetLevel(1, CLASS_CLR, 30);
+    SetLevel(1, CLASS_DRU, 32);
+    SetSlot(2, 0, 10, 0);   // Charisma with base 0: the detail window hides it
+    SetSlot(2, 1, 22, 50);  // Charm
+    SetLevel(2, CLASS_ENC, 10);
+    SetSlot(3, 11, 21, 2);  // Stun in the last slot
+    SetSlot(3, 5, UNUSED_EFFECT, 7);
+    SetLevel(3, CLASS_WAR, 1);
+
+    struct Case {
+        const char* name;
+        const char* text;
+        int classValue;
+        int effectId;
+        Rows expected;
+    };
+    const Case cases[] = {
+        {"effect alone", "", 0, 0, {{"Greater Heal", 1}, {"Minor Healing", 0}}},
+        {"effect and text", "minor", 0, 0, {{"Minor Healing", 0}}},
+        {"effect and class", "", 4, 0, {{"5    Minor Healing", 0}, {"30    Greater Heal", 1}}},
+        {"all three", "heal", 8, 0, {{"32    Greater Heal", 1}}},
+        {"text without the effect", "charm", 0, 0, {}},
+        {"class without the effect", "", 16, 0, {}},
+        {"shown charisma only", "", 0, 10, {{"Greater Heal", 1}}},
+        {"last slot", "", 8192, 21, {{"1    Stunning Blow", 3}}},
+        {"unused slot", "", 0, UNUSED_EFFECT, {}},
+        {"effect no spell has", "", 0, 153, {}},
+        {"any effect", "ing", 0, ANY_EFFECT, {{"Minor Healing", 0}, {"Nothing", 4}, {"Stunning Blow", 3}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Search(c.text, c.classValue, c.effectId), c.expected);
+    }
+}
+
+TEST(EffectSelector, OffersEveryLabelledEffectByLabel)
+{
+    const auto& entries = EffectSelector();
+    ASSERT_EQ(entries.size(), 133u);  // "Any effect" and 132 labelled ids
+    EXPECT_EQ(entries[0].value, ANY_EFFECT);
+    EXPECT_STREQ(entries[0].label.data(), "Any effect");
+    EXPECT_STREQ(entries[1].label.data(), "Absorb Damage (55)");
+    EXPECT_STREQ(entries[2].label.data(), "Absorb Magic Damage (78)");
+    EXPECT_STREQ(entries.back().label.data(), "Wisdom (9)");
+    std::set<int> ids;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        const int id = entries[i].value;
+        EXPECT_TRUE(ids.insert(id).second) << id;
+        EXPECT_TRUE(id >= 0 && id <= 153) << id;
+        const std::string label = entries[i].label.data();
+        EXPECT_EQ(label.substr(label.rfind(" (")), " (" + std::to_string(id) + ")");
+        if (i > 1) {
+            EXPECT_LT(std::string(entries[i - 1].label.data()), label);
+        }
+    }
+    // Ids without a label are not offered, and cannot be asked for.
+    for (int id : {16, 17, 34, 151, 152}) EXPECT_EQ(ids.count(id), 0u) << id;
+    for (int id : {-1, 16, 154, UNUSED_EFFECT}) EXPECT_FALSE(IsSelectableEffect(id)) << id;
+    for (int id : {0, 10, 153}) EXPECT_TRUE(IsSelectableEffect(id)) << id;
 }
 
 TEST_F(SpellSearch, EqualNamesComeInIndexOrder)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QTest>
 #include <string>
 #include <utility>
 #include <vector>
@@ -9,7 +11,9 @@
 #include "data/spell.h"
 #include "list/search.h"
 #include "list/search_callbacks.h"
+#include "popup/popup_callbacks.h"
 #include "ui/toolkit.h"
+#include "ui/toolkit_internal.h"
 
 namespace {
 
@@ -63,6 +67,17 @@ protected:
         return rows;
     }
 
+    // The text of a message control, such as the status line.
+    std::string Text(int control)
+    {
+        TextField text{};
+        EXPECT_EQ(GetCtrlVal(panel_, control, text), 0);
+        return text.data();
+    }
+
+    // The widget of one of the main window's controls.
+    QWidget* Widget(int control) { return toolkit::FindControl(panel_, control)->widget.data(); }
+
     int panel_ = -1;
 };
 
@@ -102,6 +117,68 @@ TEST_F(SearchWindow, OtherEventsAndEmptyTableLeaveTheList)
     g_numSpells = -1;  // after a failed load
     EXPECT_EQ(Commit("", 0), 0);
     EXPECT_TRUE(ListRows().empty());
+}
+
+TEST_F(SearchWindow, ListFollowsTheTypingAndBothSelectors)
+{
+    for (const char* name : {"Alpha Ward", "Alpha", "Beta"}) {
+        g_spellArray[static_cast<std::size_t>(AddSpell(name))].attrib.fill(UNUSED_EFFECT);
+    }
+    g_spellArray[0].attrib[2] = 0;  // Hitpoints
+    g_spellArray[2].attrib[0] = 0;
+    g_spellArray[0].classLevel[CLASS_BRD] = 12;
+    DisplayPanel(panel_);
+
+    // Each key typed runs the search; nothing waits for Return.
+    QTest::keyClicks(Widget(MAINPANEL_SEARCH_TEXT), "alp");
+    EXPECT_EQ(ListRows(), (Rows{{"Alpha Ward", 0}, {"Alpha", 1}}));
+    EXPECT_EQ(Text(MAINPANEL_STATUS), "2 of 3 spells");
+
+    ASSERT_EQ(SetCtrlVal(panel_, MAINPANEL_EFFECT, 0), 0);  // Hitpoints, chosen as the user would
+    ASSERT_EQ(CommitCtrl(panel_, MAINPANEL_EFFECT), 0);
+    EXPECT_EQ(ListRows(), (Rows{{"Alpha Ward", 0}}));
+    EXPECT_EQ(Text(MAINPANEL_STATUS), "1 of 3 spells");
+
+    for (int i = 0; i < 3; ++i) QTest::keyClick(Widget(MAINPANEL_SEARCH_TEXT), Qt::Key_Backspace);
+    EXPECT_EQ(ListRows(), (Rows{{"Alpha Ward", 0}, {"Beta", 2}}));
+
+    ASSERT_EQ(SetCtrlVal(panel_, MAINPANEL_CLASS, 1), 0);  // BRD
+    ASSERT_EQ(CommitCtrl(panel_, MAINPANEL_CLASS), 0);
+    EXPECT_EQ(ListRows(), (Rows{{"12    Alpha Ward", 0}}));
+
+    QTest::keyClicks(Widget(MAINPANEL_SEARCH_TEXT), "b");
+    EXPECT_TRUE(ListRows().empty());
+    EXPECT_EQ(Text(MAINPANEL_STATUS), "0 of 3 spells - no spell matches this name, class and effect");
+}
+
+TEST_F(SearchWindow, KeyboardLeadsFromTheSearchTextToASpellWindowAndBack)
+{
+    AddSpell("Alpha");
+    AddSpell("Beta");
+    DisplayPanel(panel_);
+    ASSERT_EQ(SetActiveCtrl(panel_, MAINPANEL_SEARCH_TEXT), 0);
+    QTest::keyClicks(Widget(MAINPANEL_SEARCH_TEXT), "a");
+
+    // Tab: search text, list, class, effect, then the rest.
+    QWidget* window = Widget(MAINPANEL_SEARCH_TEXT)->window();
+    for (int expected : {MAINPANEL_SPELL_LIST, MAINPANEL_CLASS, MAINPANEL_EFFECT, MAINPANEL_SEARCH}) {
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(GetActiveCtrl(panel_), expected);
+    }
+
+    // Down leads from the search text into the list, Return opens the row.
+    ASSERT_EQ(SetActiveCtrl(panel_, MAINPANEL_SEARCH_TEXT), 0);
+    QTest::keyClick(Widget(MAINPANEL_SEARCH_TEXT), Qt::Key_Down);
+    ASSERT_EQ(GetActiveCtrl(panel_), MAINPANEL_SPELL_LIST);
+    QTest::keyClick(Widget(MAINPANEL_SPELL_LIST), Qt::Key_Down);
+    QTest::keyClick(Widget(MAINPANEL_SPELL_LIST), Qt::Key_Return);
+    ASSERT_EQ(g_numPopups, 1);
+    QWidget* popup = toolkit::FindPanel(g_popupHandles[static_cast<std::size_t>(g_lastPopup)])->window;
+    EXPECT_EQ(popup->windowTitle().toStdString(), "Beta - Spell");
+
+    QTest::keyClick(popup, Qt::Key_Escape);
+    EXPECT_EQ(g_numPopups, 0);
+    CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
 }
 
 TEST_F(SearchWindow, LongNameRowOpensTheRightSpell)

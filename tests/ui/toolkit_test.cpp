@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QWidget>
+#include <tuple>
 
 #include "app/main_uir.h"
 #include "ui_test_support.h"
@@ -94,6 +95,38 @@ TEST_F(ToolkitTest, PanelPositionReadsBackExactly)
     int height = 0;
     GetPanelAttribute(panel, ATTR_HEIGHT, &height);
     EXPECT_EQ(height, 725);
+}
+
+TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSize)
+{
+    DisplayPanel(panel);
+    struct Case {
+        int control;
+        int attribute;
+        int atResourceSize;  // main.uir: 770 x 560
+        int atLargerSize;    // 970 x 660
+    };
+    const Case cases[] = {
+        {MAINPANEL_SEARCH_TEXT, ATTR_LEFT, 95, 95},   {MAINPANEL_SEARCH_TEXT, ATTR_WIDTH, 300, 500},
+        {MAINPANEL_SPELL_LIST, ATTR_WIDTH, 470, 670}, {MAINPANEL_SPELL_LIST, ATTR_HEIGHT, 450, 550},
+        {MAINPANEL_CLASS, ATTR_LEFT, 550, 750},       {MAINPANEL_CLASS, ATTR_TOP, 15, 15},
+        {MAINPANEL_QUIT, ATTR_LEFT, 500, 700},        {MAINPANEL_QUIT, ATTR_WIDTH, 250, 250},
+        {MAINPANEL_STATUS, ATTR_TOP, 515, 615},       {MAINPANEL_STATUS, ATTR_WIDTH, 740, 940},
+    };
+    // Smaller than the resource size is refused.
+    for (auto [width, height, larger] : {std::tuple{970, 660, true}, std::tuple{300, 200, false}}) {
+        SetPanelAttribute(panel, ATTR_WIDTH, width);
+        SetPanelAttribute(panel, ATTR_HEIGHT, height);
+        QApplication::processEvents();
+        int value = 0;
+        GetPanelAttribute(panel, ATTR_WIDTH, &value);
+        EXPECT_EQ(value, larger ? 970 : 770);
+        for (const Case& c : cases) {
+            GetCtrlAttribute(panel, c.control, c.attribute, &value);
+            EXPECT_EQ(value, larger ? c.atLargerSize : c.atResourceSize)
+                << "control " << c.control << " attribute " << c.attribute << " at width " << width;
+        }
+    }
 }
 
 TEST_F(ToolkitTest, SettingValuesNeverCommits)

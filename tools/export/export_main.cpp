@@ -1,7 +1,7 @@
 // rivizuzi-export: a spell file's descriptions as JSON lines, without a window.
 //
 //   rivizuzi-export [--level N] FILE
-//   rivizuzi-export --search TEXT [--class VALUE] FILE
+//   rivizuzi-export --search TEXT [--class VALUE] [--effect ID] FILE
 //   rivizuzi-export --stacking INDEX [--level N] FILE
 #include <charconv>
 #include <cstdio>
@@ -16,16 +16,18 @@
 #include "data/reader.h"
 #include "data/spell.h"
 #include "export_modes.h"
+#include "list/effect_filter.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: rivizuzi-export [--level N] FILE\n"
-    "       rivizuzi-export --search TEXT [--class VALUE] FILE\n"
+    "       rivizuzi-export --search TEXT [--class VALUE] [--effect ID] FILE\n"
     "       rivizuzi-export --stacking INDEX [--level N] FILE\n"
     "  --level N       show values at character level N (1 to 65)\n"
     "  --search TEXT   list the rows a search for TEXT shows (TEXT may be empty)\n"
     "  --class VALUE   class selector value for --search (0 to 16384)\n"
+    "  --effect ID     only spells with effect ID (0 to 153, one the catalogue names) in a shown slot\n"
     "  --stacking I    the stacking check of the spell at table index I\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n";
@@ -57,6 +59,7 @@ int main(int argc, char** argv)
     std::optional<int> level;
     std::optional<std::string> searchText;
     std::optional<int> classValue;
+    std::optional<int> effectId;
     std::optional<int> stackingIndex;
     const char* file = nullptr;
 
@@ -81,6 +84,12 @@ int main(int argc, char** argv)
             auto n = v ? ParseNumber(v) : std::nullopt;
             if (!n || *n < 0 || *n > 32767) return Usage("--class needs a class selector value");
             classValue = *n;
+        } else if (arg == "--effect") {
+            const char* v = value("--effect");
+            auto n = v ? ParseNumber(v) : std::nullopt;
+            if (!n || !IsSelectableEffect(*n))
+                return Usage("--effect needs an effect id from 0 to 153 that the catalogue names");
+            effectId = *n;
         } else if (arg == "--stacking") {
             const char* v = value("--stacking");
             auto n = v ? ParseNumber(v) : std::nullopt;
@@ -103,6 +112,7 @@ int main(int argc, char** argv)
     if (!file) return Usage("no FILE given");
     if (searchText && stackingIndex) return Usage("--search and --stacking exclude each other");
     if (classValue && !searchText) return Usage("--class goes with --search");
+    if (effectId && !searchText) return Usage("--effect goes with --search");
 
     InitGlobals();
     SetMessageSink(PrintMessage);
@@ -114,7 +124,8 @@ int main(int argc, char** argv)
     if (g_numSpells < 0) return 1;
 
     std::ios::sync_with_stdio(false);
-    if (searchText) return ExportSearch(std::cout, *searchText, classValue.value_or(0));
+    if (searchText)
+        return ExportSearch(std::cout, *searchText, classValue.value_or(0), effectId.value_or(ANY_EFFECT));
     if (stackingIndex) return ExportStacking(std::cout, std::cerr, *stackingIndex);
     return ExportSpells(std::cout);
 }

@@ -6,12 +6,12 @@
 #include "export_modes.h"
 #include "list/search.h"
 
-int ExportSearch(std::ostream& out, const std::string& searchText, int classValue)
+int ExportSearch(std::ostream& out, const std::string& searchText, int classValue, int effectId)
 {
     // The search box holds a 260-byte text, so the exporter's text is cut the same way.
     TextField text;
     CopyText(text, searchText.c_str());
-    ForEachSpellRow(text.data(), classValue, [&](const char* label, int index) {
+    ForEachSpellRow(text.data(), classValue, effectId, [&](const char* label, int index) {
         nlohmann::ordered_json row;
         row["row"] = TextToUtf8(label);
         row["index"] = index;

@@ -1,8 +1,8 @@
 // rivizuzi-screenshot SPELL_FILE OUT_DIR
 //
 // Opens the viewer's windows headlessly on a spell file and saves pictures of
-// them for the documentation: the main window after a search, and every other
-// window the program has open at that point.
+// them for the documentation: the main window after a search by name and
+// effect, and every other window the program has open at that point.
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -96,6 +96,7 @@ int main(int argc, char* argv[])
     DisplayPanel(mainPanel);
     ParseSpells(mainPanel, g_fileName.data());
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "sh");
+    SetCtrlVal(mainPanel, MAINPANEL_EFFECT, 0);  // Hitpoints
     SearchStringCallback(mainPanel, MAINPANEL_SEARCH_TEXT, EVENT_COMMIT, nullptr, 0, 0);
 
     QDir out(QString::fromUtf8(argv[2]));

@@ -1,6 +1,5 @@
-// Spell files that no well-behaved writer produces, built in memory at test
-// time: the reader, the exporter and the windows must take every one of
-// them without reading or writing beyond a buffer.
+// Spell files that no well-behaved writer produces, built in memory for the
+// hostile-file benchmark.
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,17 @@
+#include "list/search_status.h"
+
+#include <cstdio>
+
+void FormatSearchStatus(TextField& status, int shown, int loaded)
+{
+    if (loaded < 1) {
+        std::snprintf(status.data(), status.size(), "0 of 0 spells - no spell file is loaded");
+    } else if (shown < 1) {
+        std::snprintf(status.data(), status.size(),
+                      "0 of %d spell%s - no spell matches this name, class and effect", loaded,
+                      loaded == 1 ? "" : "s");
+    } else {
+        std::snprintf(status.data(), status.size(), "%d of %d spell%s", shown, loaded,
+                      loaded == 1 ? "" : "s");
+    }
+}
