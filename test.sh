@@ -22,6 +22,12 @@ else
 fi
 echo "== tests =="
 ctest --test-dir build --output-on-failure -j"$jobs" -LE long
+echo "== desktop entry and AppStream metadata, also as installed together =="
+desktop-file-validate packaging/io.github.rivizuzi.Rivizuzi.desktop
+appstreamcli validate --no-net build/packaging/io.github.rivizuzi.Rivizuzi.metainfo.xml
+rm -rf build/installed
+DESTDIR="$PWD/build/installed" cmake --install build --prefix /usr >/dev/null
+appstreamcli validate-tree --no-net build/installed
 
 echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer) =="
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRIVIZUZI_SANITIZE=ON -DRIVIZUZI_BENCH=OFF \

@@ -1,25 +1,28 @@
 #!/usr/bin/env bash
-# Proves the README's two commands on a bare Debian 12: builds a minimal
-# Debian 12 root (apt and git, nothing else), copies the committed tree into
-# it and runs, inside it, ./test.sh and then ./run.sh offscreen until the
-# viewer has been up for a while on the generated sample.
+# Proves the README's two commands and the Debian package on a bare Debian
+# 12: builds a minimal Debian 12 root (apt and git, nothing else), copies the
+# committed tree into it and runs, inside it, ./test.sh and then ./run.sh
+# offscreen until the viewer has been up for a while on the generated sample.
+# Then it builds the .deb there (scripts/build-deb.sh) and installs it with
+# apt-get into a second bare root made from the same base, where nothing the
+# build installed can help: the exporter and the installed viewer must run.
 #
 #   scripts/check-fresh-machine.sh            run as root (mmdebstrap, chroot, mounts)
 #
 # Environment:
-#   RIVIZUZI_FRESH_STEPS   which steps to run: "test run" (default), or one of them
+#   RIVIZUZI_FRESH_STEPS   which steps to run: "test run deb" (default), or some of them
 #   RIVIZUZI_KEEP_BASE=0   build the base root anew instead of reusing the cached one
 #
 # Only the bare base root is cached between runs (/var/tmp/rivizuzi-base-*.tar), and
 # the downloaded .deb files (/var/tmp/rivizuzi-apt-archives) so that a run does not
 # fetch the same packages again; every package is installed afresh each time.
-# Nothing of the project is kept. Mounts and the root directory are removed on
-# every exit, failed or not.
+# Nothing of the project is kept. Mounts and the root directories are removed
+# on every exit, failed or not.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
-steps=${RIVIZUZI_FRESH_STEPS:-test run}
+steps=${RIVIZUZI_FRESH_STEPS:-test run deb}
 mirror=http://deb.debian.org/debian
 base_tar=/var/tmp/rivizuzi-base-bookworm-apt.tar
 apt_cache=/var/tmp/rivizuzi-apt-archives
@@ -59,38 +62,39 @@ if [ "${RIVIZUZI_KEEP_BASE:-1}" = 0 ] || [ ! -f "$base_tar" ] ||
   mv "$base_tar.tmp" "$base_tar"
 fi
 
-root=$(mktemp -d /var/tmp/rivizuzi-fresh-root.XXXXXX)
+roots=()   # every root made, for the clean-up
 mounted=()
+root=      # the root the commands below work in
 
 cleanup() {
   local status=$?
   set +e
-  # Kill whatever still runs inside the root (the viewer of the run step).
-  for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-    link=$(readlink "/proc/$pid/root" 2>/dev/null) || continue
-    [ "$link" = "$root" ] && kill -9 "$pid" 2>/dev/null
+  local r proc link i
+  # Kill whatever still runs inside a root (the viewers of the run and deb steps).
+  for r in "${roots[@]}"; do
+    for proc in /proc/[0-9]*; do
+      link=$(readlink "$proc/root" 2>/dev/null) || continue
+      [ "$link" = "$r" ] && kill -9 "${proc#/proc/}" 2>/dev/null
+    done
   done
-  local i
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
     umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}"
   done
-  # Never remove the root while anything is still mounted inside it: a bound
+  # Never remove a root while anything is still mounted inside it: a bound
   # /dev would take the host's devices with it.
-  if grep -q " $root/" /proc/mounts; then
-    echo "fresh machine: mounts left under $root, not removing it" >&2
-    status=1
-  else
-    rm -rf --one-file-system "$root"
-  fi
+  for r in "${roots[@]}"; do
+    if grep -q " $r/" /proc/mounts; then
+      echo "fresh machine: mounts left under $r, not removing it" >&2
+      status=1
+    else
+      rm -rf --one-file-system "$r"
+    fi
+  done
   rm -rf "$log_dir"
   exit "$status"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-
-say "unpacking the base root into $root"
-tar -xf "$base_tar" -C "$root"
-cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 
 mount_into() {  # mount_into TARGET mount-arguments...
   local target=$root$1
@@ -99,24 +103,36 @@ mount_into() {  # mount_into TARGET mount-arguments...
   mount "$@" "$target"
   mounted+=("$target")
 }
-mount_into /proc -t proc proc
-mount_into /dev --bind /dev
-[ -d /dev/pts ] && mount_into /dev/pts --bind /dev/pts
-mount_into /dev/shm -t tmpfs -o mode=1777 tmpfs
-mount_into /sys --bind /sys
-mkdir -p "$apt_cache"
-mount_into /var/cache/apt/archives --bind "$apt_cache"
+
+# Unpacks the base root into a new directory, mounts what programs expect
+# into it and makes it the root that the commands below work in.
+new_root() {
+  root=$(mktemp -d /var/tmp/rivizuzi-fresh-root.XXXXXX)
+  roots+=("$root")
+  say "unpacking the base root into $root"
+  tar -xf "$base_tar" -C "$root"
+  cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
+  mount_into /proc -t proc proc
+  mount_into /dev --bind /dev
+  [ -d /dev/pts ] && mount_into /dev/pts --bind /dev/pts
+  mount_into /dev/shm -t tmpfs -o mode=1777 tmpfs
+  mount_into /sys --bind /sys
+  mkdir -p "$apt_cache"
+  mount_into /var/cache/apt/archives --bind "$apt_cache"
+}
+
+new_root
 
 say "copying the committed tree (git archive HEAD)"
 mkdir -p "$root/src/rivizuzi"
 git -C "$repo" archive HEAD | tar -x -C "$root/src/rivizuzi"
 
 # A clean environment, as a login shell on the new machine would have.
-in_root() {
+in_root() {  # in_root COMMAND [FOLDER], FOLDER being the project's by default
   chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb CI="${CI:-}" \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     RIVIZUZI_FUZZ_SECONDS="${RIVIZUZI_FUZZ_SECONDS:-}" \
-    bash -c "cd /src/rivizuzi && $1"
+    bash -c "cd ${2:-/src/rivizuzi} && $1"
 }
 
 if [[ " $steps " == *" test "* ]]; then
@@ -154,6 +170,58 @@ if [[ " $steps " == *" run "* ]]; then
   grep -q 'spells_us.txt' "$cfg" || fail "work/rivizuzi.cfg does not name the sample" "$cfg"
   [ -s "$root/src/rivizuzi/work/spells_us.txt" ] || fail "no sample spell file" "$log_dir/run.log"
   say "./run.sh brought the viewer up on the sample in $((SECONDS - start)) s"
+fi
+
+if [[ " $steps " == *" deb "* ]]; then
+  say "scripts/build-deb.sh"
+  start=$SECONDS
+  # Builds on what test.sh installed when it ran, from nothing when not.
+  in_root 'scripts/build-deb.sh && build-deb/rivizuzi-gen-spells --output build-deb/spells_us.txt' \
+    >"$log_dir/deb.log" 2>&1 || fail "scripts/build-deb.sh" "$log_dir/deb.log"
+  sed -n '/^== lintian/,$p' "$log_dir/deb.log"
+  cp "$root"/src/rivizuzi/build-deb/rivizuzi_*.deb "$root/src/rivizuzi/build-deb/spells_us.txt" "$log_dir/"
+  deb=$(basename "$log_dir"/rivizuzi_*.deb)
+  version=$(dpkg-deb -f "$log_dir/$deb" Version)
+  say "built $deb in $((SECONDS - start)) s"
+
+  new_root
+  start=$SECONDS
+  cp "$log_dir/$deb" "$log_dir/spells_us.txt" "$root/tmp/"
+  say "apt-get install ./$deb in a second bare root"
+  in_root "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./$deb" /tmp \
+    >"$log_dir/install.log" 2>&1 || fail "apt-get install ./$deb" "$log_dir/install.log"
+
+  answer=$(in_root 'rivizuzi-export --version' /tmp 2>&1) || fail "rivizuzi-export --version: $answer"
+  [ "$answer" = "rivizuzi-export $version" ] || fail "rivizuzi-export --version says '$answer', not $version"
+  in_root 'rivizuzi-export spells_us.txt > export.jsonl' /tmp 2>"$log_dir/export.log" ||
+    fail "rivizuzi-export on the sample" "$log_dir/export.log"
+  lines=$(wc -l <"$root/tmp/export.jsonl")
+  [ "$lines" = "$(wc -l <"$root/tmp/spells_us.txt")" ] || fail "rivizuzi-export printed $lines lines"
+
+  # The installed viewer from an empty folder: up to its loaded main window
+  # and out again, from a terminal and as the desktop entry starts it.
+  in_root 'mkdir empty && cd empty && QT_QPA_PLATFORM=offscreen rivizuzi --quit-when-ready /tmp/spells_us.txt' \
+    /tmp >"$log_dir/viewer.log" 2>&1 || fail "rivizuzi --quit-when-ready FILE" "$log_dir/viewer.log"
+  grep -qx /tmp/spells_us.txt "$root/tmp/empty/rivizuzi.cfg" ||
+    fail "the viewer's settings do not name the sample" "$root/tmp/empty/rivizuzi.cfg"
+  in_root 'QT_QPA_PLATFORM=offscreen rivizuzi --user-folder --quit-when-ready /tmp/spells_us.txt' /tmp \
+    >"$log_dir/viewer.log" 2>&1 || fail "rivizuzi --user-folder FILE" "$log_dir/viewer.log"
+  [ -f "$root/root/.local/share/rivizuzi/rivizuzi.cfg" ] || fail "no settings in ~/.local/share/rivizuzi"
+
+  # And as a user starts it: it shows the disclaimer and waits (the clean-up
+  # ends it).
+  in_root 'mkdir empty2 && cd empty2 && QT_QPA_PLATFORM=offscreen exec rivizuzi /tmp/spells_us.txt' /tmp \
+    >"$log_dir/viewer.log" 2>&1 &
+  viewer_pid=$!
+  deadline=$((SECONDS + 60))
+  until viewer_running; do
+    kill -0 "$viewer_pid" 2>/dev/null || fail "the installed viewer ended at once" "$log_dir/viewer.log"
+    [ $SECONDS -lt $deadline ] || fail "the installed viewer did not start" "$log_dir/viewer.log"
+    sleep 1
+  done
+  sleep 10
+  viewer_running || fail "the installed viewer ended within 10 s of starting" "$log_dir/viewer.log"
+  say "the package installed and both programs ran in $((SECONDS - start)) s"
 fi
 
 say "passed"

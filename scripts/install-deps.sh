@@ -9,7 +9,13 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang clang-format libclang-rt-14-dev
   fonts-dejavu-core
+  desktop-file-utils appstream
 )
+# scripts/build-deb.sh: the package's dependencies (dpkg-shlibdeps reads the
+# programs through file) and its check.
+if [ "${RIVIZUZI_PACKAGING_TOOLS:-0}" = 1 ]; then
+  packages+=(dpkg-dev file lintian)
+fi
 if [ "${RIVIZUZI_SCREENSHOT_TOOLS:-0}" = 1 ]; then
   packages+=(xvfb xdotool imagemagick openbox)
 fi

@@ -155,20 +155,29 @@ struct RunResult {
     std::string err;
 };
 
-// Runs the exporter built beside the tests with these (shell-quoted)
-// arguments, in `dir`.
-inline RunResult RunExporter(const std::filesystem::path& dir, const std::string& arguments)
+// Runs a shell command in `dir`; its output and errors are kept beside it in
+// `outDir` (dir when not given).
+inline RunResult RunCommand(const std::filesystem::path& dir, const std::string& command,
+                            std::filesystem::path outDir = {})
 {
-    const auto out = dir / "exporter-out.txt";
-    const auto err = dir / "exporter-err.txt";
-    const std::string command = "cd '" + dir.string() + "' && '" RIVIZUZI_BUILD_DIR "/rivizuzi-export' " +
-                                arguments + " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
+    if (outDir.empty()) outDir = dir;
+    const auto out = outDir / "command-out.txt";
+    const auto err = outDir / "command-err.txt";
+    const std::string line =
+        "cd '" + dir.string() + "' && " + command + " >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int raw = std::system(line.c_str());
     RunResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     result.out = ReadFile(out);
     result.err = ReadFile(err);
     return result;
+}
+
+// Runs the exporter built beside the tests with these (shell-quoted)
+// arguments, in `dir`.
+inline RunResult RunExporter(const std::filesystem::path& dir, const std::string& arguments)
+{
+    return RunCommand(dir, "'" RIVIZUZI_BUILD_DIR "/rivizuzi-export' " + arguments);
 }
 
 // The lines of a text, without their line feeds.

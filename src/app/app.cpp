@@ -5,6 +5,8 @@
 
 #include "app/main_uir.h"
 #include "app/settings_format.h"
+#include "app/start.h"
+#include "app/start_options.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "data/spell_index.h"
@@ -197,21 +199,32 @@ int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData
 
 int RivizuziMain(int argc, char* argv[])
 {
+    StartOptions options;
+    if (int status = ParseStartOptions(argc, argv, options, stdout, stderr); status >= 0) return status;
+    if (options.userFolder) EnterUserFolder(stderr);
     InitGlobals();
     SetSystemAttribute(kSystemAttributeCode, 0);
-    if (!InitToolkit(argc, argv)) return -1;
+    // The toolkit gets no arguments: the command line is the program's own.
+    if (!InitToolkit(1, argv)) return -1;
+    if (options.quitWhenReady) UseConsoleDialogs();
     RegisterProgramCallbacks();
+    if (!CheckResourceFiles()) return -1;
     mainPanel = LoadMainPanel();
     if (mainPanel < 0) return -1;
     MessagePopup(kDisclaimerTitle, kDisclaimerText);
-    if (LoadInitFile(SETTINGS_FILE) != 0) {
-        DiscardPanel(mainPanel);
-        return 0;
+    if (!options.file.empty()) {
+        OpenCommandLineFile(options.file.c_str());
+    } else {
+        if (LoadInitFile(SETTINGS_FILE) != 0) {
+            DiscardPanel(mainPanel);
+            return 0;
+        }
+        DisplayPanel(mainPanel);
+        ParseSpells(mainPanel, g_fileName.data());
     }
-    DisplayPanel(mainPanel);
-    ParseSpells(mainPanel, g_fileName.data());
-    RunUserInterface();
+    if (options.quitWhenReady) QuitWhenReady();
+    int status = RunUserInterface();
     SaveInitFile(SETTINGS_FILE);
     DiscardPanel(mainPanel);
-    return 0;
+    return options.quitWhenReady ? status : 0;
 }

@@ -15,7 +15,7 @@
 //    int property "ctrlId" and, where it has one, a string property
 //    "callback" naming a function registered with RegisterCtrlCallback.
 //    A panel names its own callback the same way. Resource files are found
-//    beside the executable.
+//    beside the executable, or in ../share/rivizuzi when installed.
 //
 // What commits a control (decided here, once):
 //  - command button: a click;
@@ -128,6 +128,14 @@ int InitToolkit(int argc, char* argv[]);
 
 int RunUserInterface();
 int QuitUserInterface(int returnCode);
+// Runs callback(callbackData) once from the event loop, after the events
+// already waiting (a window just shown is drawn first).
+using DeferredCallbackPtr = void (*)(void* callbackData);
+int PostDeferredCall(DeferredCallbackPtr callback, void* callbackData);
+// Resource files are found beside the executable (a build tree) or in
+// ../share/rivizuzi (an installed tree). False when neither holds fileName;
+// `problem` then names the file and both folders.
+bool FindResourceFile(const char* fileName, std::string& problem);
 // Lets pending events (painting included) run now.
 void ProcessDrawEvents();
 int SetSystemAttribute(int attribute, int value);

@@ -138,7 +138,7 @@ inline int TextSizeOf(const QFont& font)
 // Text bytes (UTF-8, or Latin-1 when not valid UTF-8) as a QString.
 QString FromBytes(const char* text);
 
-// Path of a resource file beside the executable.
+// Path of a resource file (see FindResourceFile).
 QString ResourcePath(const char* fileName);
 
 // Watches key presses, close boxes and resizes of panel windows.

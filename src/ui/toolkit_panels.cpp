@@ -9,7 +9,9 @@
 #include <QEvent>
 #include <QFile>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHash>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,7 @@
 #include <cctype>
 
 #include "data/messages.h"
+#include "ui/resource_location.h"
 #include "ui/toolkit_internal.h"
 
 namespace toolkit {
@@ -147,6 +150,10 @@ Panel* PanelOfWidget(const QWidget* window)
 
 QString ResourcePath(const char* fileName)
 {
+    std::string problem;
+    std::string path =
+        LocateResourceFile(QCoreApplication::applicationDirPath().toStdString(), fileName, problem);
+    if (!path.empty()) return QString::fromStdString(path);
     return QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromUtf8(fileName));
 }
 
@@ -296,6 +303,10 @@ int InitToolkit(int argc, char* argv[])
     auto* app = qobject_cast<QApplication*>(QApplication::instance());
     if (!app) return 0;
     if (QStyle* fusion = QStyleFactory::create("Fusion")) QApplication::setStyle(fusion);
+    // The desktop entry's id lets the desktop match the windows to the menu
+    // entry and its icon; the installed icon theme gives the window icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.rivizuzi.Rivizuzi"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("io.github.rivizuzi.Rivizuzi")));
     app->setQuitOnLastWindowClosed(false);
     if (!g_watcher) {
         g_watcher = new EventWatcher(app);
@@ -303,6 +314,21 @@ int InitToolkit(int argc, char* argv[])
     }
     SetMessageSink(ShowCoreMessage);
     return 1;
+}
+
+bool FindResourceFile(const char* fileName, std::string& problem)
+{
+    return !LocateResourceFile(QCoreApplication::applicationDirPath().toStdString(), fileName, problem)
+                .empty();
+}
+
+int PostDeferredCall(DeferredCallbackPtr callback, void* callbackData)
+{
+    if (!callback || !QCoreApplication::instance()) return -1;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [callback, callbackData] { callback(callbackData); },
+        Qt::QueuedConnection);
+    return 0;
 }
 
 int RunUserInterface()

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "build_info.h"
 #include "data/messages.h"
 #include "data/reader.h"
 #include "data/spell.h"
@@ -31,7 +32,9 @@ constexpr const char* kUsage =
     "  --class VALUE   class selector value for --search (0 to 16384)\n"
     "  --effect ID     only spells with effect ID (0 to 153, one the catalogue names) in a shown slot\n"
     "  --stacking I    the stacking check of the spell at table index I\n"
-    "  --diff OLD      the spells that differ between the files OLD and NEW (the FILE)\n";
+    "  --diff OLD      the spells that differ between the files OLD and NEW (the FILE)\n"
+    "  --help          show this help and exit\n"
+    "  --version       show the version and exit\n";
 
 std::optional<int> ParseNumber(std::string_view text)
 {
@@ -102,6 +105,9 @@ int main(int argc, char** argv)
             if (!diffOld) return Usage("--diff needs the OLD file");
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("rivizuzi-export %s\n", kRivizuziVersion);
             return 0;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option");

@@ -1,0 +1,22 @@
+// Start-up steps that the command line asks for, and the check that the
+// resource files are there.
+#pragma once
+
+// Reports, on standard error and in a message box, the first resource file
+// that is missing, naming both folders searched. False when one is missing.
+bool CheckResourceFiles();
+
+// Shows no dialog from now on: each message goes to standard error and each
+// file chooser is cancelled.
+void UseConsoleDialogs();
+
+// Start-up with a FILE from the command line, in place of reading the
+// settings' spell file: restores the settings of the last run when there are
+// any (there is no first-run chooser, FILE names the spell file), shows the
+// main window and reads FILE. FILE becomes the settings' spell file only when
+// it was read; otherwise the settings keep theirs.
+void OpenCommandLineFile(const char* path);
+
+// Ends the event loop as soon as it has drawn what is waiting, with status 0
+// when a spell file was read and 1 when not.
+void QuitWhenReady();
