@@ -21,6 +21,7 @@ else
   find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs -r clang-format --dry-run --Werror
 fi
 echo "== tests =="
+./scripts/test-ratio.sh
 ctest --test-dir build --output-on-failure -j"$jobs" -LE long
 echo "== desktop entry and AppStream metadata, also as installed together =="
 desktop-file-validate packaging/io.github.rivizuzi.Rivizuzi.desktop
