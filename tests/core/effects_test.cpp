@@ -182,6 +182,7 @@ TEST_F(Effects, Sentences)
         {"B fraction", kArmorClass, 0, 0, 111, 1, 0, "Increase Armor Class by 0 (L1) to 10 (L65)"},
         {"B quarter", kArmorClass, 10, 0, 109, 5, 30, "Increase Armor Class by 17 (L30)"},
         {"B negative step", kArmorClass, 100, 0, -1, 1, 0, "Increase Armor Class by 99 (L1) to 35 (L65)"},
+        {"B negative step at a level", kArmorClass, 100, 0, -1, 1, 64, "Increase Armor Class by 35 (L64)"},
         {"A negative", kArmorClass, -10, 30, 102, 1, 0, "Decrease Armor Class by 11 (L1) to 30 (L20)"},
         {"A negative at level", kArmorClass, -10, 30, 102, 1, 15, "Decrease Armor Class by 25 (L15)"},
         {"A cap at lowest level", kArmorClass, 10, 20, 102, 12, 0, "Increase Armor Class by 20"},

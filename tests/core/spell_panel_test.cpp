@@ -135,6 +135,7 @@ TEST_F(SpellPanel, LinkedSpellIsTheFirstLoadedSpellWithTheId)
     AddSpell(0, "Spell with id 0");
     AddSpell(502, "Link to id 0").linkedSpell = 0;
     AddSpell(503, "No link").linkedSpell = -1;
+    AddSpell(-1, "Spell with id -1");
     const struct {
         int index;
         const char* text;
