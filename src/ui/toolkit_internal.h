@@ -78,6 +78,7 @@ struct Panel {
     bool paintedCanvas = false;  // run-time controls are drawn by the canvas
     PanelCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
+    bool placed = false;  // a position was given (SetPanelPos, ATTR_TOP, ATTR_LEFT)
 };
 
 Panel* FindPanel(int handle);
@@ -115,6 +116,10 @@ inline int TextSizeOf(const QFont& font)
 
 // Text bytes (UTF-8, or Latin-1 when not valid UTF-8) as a QString.
 QString FromBytes(const char* text);
+
+// A tooltip that shows the text as it stands (tooltips otherwise read text
+// that looks like markup as markup), keeping its runs of blanks.
+QString PlainToolTip(const QString& text);
 
 // Path of a resource file beside the executable.
 QString ResourcePath(const char* fileName);
