@@ -1,6 +1,8 @@
 // The spell detail window: drawing its content, and the callbacks that open
 // it from the spell list and from links.
 #include <algorithm>
+#include <climits>
+#include <span>
 
 #include "app/main_uir.h"
 #include "data/spell.h"
@@ -98,46 +100,43 @@ int Attribute(int panel, int control, int attribute)
 void PlaceRowsAndLinks(int panel, const SpellPanelContent& content,
                        const std::array<int, NUM_EFFECT_SLOTS>& fields)
 {
-    auto captionLeft = [&](int r) {
-        const PanelRect& f = content.rows[static_cast<std::size_t>(r)].field;
-        const int width = Attribute(panel, fields[static_cast<std::size_t>(r)], ATTR_LABEL_WIDTH);
-        return std::min(f.left - ROW_LABEL_OFFSET, f.left - kCaptionGap - width);
+    const auto rows = std::span(content.rows.data(), static_cast<std::size_t>(content.rowCount));
+    auto captionLeft = [&](std::size_t r) {
+        const int width = Attribute(panel, fields[r], ATTR_LABEL_WIDTH);
+        return std::min(rows[r].labelLeft, rows[r].field.left - kCaptionGap - width);
     };
-    auto linkLeft = [&] {
-        int left = content.rows[0].linkButton.left;
-        for (int r = 0; r < content.rowCount; ++r) {
-            if (content.rows[static_cast<std::size_t>(r)].linkIndex >= 0)
-                left = std::min(left, captionLeft(r) - kButtonGap - content.rows[0].linkButton.width);
+    // The column of buttons: where the layout asks, or further left beside
+    // the widest caption of a row with a button (INT_MAX without a button).
+    auto buttonLeft = [&] {
+        int left = INT_MAX;
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const PanelRect& b = rows[r].linkButton;
+            if (rows[r].linkIndex >= 0)
+                left = std::min({left, b.left, captionLeft(r) - kButtonGap - b.width});
         }
         return left;
     };
-    int buttonLeft = ROW_LEFT;
-    bool anyLink = false;
-    for (int r = 0; r < content.rowCount; ++r)
-        anyLink = anyLink || content.rows[static_cast<std::size_t>(r)].linkIndex >= 0;
-    if (anyLink) {
-        buttonLeft = linkLeft();
-        int points = Attribute(panel, fields[0], ATTR_LABEL_POINT_SIZE);
-        while (buttonLeft < kLinkLeftMin && points > kCaptionPointsMin) {
+    int left = buttonLeft();
+    if (left < kLinkLeftMin) {
+        for (int points = Attribute(panel, fields[0], ATTR_LABEL_POINT_SIZE);
+             left < kLinkLeftMin && points > kCaptionPointsMin; left = buttonLeft()) {
             --points;
-            for (int r = 0; r < content.rowCount; ++r)
-                SetCtrlAttribute(panel, fields[static_cast<std::size_t>(r)], ATTR_LABEL_POINT_SIZE, points);
-            buttonLeft = linkLeft();
+            for (std::size_t r = 0; r < rows.size(); ++r)
+                SetCtrlAttribute(panel, fields[r], ATTR_LABEL_POINT_SIZE, points);
         }
     }
-    for (int r = 0; r < content.rowCount; ++r) {
-        const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
-        const int field = fields[static_cast<std::size_t>(r)];
-        const int fieldHeight = Attribute(panel, field, ATTR_HEIGHT);
-        SetCtrlAttribute(panel, field, ATTR_LABEL_LEFT, captionLeft(r));
-        SetCtrlAttribute(panel, field, ATTR_LABEL_TOP,
-                         row.field.top + (fieldHeight - Attribute(panel, field, ATTR_LABEL_HEIGHT)) / 2);
-        if (row.linkIndex < 0) continue;
-        PanelRect place = row.linkButton;
-        place.left = buttonLeft;
-        place.top = row.field.top + (fieldHeight - place.height) / 2;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const int fieldHeight = Attribute(panel, fields[r], ATTR_HEIGHT);
+        SetCtrlAttribute(panel, fields[r], ATTR_LABEL_LEFT, captionLeft(r));
+        SetCtrlAttribute(
+            panel, fields[r], ATTR_LABEL_TOP,
+            rows[r].field.top + (fieldHeight - Attribute(panel, fields[r], ATTR_LABEL_HEIGHT)) / 2);
+        if (rows[r].linkIndex < 0) continue;
+        PanelRect place = rows[r].linkButton;
+        place.left = left;
+        place.top = rows[r].field.top + (fieldHeight - place.height) / 2;
         AddButton(panel, "Link", place, LINK_LABEL_POINTS, LINK_LABEL_COLOR, LINK_BUTTON_COLOR,
-                  GoToLink2Callback, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
+                  GoToLink2Callback, &g_intArray[static_cast<std::size_t>(rows[r].linkIndex) + 1]);
     }
 }
 

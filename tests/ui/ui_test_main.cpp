@@ -27,9 +27,7 @@ int main(int argc, char** argv)
     InitToolkit(argc, argv);
     RegisterProgramCallbacks();
     SetDialogHook(&g_dialogs);
-    // A desktop on which every cascade position of the tallest popup fits, so
-    // that windows stand where the program puts them.
-    SetScreensForTesting({{0, 0, 1600, 1200}});
+    SetScreensForTesting(kTestDesktop);
     testing::UnitTest::GetInstance()->listeners().Append(new ResetDialogs);
     return RUN_ALL_TESTS();
 }

@@ -34,6 +34,12 @@ public:
         return result;
     }
 
+    void FileSelectPlace(const char* directory, const char* filters) override
+    {
+        chooserDirectories.push_back(directory);
+        chooserFilters.push_back(filters);
+    }
+
     // Queues the answer of the next file chooser.
     void AnswerNextFileSelect(int result, std::string path = {})
     {
@@ -44,12 +50,16 @@ public:
     {
         messages.clear();
         chooserTitles.clear();
+        chooserDirectories.clear();
+        chooserFilters.clear();
         answers.clear();
         onMessage = nullptr;
     }
 
     std::vector<RecordedMessage> messages;
     std::vector<std::string> chooserTitles;
+    std::vector<std::string> chooserDirectories;
+    std::vector<std::string> chooserFilters;
     std::deque<std::pair<int, std::string>> answers;
     // Runs while a message is "shown" (the program is blocked in it).
     std::function<void()> onMessage;
@@ -57,3 +67,7 @@ public:
 
 // The hook installed for every window test; reset before each test.
 ScriptedDialogs& Dialogs();
+
+// The desktop every window test runs on: every cascade position of the
+// tallest popup fits, so windows stand where the program puts them.
+inline const std::vector<ScreenArea> kTestDesktop = {{0, 0, 1600, 1200}};
