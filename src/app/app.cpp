@@ -93,7 +93,8 @@ void ShowLoadStatus(int panel, const char* path, bool moreLines, int shortLines)
     // Say it when the file does not look like a spell file.
     if (g_numSpells > 0 && shortLines > 0) {
         const std::size_t used = ::strnlen(status.data(), status.size());
-        std::snprintf(status.data() + used, status.size() - used, "; %d line%s not have %d columns",
+        std::snprintf(status.data() + used, status.size() - used,
+                      moreLines ? " %d line%s not have %d columns." : "; %d line%s not have %d columns",
                       shortLines, shortLines == 1 ? " does" : "s do", SPELL_FIELD_COUNT);
     }
     SetCtrlVal(panel, MAINPANEL_STATUS, status.data());

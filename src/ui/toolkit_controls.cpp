@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <cstring>
 
 #include "data/text_encoding.h"
@@ -22,6 +23,7 @@ QString FromBytes(const char* text)
 
 QString PlainToolTip(const QString& text)
 {
+    if (!Qt::mightBeRichText(text)) return text;
     return QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(text.toHtmlEscaped());
 }
 

@@ -117,8 +117,9 @@ inline int TextSizeOf(const QFont& font)
 // Text bytes (UTF-8, or Latin-1 when not valid UTF-8) as a QString.
 QString FromBytes(const char* text);
 
-// A tooltip that shows the text as it stands (tooltips otherwise read text
-// that looks like markup as markup), keeping its runs of blanks.
+// A tooltip that shows the text as it stands: a tooltip reads text that
+// looks like markup as markup, so such a text is escaped (runs of blanks
+// kept); any other text is left as it is.
 QString PlainToolTip(const QString& text);
 
 // Path of a resource file beside the executable.

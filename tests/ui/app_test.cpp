@@ -364,8 +364,8 @@ TEST_F(AppTest, MissingSpellFileShowsTheErrorWhileTheWaitPanelIsUp)
 
 TEST_F(AppTest, StatusLineSaysWhatWasLoaded)
 {
-    std::string full;
-    for (int i = 0; i < MAX_SPELLS + 1; ++i) full += SpellLine("1", "n");
+    std::string tooMany;
+    for (int i = 0; i < MAX_SPELLS + 1; ++i) tooMany += "1^n\n";
     struct Case {
         const char* name;
         std::string text;
@@ -375,8 +375,9 @@ TEST_F(AppTest, StatusLineSaysWhatWasLoaded)
         {"a spell file", SpellLine("1", "a") + SpellLine("2", "b"), ""},
         {"one short line", SpellLine("1", "a") + "2^b\n", "; 1 line does not have 174 columns"},
         {"a text file", "hello\nworld\n", "; 2 lines do not have 174 columns"},
-        {"more lines than the table", full,
-         ". The file holds more lines than the 4000 the table holds; the rest were not read."},
+        {"more lines than the table", tooMany,
+         ". The file holds more lines than the 4000 the table holds; the rest were not read. 4000 lines do "
+         "not have 174 columns."},
     };
     for (const Case& c : cases) {
         const std::string path = dir.Write("spells.txt", c.text);
