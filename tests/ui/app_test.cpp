@@ -20,6 +20,8 @@
 
 namespace {
 
+using Rows = std::vector<std::pair<std::string, int>>;
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -51,23 +53,6 @@ std::string Status()
     TextField status{};
     GetCtrlVal(mainPanel, MAINPANEL_STATUS, status);
     return status.data();
-}
-
-// The spell list's rows: label and table index.
-std::vector<std::pair<std::string, int>> ListRows()
-{
-    int count = 0;
-    GetNumListItems(mainPanel, MAINPANEL_SPELL_LIST, &count);
-    std::vector<std::pair<std::string, int>> rows;
-    for (int i = 0; i < count; ++i) {
-        TextField label{};
-        int value = -1;
-        GetLabelFromIndex(mainPanel, MAINPANEL_SPELL_LIST, i, label);
-        SetCtrlIndex(mainPanel, MAINPANEL_SPELL_LIST, i);
-        GetCtrlVal(mainPanel, MAINPANEL_SPELL_LIST, &value);
-        rows.emplace_back(label.data(), value);
-    }
-    return rows;
 }
 
 class AppTest : public testing::Test {
@@ -262,7 +247,7 @@ TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
     const int live = CountLivePanels();
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "alp");
     SearchStringCallback(mainPanel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
-    ASSERT_EQ(ListRows(), (std::vector<std::pair<std::string, int>>{{"Alpha", 0}, {"Alpine", 1}}));
+    ASSERT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Alpha", 0}, {"Alpine", 1}}));
     ASSERT_EQ(OpenSpellPopup(0), 0);
     ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), 0);
 
@@ -270,12 +255,13 @@ TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
     EXPECT_EQ(g_numPopups, 0);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(CountLivePanels(), live) << "the spell and stacking windows are closed";
-    EXPECT_EQ(ListRows(), (std::vector<std::pair<std::string, int>>{{"Alpha", 2}, {"Alpine", 1}}))
+    EXPECT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Alpha", 2}, {"Alpine", 1}}))
         << "the search in the box runs again on the new table";
 
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "");
     ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, dir.Write("one.txt", SpellLine("9", "Only"))), 0);
-    EXPECT_TRUE(ListRows().empty()) << "with an empty search box the list is emptied";
+    EXPECT_TRUE(ListRows(mainPanel, MAINPANEL_SPELL_LIST).empty())
+        << "with an empty search box the list is emptied";
     // Indexes from the old table are refused, whatever holds them.
     EXPECT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), -1);
     EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[3], 0, 0), -1);

@@ -10,6 +10,7 @@
 #include "list/search.h"
 #include "list/search_callbacks.h"
 #include "ui/toolkit.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -46,22 +47,7 @@ protected:
         return SearchStringCallback(panel_, MAINPANEL_SEARCH, event, nullptr, 0, 0);
     }
 
-    // Every row of the spell list: its label and, through the toolkit, its value.
-    Rows ListRows()
-    {
-        int count = -1;
-        EXPECT_EQ(GetNumListItems(panel_, MAINPANEL_SPELL_LIST, &count), 0);
-        Rows rows;
-        for (int i = 0; i < count; ++i) {
-            int value = -1;
-            TextField label{};
-            EXPECT_EQ(GetLabelFromIndex(panel_, MAINPANEL_SPELL_LIST, i, label), 0);
-            EXPECT_EQ(SetCtrlIndex(panel_, MAINPANEL_SPELL_LIST, i), 0);
-            EXPECT_EQ(GetCtrlVal(panel_, MAINPANEL_SPELL_LIST, &value), 0);
-            rows.emplace_back(label.data(), value);
-        }
-        return rows;
-    }
+    Rows ListRows() { return ::ListRows(panel_, MAINPANEL_SPELL_LIST); }
 
     int panel_ = -1;
 };

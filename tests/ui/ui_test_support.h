@@ -2,6 +2,8 @@
 // answers file choosers from a script, so that no test blocks on a dialog.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <string>
@@ -64,6 +66,23 @@ public:
     // Runs while a message is "shown" (the program is blocked in it).
     std::function<void()> onMessage;
 };
+
+// Every row of a list control: its label and, through the toolkit, its value.
+inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
+{
+    int count = -1;
+    EXPECT_EQ(GetNumListItems(panel, list, &count), 0);
+    std::vector<std::pair<std::string, int>> rows;
+    for (int i = 0; i < count; ++i) {
+        int value = -1;
+        TextField label{};
+        EXPECT_EQ(GetLabelFromIndex(panel, list, i, label), 0);
+        EXPECT_EQ(SetCtrlIndex(panel, list, i), 0);
+        EXPECT_EQ(GetCtrlVal(panel, list, &value), 0);
+        rows.emplace_back(label.data(), value);
+    }
+    return rows;
+}
 
 // The hook installed for every window test; reset before each test.
 ScriptedDialogs& Dialogs();
