@@ -32,7 +32,8 @@ std::string Upper(const std::string& text, bool cut = true)
 // UTF-8), letters a to z in either case.
 bool IsListed(const SpellStruct& spell, const std::string& upperText, int classValue)
 {
-    if (!upperText.empty() && Upper(TextToUtf8(spell.name.data()), false).find(upperText) == std::string::npos)
+    if (!upperText.empty() &&
+        Upper(TextToUtf8(spell.name.data()), false).find(upperText) == std::string::npos)
         return false;
     if (classValue == 0) return true;
     for (const ClassSelectorEntry& entry : kClassSelector) {
