@@ -12,6 +12,8 @@
 #include "data/spell_index.h"
 #include "list/effect_filter.h"
 #include "list/search.h"
+#include "list/search_callbacks.h"
+#include "popup/popup_callbacks.h"
 #include "ui/toolkit.h"
 
 const char* const kDisclaimerTitle = "Disclaimer";
@@ -34,16 +36,53 @@ namespace {
 
 constexpr int kSystemAttributeCode = 1420;
 
-// The chooser every "find the spell file" request shows.
-int ChooseSpellFile()
+// Room for a message that quotes a whole path.
+using PathMessage = std::array<char, 2 * SPELL_FIELD_CHARS + 160>;
+
+// What ChooseSpellFile gives for a path the settings file could not hold.
+constexpr int kPathRefused = -3;
+
+// The chooser every "find the spell file" request shows, opening in
+// `directory` ("" for the working directory). A chosen path goes into `path`;
+// one that the settings file could not hold is refused with a message
+// (kPathRefused, `path` unchanged).
+int ChooseSpellFile(const char* directory, TextField& path)
 {
-    return FileSelectPopup("", "spells_us.txt", "spells_us.txt; *.txt; *.*", "Find spells_us.txt",
-                           VAL_OK_BUTTON, 0, 0, 1, 1, g_fileName.data());
+    TextField chosen = path;
+    const int result = FileSelectPopup(directory, "spells_us.txt", "spells_us.txt; *.txt; *.*",
+                                       "Find spells_us.txt", VAL_OK_BUTTON, 0, 0, 1, 1, chosen.data());
+    const bool picked = result == VAL_EXISTING_FILE_SELECTED || result == VAL_NEW_FILE_SELECTED;
+    const char* problem = result == VAL_PATH_TOO_LONG ? kPathTooLong : nullptr;
+    if (picked) problem = SettingsPathProblem(chosen.data());
+    if (problem) {
+        PathMessage text{};
+        std::snprintf(text.data(), text.size(),
+                      "That path cannot be stored in %s: %s. Please choose another file.", SETTINGS_FILE,
+                      problem);
+        MessagePopup("Error", text.data());
+        return kPathRefused;
+    }
+    if (picked) path = chosen;
+    return picked ? result : VAL_NO_FILE_SELECTED;
 }
 
-void ShowLoadStatus(int panel, const char* path, bool moreLines)
+// The folder of a path ("" for a bare file name: the working directory).
+TextField FolderOf(const char* path)
 {
-    std::array<char, 2 * SPELL_FIELD_CHARS + 160> status{};
+    TextField folder{};
+    CopyText(folder, path);
+    char* slash = std::strrchr(folder.data(), '/');
+    if (!slash) {
+        folder[0] = '\0';
+    } else {
+        slash[slash == folder.data() ? 1 : 0] = '\0';  // "/x" lies in "/"
+    }
+    return folder;
+}
+
+void ShowLoadStatus(int panel, const char* path, bool moreLines, int shortLines)
+{
+    PathMessage status{};
     if (g_numSpells < 0) {
         std::snprintf(status.data(), status.size(), "No spells loaded: cannot open %s", path);
     } else if (moreLines) {
@@ -55,7 +94,28 @@ void ShowLoadStatus(int panel, const char* path, bool moreLines)
         std::snprintf(status.data(), status.size(), "Loaded %d spell%s from %s", g_numSpells,
                       g_numSpells == 1 ? "" : "s", path);
     }
+    // Say it when the file does not look like a spell file.
+    if (g_numSpells > 0 && shortLines > 0) {
+        const std::size_t used = ::strnlen(status.data(), status.size());
+        std::snprintf(status.data() + used, status.size() - used,
+                      moreLines ? " %d line%s not have %d columns." : "; %d line%s not have %d columns",
+                      shortLines, shortLines == 1 ? " does" : "s do", SPELL_FIELD_COUNT);
+    }
     SetCtrlVal(panel, MAINPANEL_STATUS, status.data());
+}
+
+// After another file was loaded no window and no list row may still point
+// into the old table: close the spell and stacking windows and run the
+// search in the box again (or empty the list when the box is empty).
+void ForgetOldTable(int panel)
+{
+    CloseAllPopups();
+    TextField text{};
+    if (GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) == 0 && text[0] != '\0') {
+        SearchStringCallback(panel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
+    } else {
+        ClearListCtrl(panel, MAINPANEL_SPELL_LIST);
+    }
 }
 
 // The class selector's entries, "All classes" first.
@@ -96,11 +156,12 @@ void ParseSpells(int panel, const char* path)
     // The load blocks the event loop: paint the wait panel first.
     ProcessDrawEvents();
     bool moreLines = false;
-    g_numSpells = ParseSpellFile(path, g_spellArray, &moreLines);
+    int shortLines = 0;
+    g_numSpells = ParseSpellFile(path, g_spellArray, &moreLines, &shortLines);
     BuildSpellIdIndex();
     DiscardPanel(waitPanel);
     SetWaitCursor(0);
-    ShowLoadStatus(panel, path, moreLines);
+    ShowLoadStatus(panel, path, moreLines, shortLines);
 }
 
 int LoadInitFile(const char* fileName)
@@ -108,7 +169,9 @@ int LoadInitFile(const char* fileName)
     std::FILE* file = std::fopen(fileName, "r");
     if (!file) {
         MessagePopup("Error", kFirstRunText);
-        int result = ChooseSpellFile();
+        // After a path the settings file cannot hold, the chooser asks again.
+        int result = kPathRefused;
+        while (result == kPathRefused) result = ChooseSpellFile("", g_fileName);
         return (result == VAL_EXISTING_FILE_SELECTED || result == VAL_NEW_FILE_SELECTED) ? 0 : -1;
     }
     ReadSettingsLine(file, g_fileName);
@@ -134,7 +197,8 @@ int LoadInitFile(const char* fileName)
 
 void SaveInitFile(const char* fileName)
 {
-    if (g_fileName[0] == '\0') return;
+    // A path that would not read back as line 1 is never written.
+    if (g_fileName[0] == '\0' || SettingsPathProblem(g_fileName.data()) != nullptr) return;
     int top = 0;
     int left = 0;
     GetPanelAttribute(mainPanel, ATTR_TOP, &top);
@@ -173,7 +237,27 @@ int BrowseFilesCallback(int panel, int control, int event, void* callbackData, i
 {
     (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
     if (event != EVENT_COMMIT) return 0;
-    if (ChooseSpellFile() == VAL_EXISTING_FILE_SELECTED) ParseSpells(panel, g_fileName.data());
+    // The working file (table, dumps, settings) changes only when another
+    // file has been read.
+    TextField path = g_fileName;
+    const int result = ChooseSpellFile(FolderOf(g_fileName.data()).data(), path);
+    if (result != VAL_EXISTING_FILE_SELECTED && result != VAL_NEW_FILE_SELECTED) return 0;
+    MessageText text{};
+    std::FILE* file = result == VAL_EXISTING_FILE_SELECTED ? std::fopen(path.data(), "r") : nullptr;
+    if (!file) {
+        if (result == VAL_NEW_FILE_SELECTED) {
+            std::snprintf(text.data(), text.size(), "The file %s does not exist. Nothing was loaded.",
+                          path.data());
+        } else {
+            FormatOpenError(path.data(), text);
+        }
+        MessagePopup("Error", text.data());
+        return -1;
+    }
+    std::fclose(file);
+    g_fileName = path;
+    ParseSpells(panel, g_fileName.data());
+    if (g_numSpells >= 0) ForgetOldTable(panel);
     return 0;
 }
 

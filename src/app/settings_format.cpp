@@ -41,3 +41,12 @@ bool ParseFourInts(const char* text, std::array<int, 4>& values)
     }
     return true;
 }
+
+const char* SettingsPathProblem(const char* path)
+{
+    const std::size_t length = ::strnlen(path, SPELL_FIELD_CHARS);
+    if (length > SPELL_FIELD_CHARS - 1) return kPathTooLong;
+    if (std::memchr(path, '\n', length) != nullptr) return "it holds a line feed";
+    if (length > 0 && path[length - 1] == '\r') return "it ends in a carriage return";
+    return nullptr;
+}

@@ -22,7 +22,7 @@ bool IsSpace(char c)
 
 }  // namespace
 
-void SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& columns)
+int SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& columns)
 {
     if (const void* nul = std::memchr(line, '\0', length)) {
         length = static_cast<std::size_t>(static_cast<const char*>(nul) - line);
@@ -52,7 +52,9 @@ void SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& colu
     }
     // The text after the last caret is the next column.
     if (col < columns.size()) endColumn(length);
+    const auto found = static_cast<int>(col);
     for (; col < columns.size(); ++col) columns[col] = {};
+    return found;
 }
 
 namespace {
@@ -270,7 +272,7 @@ void FormatOpenError(const char* path, MessageText& text)
 namespace {
 
 // Reads every line of an open file into consecutive records of the table.
-int ParseSpellStream(std::FILE* file, std::span<SpellStruct> table, bool* moreLines)
+int ParseSpellStream(std::FILE* file, std::span<SpellStruct> table, bool* moreLines, int* shortLines)
 {
     SpellLineReader reader(file);
     SpellLineColumns columns;
@@ -282,7 +284,7 @@ int ParseSpellStream(std::FILE* file, std::span<SpellStruct> table, bool* moreLi
             if (moreLines) *moreLines = true;
             break;
         }
-        SplitSpellLine(line, length, columns);
+        if (SplitSpellLine(line, length, columns) < SPELL_FIELD_COUNT && shortLines) ++*shortLines;
         FillSpellStructFromColumns(columns, table[count]);
         ++count;
     }
@@ -291,9 +293,10 @@ int ParseSpellStream(std::FILE* file, std::span<SpellStruct> table, bool* moreLi
 
 }  // namespace
 
-int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines)
+int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines, int* shortLines)
 {
     if (moreLines) *moreLines = false;
+    if (shortLines) *shortLines = 0;
     std::FILE* file = std::fopen(path, "r");
     if (!file) {
         MessageText text;
@@ -301,7 +304,7 @@ int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLin
         ReportMessage("Error", text.data());
         return -1;
     }
-    int count = ParseSpellStream(file, table, moreLines);
+    int count = ParseSpellStream(file, table, moreLines, shortLines);
     std::fclose(file);
     return count;
 }
@@ -312,7 +315,7 @@ int ParseSpellText(std::string_view text, std::span<SpellStruct> table, bool* mo
     if (text.empty()) return 0;
     std::FILE* file = ::fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     if (!file) return -1;
-    int count = ParseSpellStream(file, table, moreLines);
+    int count = ParseSpellStream(file, table, moreLines, nullptr);
     std::fclose(file);
     return count;
 }

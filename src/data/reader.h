@@ -22,8 +22,9 @@ using SpellLineColumns = std::array<ColumnView, SPELL_FIELD_COUNT>;
 // column longer than 259 characters is cut at 259 and the rest of it, up to
 // the next '^', is skipped, so later columns never shift. Columns the line
 // does not reach are empty; text after the 174th column is ignored. The line
-// feed stays in the column in which it is met.
-void SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& columns);
+// feed stays in the column in which it is met. Returns the number of columns
+// the line reaches (at most 174).
+int SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& columns);
 
 // Converts a column like atoi: leading white space, an optional sign, then
 // digits up to the first non-digit; no digits give 0. Numbers beyond the int
@@ -68,8 +69,10 @@ private:
 // the first, at most table.size() of them. Returns the number of records
 // filled (0 for an empty file), or -1 when the file does not open; then the
 // "Error" message is reported. When `moreLines` is given it is set to true
-// when the file held more lines than the table holds.
-int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines = nullptr);
+// when the file held more lines than the table holds; `shortLines` counts the
+// lines read that reach fewer than the 174 columns of a spell record.
+int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines = nullptr,
+                   int* shortLines = nullptr);
 
 // Reads spell lines from text in memory the same way; -1 only when the text
 // cannot be read at all. Reports no message.

@@ -54,3 +54,56 @@ std::string TextToUtf8(const char* text)
     }
     return out;
 }
+
+std::size_t TextToUtf8(const char* text, char* out, std::size_t size)
+{
+    if (size == 0) return 0;
+    const std::size_t length = std::strlen(text);
+    std::size_t n = 0;
+    if (IsValidUtf8(text, length)) {
+        n = length < size - 1 ? length : size - 1;
+        // Never end inside a character: back off its continuation bytes.
+        if (n < length) {
+            while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+        }
+        std::memcpy(out, text, n);
+    } else {
+        for (std::size_t i = 0; i < length; ++i) {
+            auto c = static_cast<unsigned char>(text[i]);
+            const std::size_t need = c < 0x80 ? 1 : 2;
+            if (n + need > size - 1) break;
+            if (c < 0x80) {
+                out[n++] = static_cast<char>(c);
+            } else {
+                out[n++] = static_cast<char>(0xC0 | (c >> 6));
+                out[n++] = static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+    }
+    out[n] = '\0';
+    return n;
+}
+
+bool Utf8ToLatin1(const char* text, char* out, std::size_t size)
+{
+    if (size == 0) return false;
+    std::size_t n = 0;
+    for (const auto* s = reinterpret_cast<const unsigned char*>(text); *s != 0; ++n) {
+        unsigned int c = *s++;
+        if (c >= 0x80) {
+            // Only two-byte forms of U+0080..U+00FF (lead bytes C2 and C3) fit.
+            if ((c != 0xC2 && c != 0xC3) || (*s & 0xC0) != 0x80) {
+                out[0] = '\0';
+                return false;
+            }
+            c = ((c & 0x1Fu) << 6) | (*s++ & 0x3Fu);
+        }
+        if (n + 1 >= size) {
+            out[0] = '\0';
+            return false;
+        }
+        out[n] = static_cast<char>(c);
+    }
+    out[n] = '\0';
+    return true;
+}

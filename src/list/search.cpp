@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "data/text_encoding.h"
 #include "list/upper_case.h"
 
 namespace {
@@ -50,6 +51,63 @@ const char* RowText(const void* row)
 {
     return static_cast<const TextField*>(row)->data();
 }
+
+// The table index in the last five characters of a list row.
+int RowIndex(const void* row)
+{
+    const char* text = RowText(row);
+    const std::size_t length = ::strnlen(text, SPELL_FIELD_CHARS);
+    int index = 0;
+    for (std::size_t i = length < ROW_INDEX_DIGITS ? 0 : length - ROW_INDEX_DIGITS; i < length; ++i)
+        index = index * 10 + (text[i] - '0');
+    return index;
+}
+
+// Class rows: by level, and spells of the same level in table order.
+int LevelThenIndexComparison(const void* first, const void* second)
+{
+    const int byLevel = LevelComparison(first, second);
+    if (byLevel != 0) return byLevel;
+    const int a = RowIndex(first);
+    const int b = RowIndex(second);
+    return a > b ? 1 : (a < b ? -1 : 0);
+}
+
+// A search text as it must occur in a name. Names are shown as UTF-8 when
+// they are valid UTF-8 and as Latin-1 otherwise, so the text is compared in
+// the encoding of each name: as UTF-8 with a UTF-8 name, as Latin-1 with a
+// Latin-1 one. Only the letters a to z are upper-cased, in both.
+class NameMatcher {
+public:
+    explicit NameMatcher(const char* searchText)
+    {
+        // A text that is not UTF-8 reads as Latin-1, as a name does.
+        TextToUtf8(searchText, utf8_.data(), utf8_.size());
+        hasLatin1_ = Utf8ToLatin1(utf8_.data(), latin1_.data(), latin1_.size());
+        UpperCaseInPlace(utf8_.data());
+        UpperCaseInPlace(latin1_.data());
+        ascii_ = true;
+        for (const char* p = utf8_.data(); *p != '\0'; ++p)
+            ascii_ = ascii_ && static_cast<unsigned char>(*p) < 0x80;
+    }
+
+    bool MatchesEveryName() const { return utf8_[0] == '\0'; }
+
+    // `upperName` is the name upper-cased like the text.
+    bool Matches(const char* upperName) const
+    {
+        // ASCII reads the same in both encodings.
+        if (ascii_ || IsValidUtf8(upperName, ::strnlen(upperName, SPELL_FIELD_CHARS)))
+            return std::strstr(upperName, utf8_.data()) != nullptr;
+        return hasLatin1_ && std::strstr(upperName, latin1_.data()) != nullptr;
+    }
+
+private:
+    std::array<char, 2 * SPELL_FIELD_CHARS> utf8_{};
+    TextField latin1_{};
+    bool hasLatin1_ = false;
+    bool ascii_ = true;
+};
 
 }  // namespace
 
@@ -110,11 +168,18 @@ int EffectComparison(const void* first, const void* second)
     return a < b ? 1 : (a > b ? -1 : 0);
 }
 
+void SortSpellRows(int count, int classValue)
+{
+    std::qsort(g_stringArray.data(), static_cast<std::size_t>(std::clamp(count, 0, MAX_SPELLS)),
+               sizeof(TextField), classValue == 0 ? StringComparison : LevelThenIndexComparison);
+}
+
 int BuildSpellRows(const char* searchText, int classValue, int effectId)
 {
     TextField text;
-    UpperCaseCopy(text, searchText);
-    const bool everyName = text[0] == '\0';
+    CopyText(text, searchText);
+    const NameMatcher matcher(text.data());
+    const bool everyName = matcher.MatchesEveryName();
 
     const int numSpells = std::clamp(g_numSpells, 0, MAX_SPELLS);
     int count = 0;
@@ -123,7 +188,7 @@ int BuildSpellRows(const char* searchText, int classValue, int effectId)
         const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
         if (!everyName) {
             UpperCaseCopy(name, spell.name.data());
-            if (std::strstr(name.data(), text.data()) == nullptr) continue;
+            if (!matcher.Matches(name.data())) continue;
         }
         const int level = ClassSearchLevel(spell, classValue);
         if (level == 0 && classValue != 0) continue;
@@ -131,7 +196,6 @@ int BuildSpellRows(const char* searchText, int classValue, int effectId)
         FormatSpellRow(g_stringArray[static_cast<std::size_t>(count)], level, spell.name.data(), i);
         ++count;
     }
-    std::qsort(g_stringArray.data(), static_cast<std::size_t>(count), sizeof(TextField),
-               classValue == 0 ? StringComparison : LevelComparison);
+    SortSpellRows(count, classValue);
     return count;
 }

@@ -80,14 +80,22 @@ int LevelComparison(const void* first, const void* second);
 // smaller, -1 when it is greater, 0 when equal.
 int EffectComparison(const void* first, const void* second);
 
+// Sorts the first `count` rows of g_stringArray: with StringComparison when
+// classValue is 0, otherwise with LevelComparison, rows of the same level in
+// the order of the table indices they carry (so in file order, whatever the
+// sort routine does with equal keys).
+void SortSpellRows(int count, int classValue);
+
 // ---- The search ---------------------------------------------------------------
 
 // Writes one row per listed spell into g_stringArray, in table order, and
-// sorts them: by name without a class (classValue 0), by level with one.
-// A spell is listed when the upper-cased search text occurs in its
-// upper-cased name (an empty text matches every name), with a class value
-// when a class of the value can use it, and with an effect id other than
-// ANY_EFFECT when a slot its detail window shows holds that effect.
+// sorts them (SortSpellRows). A spell is listed when the search text occurs
+// in its name (an empty text matches every name), with a class value when a
+// class of the value can use it, and with an effect id other than ANY_EFFECT
+// when a slot its detail window shows holds that effect. The name test
+// ignores the case of the letters a to z and compares text and name in the
+// encoding the name is shown in: UTF-8 when the name is valid UTF-8, else
+// Latin-1; the search text is UTF-8 (or Latin-1 when it is not valid UTF-8).
 // Returns the number of rows.
 int BuildSpellRows(const char* searchText, int classValue, int effectId = ANY_EFFECT);
 

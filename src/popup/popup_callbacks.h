@@ -10,6 +10,9 @@
 int GetPopupIndex();
 // Frees a slot that GetPopupIndex reserved when no panel could be stored in
 // it (the panel failed to load). Does nothing to a slot that holds a panel.
+// For the slot of the most recent reservation it also restores what that
+// reservation moved: the next-slot search, the cascade and the most recent
+// popup.
 void ReleaseReservedPopupSlot(int slot);
 // Discards the panel and frees its slot, if it has one. Returns 0.
 int ExitPopupFunction(int panel);
@@ -21,6 +24,8 @@ int SpellPanelCallback(int panel, int event, void* callbackData, int eventData1,
 // Commit: discards every popup. The slot order and cascade go on from where
 // they stood.
 int CloseAllCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
+// Discards every popup, as CloseAllCallback does on commit.
+void CloseAllPopups();
 // Commit: restarts the cascade and moves the most recent popup, if still
 // open, to the origin.
 int ResetPositionCallback(int panel, int control, int event, void* callbackData, int eventData1,

@@ -23,6 +23,17 @@ void FreeSlot(int slot)
     if (g_numPopups > 0) --g_numPopups;
 }
 
+// What the last GetPopupIndex changed, so that a slot it reserved for a
+// popup that then could not open gives everything back.
+struct Reservation {
+    int slot = -1;
+    int nextPopup = 0;
+    int lastPopup = -1;
+    int popupX = 0;
+    int popupY = 0;
+};
+Reservation g_reservation;
+
 }  // namespace
 
 int GetPopupIndex()
@@ -37,6 +48,7 @@ int GetPopupIndex()
         }
     }
     if (slot < 0) return -1;  // the count and the table disagree: refuse
+    g_reservation = {slot, g_nextPopup, g_lastPopup, g_popupX, g_popupY};
     g_nextPopup = slot;
     g_popupX = NextCascade(g_popupX);
     g_popupY = NextCascade(g_popupY);
@@ -62,8 +74,17 @@ int ExitPopupFunction(int panel)
 // Releases a slot that GetPopupIndex reserved but that never got a panel.
 void ReleaseReservedPopupSlot(int slot)
 {
-    if (slot >= 0 && slot < MAX_POPUPS && g_popupHandles[static_cast<std::size_t>(slot)] == -1)
-        FreeSlot(slot);
+    if (slot < 0 || slot >= MAX_POPUPS || g_popupHandles[static_cast<std::size_t>(slot)] != -1) return;
+    FreeSlot(slot);
+    // The most recent reservation: the slot order, the cascade and the popup
+    // that "Reset window position" moves are as they were before it.
+    if (slot == g_reservation.slot) {
+        g_nextPopup = g_reservation.nextPopup;
+        g_lastPopup = g_reservation.lastPopup;
+        g_popupX = g_reservation.popupX;
+        g_popupY = g_reservation.popupY;
+        g_reservation.slot = -1;
+    }
 }
 
 int ExitPopupCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
@@ -87,13 +108,17 @@ int SpellPanelCallback(int panel, int event, void* callbackData, int eventData1,
 int CloseAllCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
 {
     (void)panel, (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
-    if (event != EVENT_COMMIT) return 0;
+    if (event == EVENT_COMMIT) CloseAllPopups();
+    return 0;
+}
+
+void CloseAllPopups()
+{
     for (int& handle : g_popupHandles) {
         if (handle != -1) DiscardPanel(handle);
         handle = -1;
     }
     g_numPopups = 0;
-    return 0;
 }
 
 int ResetPositionCallback(int panel, int control, int event, void* callbackData, int eventData1,

@@ -1,5 +1,8 @@
 // The spell detail window: drawing its content, and the callbacks that open
 // it from the spell list and from links.
+#include <algorithm>
+#include <climits>
+#include <span>
 #include <string>
 
 #include "app/main_uir.h"
@@ -73,6 +76,72 @@ int LinkTarget(const void* callbackData)
     return callbackData ? *static_cast<const int*>(callbackData) - 1 : -1;
 }
 
+// Room kept between a row's caption and its field's text, and between a
+// "Link" button and the caption right of it; the buttons stay inside the
+// effects frame (its border is at x 8) and captions are never made smaller
+// than this.
+constexpr int kCaptionGap = 4;
+constexpr int kButtonGap = 2;
+constexpr int kLinkLeftMin = 10;
+constexpr int kCaptionPointsMin = 6;
+
+int Attribute(int panel, int control, int attribute)
+{
+    int value = 0;
+    GetCtrlAttribute(panel, control, attribute, &value);
+    return value;
+}
+
+// Lays out the effect rows' captions and "Link" buttons for the fonts in
+// use. The layout asks for each caption 35 pixels left of its field and for
+// the buttons at left 15, 20 wide; a caption wider than that room ("Slot
+// 10:" with most fonts) moves left, so the buttons move left as far as the
+// widest caption beside a button needs, down to the inside of the effects
+// frame; where even that is not enough, the captions are made smaller until
+// they clear the buttons. Each caption and button is centred on its field.
+void PlaceRowsAndLinks(int panel, const SpellPanelContent& content,
+                       const std::array<int, NUM_EFFECT_SLOTS>& fields)
+{
+    const auto rows = std::span(content.rows.data(), static_cast<std::size_t>(content.rowCount));
+    auto captionLeft = [&](std::size_t r) {
+        const int width = Attribute(panel, fields[r], ATTR_LABEL_WIDTH);
+        return std::min(rows[r].labelLeft, rows[r].field.left - kCaptionGap - width);
+    };
+    // The column of buttons: where the layout asks, or further left beside
+    // the widest caption of a row with a button (INT_MAX without a button).
+    auto buttonLeft = [&] {
+        int left = INT_MAX;
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            const PanelRect& b = rows[r].linkButton;
+            if (rows[r].linkIndex >= 0)
+                left = std::min({left, b.left, captionLeft(r) - kButtonGap - b.width});
+        }
+        return left;
+    };
+    int left = buttonLeft();
+    if (left < kLinkLeftMin) {
+        for (int points = Attribute(panel, fields[0], ATTR_LABEL_POINT_SIZE);
+             left < kLinkLeftMin && points > kCaptionPointsMin; left = buttonLeft()) {
+            --points;
+            for (std::size_t r = 0; r < rows.size(); ++r)
+                SetCtrlAttribute(panel, fields[r], ATTR_LABEL_POINT_SIZE, points);
+        }
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const int fieldHeight = Attribute(panel, fields[r], ATTR_HEIGHT);
+        SetCtrlAttribute(panel, fields[r], ATTR_LABEL_LEFT, captionLeft(r));
+        SetCtrlAttribute(
+            panel, fields[r], ATTR_LABEL_TOP,
+            rows[r].field.top + (fieldHeight - Attribute(panel, fields[r], ATTR_LABEL_HEIGHT)) / 2);
+        if (rows[r].linkIndex < 0) continue;
+        PanelRect place = rows[r].linkButton;
+        place.left = left;
+        place.top = rows[r].field.top + (fieldHeight - place.height) / 2;
+        AddButton(panel, "Link", place, LINK_LABEL_POINTS, LINK_LABEL_COLOR, LINK_BUTTON_COLOR,
+                  GoToLink2Callback, &g_intArray[static_cast<std::size_t>(rows[r].linkIndex) + 1]);
+    }
+}
+
 }  // namespace
 
 int CreateStringControl(int panel, int left, int top, int width, const char* label, const char* value)
@@ -92,15 +161,14 @@ int PopulateSpellPopup(int panel, int index)
     SetCtrlVal(panel, SPELLPANEL_LINK_INDEX, content.linkedSpellIndex);
     SetCtrlAttribute(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE, content.linkedSpellButton ? 1 : 0);
 
+    std::array<int, NUM_EFFECT_SLOTS> fields{};
     for (int r = 0; r < content.rowCount; ++r) {
         const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
-        AddTextField(panel, row.field.left, row.field.top, row.field.width, row.label.data(), row.text.data(),
-                     kEffectRowStyle);
-        if (row.linkIndex >= 0) {
-            AddButton(panel, "Link", row.linkButton, LINK_LABEL_POINTS, LINK_LABEL_COLOR, LINK_BUTTON_COLOR,
-                      GoToLink2Callback, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
-        }
+        fields[static_cast<std::size_t>(r)] =
+            AddTextField(panel, row.field.left, row.field.top, row.field.width, row.label.data(),
+                         row.text.data(), kEffectRowStyle);
     }
+    PlaceRowsAndLinks(panel, content, fields);
     if (content.stackingButton) {
         AddButton(panel, "Stacking", content.stacking, STACKING_LABEL_POINTS, STACKING_LABEL_COLOR,
                   STACKING_BUTTON_COLOR, StackingCallback, &g_spellArray[static_cast<std::size_t>(index)]);
@@ -116,6 +184,9 @@ int PopulateSpellPopup(int panel, int index)
 
 int OpenSpellPopup(int index)
 {
+    // An index of no loaded spell (a row or link left from another file)
+    // opens nothing and changes nothing.
+    if (index < 0 || index >= std::min(g_numSpells, MAX_SPELLS)) return -1;
     const int slot = GetPopupIndex();
     if (slot < 0) {
         MessagePopup(kTooManyPopupsTitle, kTooManyPopupsText);
@@ -129,9 +200,11 @@ int OpenSpellPopup(int index)
     g_popupHandles[static_cast<std::size_t>(slot)] = panel;
     SetPanelPos(panel, g_popupY, g_popupX);
     if (PopulateSpellPopup(panel, index) != 0) {
-        // A refused index (a row left over from a larger spell file): the
-        // panel goes at once rather than holding its slot hidden.
-        ExitPopupFunction(panel);
+        // The panel goes at once rather than holding its slot hidden, and
+        // the popup state is as it was.
+        DiscardPanel(panel);
+        g_popupHandles[static_cast<std::size_t>(slot)] = -1;
+        ReleaseReservedPopupSlot(slot);
         return -1;
     }
     DisplayPanel(panel);

@@ -45,6 +45,21 @@ bool ReadNumber(const char*& p, const char* end, int& value)
     return true;
 }
 
+// Stacking rows: by value, largest first, and equal values in the order of
+// the table indices the rows carry.
+int EffectThenIndexComparison(const void* first, const void* second)
+{
+    const int byValue = EffectComparison(first, second);
+    if (byValue != 0) return byValue;
+    int value = 0;
+    int a = 0;
+    int b = 0;
+    const char* sentence = nullptr;
+    ReadStackingRow(*static_cast<const TextField*>(first), value, a, sentence);
+    ReadStackingRow(*static_cast<const TextField*>(second), value, b, sentence);
+    return a > b ? 1 : (a < b ? -1 : 0);
+}
+
 }  // namespace
 
 bool IsStackingSlot(const SpellStruct& spell, int slot)
@@ -115,8 +130,14 @@ int BuildStackingRows(int index, int slot)
                           sentence.data());
         ++count;
     }
-    std::qsort(g_stringArray.data(), count, sizeof(TextField), EffectComparison);
+    SortStackingRows(static_cast<int>(count));
     return static_cast<int>(count);
+}
+
+void SortStackingRows(int count)
+{
+    std::qsort(g_stringArray.data(), static_cast<std::size_t>(std::clamp(count, 0, MAX_SPELLS)),
+               sizeof(TextField), EffectThenIndexComparison);
 }
 
 StackingSlot LayOutStackingSlot(const SpellStruct& given, int slot, int headerTop, int rowCount)

@@ -85,8 +85,13 @@ bool ReadStackingRow(const TextField& row, int& value, int& index, const char*& 
 // Fills g_stringArray with one row per spell listed for slot (0..11) of
 // g_spellArray[index], in table order, generating each listed spell's
 // sentence for that slot (which also caches it in the spell's effectText),
-// and sorts the rows with EffectComparison. Returns the number of rows.
+// and sorts the rows (SortStackingRows). Returns the number of rows.
 int BuildStackingRows(int index, int slot);
+
+// Sorts the first `count` rows of g_stringArray with EffectComparison, rows
+// of the same value in the order of the table indices they carry (so in file
+// order, whatever the sort routine does with equal keys).
+void SortStackingRows(int count);
 
 // ---- The panel's content, slot by slot ----------------------------------------
 

@@ -49,11 +49,17 @@ void AddSlot(int panel, const StackingSlot& slot)
 
 void AddLine(int panel, const StackingLine& line)
 {
-    CreateStringControl(panel, line.nameField.left, line.nameField.top, line.nameField.width, "", line.name);
+    const int name = CreateStringControl(panel, line.nameField.left, line.nameField.top, line.nameField.width,
+                                         "", line.name);
     CreateStringControl(panel, line.textField.left, line.textField.top, line.textField.width, "", line.text);
 
+    // The button stands beside the line's text: centred on its fields.
     const StackRect& b = line.linkButton;
-    const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "Link", b.top, b.left);
+    int fieldHeight = 0;
+    const int top = GetCtrlAttribute(panel, name, ATTR_HEIGHT, &fieldHeight) == 0
+                        ? line.nameField.top + (fieldHeight - b.height) / 2
+                        : b.top;
+    const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "Link", top, b.left);
     SetCtrlAttribute(panel, button, ATTR_WIDTH, b.width);
     SetCtrlAttribute(panel, button, ATTR_HEIGHT, b.height);
     SetCtrlAttribute(panel, button, ATTR_LABEL_POINT_SIZE, STACK_LINK_POINTS);
@@ -69,8 +75,10 @@ int StackingCallback(int panel, int control, int event, void* callbackData, int 
 {
     (void)panel, (void)control, (void)eventData1, (void)eventData2;
     if (event != EVENT_COMMIT) return 0;
+    // Only a record of the loaded table: a button left from a larger file
+    // must not check whatever stands at its index now.
     const int index = RecordIndex(callbackData);
-    if (index < 0) return -1;
+    if (index < 0 || index >= g_numSpells) return -1;
     const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
     if (spell.id < 0) return -1;
 

@@ -118,6 +118,8 @@ enum CtrlStyle : int {
 inline constexpr int VAL_NO_FILE_SELECTED = 0;
 inline constexpr int VAL_EXISTING_FILE_SELECTED = 1;
 inline constexpr int VAL_NEW_FILE_SELECTED = 2;
+// A path was chosen that does not fit the 260-byte buffer (nothing written).
+inline constexpr int VAL_PATH_TOO_LONG = -2;
 inline constexpr int VAL_OK_BUTTON = 3;  // button-label code: "OK"
 
 // ---- Run-time ---------------------------------------------------------------
@@ -185,7 +187,11 @@ int SetCtrlIndex(int panel, int control, int index);
 // ---- Modal popups -----------------------------------------------------------
 int MessagePopup(const char* title, const char* message);
 // Writes the chosen path (at most 259 characters) into pathName, which must
-// hold SPELL_FIELD_CHARS bytes; on cancel pathName is left as it was.
+// hold SPELL_FIELD_CHARS bytes; on cancel pathName is left as it was, and so
+// it is for a longer path, which gives VAL_PATH_TOO_LONG. The chooser opens
+// in defaultDirectory ("" for the working directory) and offers one filter
+// per pattern of fileTypeList ("spells_us.txt; *.txt; *.*"), "*.*" as
+// "All files".
 int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
                     const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
                     int allowCancel, int allowMakeDirectory, char* pathName);
@@ -205,6 +211,13 @@ struct DialogHook {
     virtual void Message(const char* title, const char* text) = 0;
     // Returns a FileSelectPopup result; fills path for results 1 and 2.
     virtual int FileSelect(const char* defaultFileName, const char* title, std::string& path) = 0;
+    // Called just before FileSelect: the folder the chooser opens in and its
+    // filters, as the chooser would list them ("Name (patterns)" joined by
+    // ";;").
+    virtual void FileSelectPlace(const char* directory, const char* filters)
+    {
+        (void)directory, (void)filters;
+    }
 };
 // nullptr restores the real dialogs.
 void SetDialogHook(DialogHook* hook);
@@ -233,3 +246,22 @@ int CommitCtrl(int panel, int control);
 
 // The number of panels alive (loaded and not discarded): leak checks.
 int CountLivePanels();
+
+// Where top-level panels may stand. DisplayPanel keeps a window on the
+// screens: a panel shown without a position (SetPanelPos, ATTR_TOP,
+// ATTR_LEFT) is centred on the primary screen; a window that does not lie
+// within the screens' available areas, frame included, is moved onto the one
+// it mostly covers (or the nearest), up or left as far as needed to fit and
+// never with its title bar above the top. Moving a shown window with
+// SetPanelPos keeps it on the screens the same way.
+// Tests pretend the desktop has these available areas (desktop pixels; the
+// first is the primary screen) and that the window manager adds frameTop
+// pixels above each window and frameSide pixels on its other sides. An empty
+// list returns to the real screens.
+struct ScreenArea {
+    int top;
+    int left;
+    int width;
+    int height;
+};
+void SetScreensForTesting(const std::vector<ScreenArea>& areas, int frameTop = 0, int frameSide = 0);

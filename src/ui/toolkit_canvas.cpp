@@ -68,7 +68,7 @@ protected:
                 if (text.isEmpty()) {
                     QToolTip::hideText();
                 } else {
-                    QToolTip::showText(help->globalPos(), text, canvas_);
+                    QToolTip::showText(help->globalPos(), PlainToolTip(text), canvas_);
                 }
                 return true;
             }

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <cstring>
 
 #include "data/text_encoding.h"
@@ -18,6 +19,12 @@ namespace toolkit {
 QString FromBytes(const char* text)
 {
     return QString::fromStdString(TextToUtf8(text ? text : ""));
+}
+
+QString PlainToolTip(const QString& text)
+{
+    if (!Qt::mightBeRichText(text)) return text;
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(text.toHtmlEscaped());
 }
 
 namespace {
@@ -89,13 +96,42 @@ QPalette::ColorRole TextRole(Kind kind)
     }
 }
 
-// Copies a text as UTF-8 into a buffer of `size` bytes, cut to fit.
+// Copies a text as UTF-8 into a buffer of `size` bytes, cut to fit at a
+// character boundary, so that what arrives is still valid UTF-8.
 void CopyUtf8(const QString& text, char* out, std::size_t size)
 {
     QByteArray bytes = text.toUtf8();
     std::size_t n = std::min(static_cast<std::size_t>(bytes.size()), size - 1);
+    if (n < static_cast<std::size_t>(bytes.size())) {
+        while (n > 0 && (static_cast<unsigned char>(bytes[static_cast<qsizetype>(n)]) & 0xC0) == 0x80) --n;
+    }
     std::memcpy(out, bytes.constData(), n);
     out[n] = '\0';
+}
+
+// A label that shows its text as it stands: never as markup, so that text
+// from a file or a path cannot turn into bold, links or pictures.
+QLabel* NewPlainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
+}
+
+// A text field cut off by its width shows its whole text as a tooltip.
+void RefreshCutTip(QWidget* w)
+{
+    auto* label = qobject_cast<QLabel*>(w);
+    if (!label) return;
+    const bool cut = label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width();
+    label->setToolTip(cut ? PlainToolTip(label->text()) : QString());
+}
+
+void SetLabelText(QWidget* w, const QString& text)
+{
+    static_cast<QLabel*>(w)->setText(text);
+    RefreshCutTip(w);
 }
 
 // Places a run-time label left of its control, centred on it vertically.
@@ -200,6 +236,9 @@ Control& AddControl(Panel& panel, int id, QWidget* widget)
             break;
         case Kind::Ring:
             QObject::connect(static_cast<QComboBox*>(widget), &QComboBox::activated, widget, commit);
+            break;
+        case Kind::Message:
+            static_cast<QLabel*>(widget)->setTextFormat(Qt::PlainText);
             break;
         default:
             break;
@@ -325,7 +364,7 @@ int SetCtrlVal(int panel, int control, int value)
             return 0;
         case Kind::Message:
         case Kind::String:
-            static_cast<QLabel*>(c->widget.data())->setText(QString::number(value));
+            SetLabelText(c->widget, QString::number(value));
             return 0;
         default:
             return -1;
@@ -341,7 +380,7 @@ int SetCtrlVal(int panel, int control, double value)
         return 0;
     }
     if (c->kind == Kind::Message || c->kind == Kind::String) {
-        static_cast<QLabel*>(c->widget.data())->setText(QString::number(value));
+        SetLabelText(c->widget, QString::number(value));
         return 0;
     }
     return SetCtrlVal(panel, control, static_cast<int>(value));
@@ -362,7 +401,7 @@ int SetCtrlVal(int panel, int control, const char* value)
             return 0;
         case Kind::Message:
         case Kind::String:
-            static_cast<QLabel*>(c->widget.data())->setText(FromBytes(value));
+            SetLabelText(c->widget, FromBytes(value));
             return 0;
         case Kind::Button:
             static_cast<QPushButton*>(c->widget.data())->setText(FromBytes(value));
@@ -474,6 +513,7 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
             return 0;
         case ATTR_WIDTH:
             w->resize(std::max(value, 0), g.height());
+            RefreshCutTip(w);
             CoverChild(*p, w);
             return 0;
         case ATTR_HEIGHT:
@@ -495,9 +535,11 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
             return 0;
         case ATTR_TEXT_BOLD:
             SetBold(w, value != 0);
+            RefreshCutTip(w);
             return 0;
         case ATTR_TEXT_POINT_SIZE:
             SetPointSize(w, value);
+            RefreshCutTip(w);
             return 0;
         case ATTR_FRAME_COLOR: {
             // Only a frame (decoration) draws its border in this colour; the
@@ -578,16 +620,16 @@ int NewCtrl(int panel, int style, const char* label, int top, int left)
     QLabel* caption = nullptr;
     switch (style) {
         case CTRL_STRING: {
-            auto* field = new QLabel(canvas);
+            QLabel* field = NewPlainLabel(QString(), canvas);
             field->setTextInteractionFlags(Qt::TextSelectableByMouse);
             field->setFixedHeight(field->fontMetrics().height() + 4);
             field->resize(100, field->height());
             widget = field;
-            if (label && *label) caption = new QLabel(FromBytes(label), canvas);
+            if (label && *label) caption = NewPlainLabel(FromBytes(label), canvas);
             break;
         }
         case CTRL_TEXT_MSG: {
-            auto* text = new QLabel(FromBytes(label), canvas);
+            QLabel* text = NewPlainLabel(FromBytes(label), canvas);
             text->adjustSize();
             widget = text;
             break;

@@ -93,6 +93,7 @@ struct Panel {
     void* callbackData = nullptr;
     std::vector<Anchored> anchored;
     QSize baseSize;  // the size the anchored widgets' places refer to
+    bool placed = false;  // a position was given (SetPanelPos, ATTR_TOP, ATTR_LEFT)
 };
 
 Panel* FindPanel(int handle);
@@ -137,6 +138,11 @@ inline int TextSizeOf(const QFont& font)
 
 // Text bytes (UTF-8, or Latin-1 when not valid UTF-8) as a QString.
 QString FromBytes(const char* text);
+
+// A tooltip that shows the text as it stands: a tooltip reads text that
+// looks like markup as markup, so such a text is escaped (runs of blanks
+// kept); any other text is left as it is.
+QString PlainToolTip(const QString& text);
 
 // Path of a resource file (see FindResourceFile).
 QString ResourcePath(const char* fileName);

@@ -25,7 +25,11 @@ QString QtFilters(const char* fileTypeList)
          QString::fromUtf8(fileTypeList ? fileTypeList : "").split(';', Qt::SkipEmptyParts)) {
         QString pattern = part.trimmed();
         if (pattern.isEmpty()) continue;
-        filters << QStringLiteral("%1 (%2)").arg(pattern, pattern == "*.*" ? QStringLiteral("*") : pattern);
+        if (pattern == "*.*" || pattern == "*") {
+            filters << QStringLiteral("All files (*)");
+        } else {
+            filters << QStringLiteral("%1 (%2)").arg(pattern, pattern);
+        }
     }
     return filters.join(";;");
 }
@@ -71,6 +75,8 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
     std::string chosen;
     int result = VAL_NO_FILE_SELECTED;
     if (g_hook) {
+        g_hook->FileSelectPlace(defaultDirectory ? defaultDirectory : "",
+                                QtFilters(fileTypeList).toUtf8().constData());
         result = g_hook->FileSelect(defaultFileName ? defaultFileName : "", title ? title : "", chosen);
     } else {
         QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(title ? title : ""),
@@ -88,9 +94,10 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
         }
     }
     if (result != VAL_EXISTING_FILE_SELECTED && result != VAL_NEW_FILE_SELECTED) return VAL_NO_FILE_SELECTED;
+    if (chosen.empty()) return VAL_NO_FILE_SELECTED;
     // A path that does not fit the 260-byte buffer would be cut into another
-    // path: treat it as no choice instead.
-    if (chosen.empty() || chosen.size() > SPELL_FIELD_CHARS - 1) return VAL_NO_FILE_SELECTED;
+    // path: the caller is told instead.
+    if (chosen.size() > SPELL_FIELD_CHARS - 1) return VAL_PATH_TOO_LONG;
     std::memcpy(pathName, chosen.c_str(), chosen.size() + 1);
     return result;
 }

@@ -3,16 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/temp_dir.h"
 #include "data/spell.h"
 #include "list/effect_filter.h"
 #include "list/upper_case.h"
+#include "stacking/stacking.h"
 
 namespace {
 
@@ -76,6 +77,30 @@ TEST_F(SpellSearch, NameMatchIgnoresCaseAndKeepsSpaces)
         {"xyz", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(Search(c.text, 0), c.expected) << "text '" << c.text << "'";
+}
+
+TEST_F(SpellSearch, NamesMatchInTheEncodingTheyAreShownIn)
+{
+    AddSpell("Caf\xE9 Ward");            // 0: Latin-1
+    AddSpell("Caf\xC3\xA9 Gate");        // 1: UTF-8
+    AddSpell("Cafe Plain");              // 2
+    AddSpell("Price \xE2\x82\xAC\xFF");  // 3: Latin-1 (not UTF-8 for the last byte)
+    AddSpell("\xC3\x89t\xC3\xA9 Song");  // 4: UTF-8, capital E acute first
+
+    struct Case {
+        const char* name;
+        const char* text;
+        Rows expected;
+    };
+    const Case cases[] = {
+        {"typed UTF-8 finds both encodings", "caf\xC3\xA9", {{"Caf\xC3\xA9 Gate", 1}, {"Caf\xE9 Ward", 0}}},
+        {"ASCII letters in any case", "CAF\xC3\xA9 w", {{"Caf\xE9 Ward", 0}}},
+        {"a Latin-1 text reads as Latin-1", "caf\xE9", {{"Caf\xC3\xA9 Gate", 1}, {"Caf\xE9 Ward", 0}}},
+        {"a character beyond Latin-1 is not a Latin-1 name's bytes", "\xE2\x82\xAC", {}},
+        {"other letters keep their case", "\xC3\xA9t\xC3\xA9", {}},
+        {"within a UTF-8 name", "t\xC3\xA9 s", {{"\xC3\x89t\xC3\xA9 Song", 4}}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Search(c.text, 0), c.expected) << c.name;
 }
 
 TEST_F(SpellSearch, EmptyTextListsEverySpellInNameOrderWithItsIndex)
@@ -326,6 +351,33 @@ TEST(SpellRows, Comparators)
     EXPECT_EQ(StringComparison(&plain, &plain), 0);
 }
 
+TEST(SpellRows, EqualKeysComeInTableOrderWhateverTheOrderBefore)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> rows;
+        void (*sort)(int count);
+        std::vector<std::string> sorted;
+    };
+    const Case cases[] = {
+        {"class rows of the same level",
+         {"5    B00007", "5    A00003", "2    C00009", "5    C00001"},
+         [](int count) { SortSpellRows(count, 1); },
+         {"2    C00009", "5    C00001", "5    A00003", "5    B00007"}},
+        {"stacking rows of the same value",
+         {"+00010 00007 x", "+00010 00003 y", "+00020 00009 z", "+00010 00001 w"},
+         [](int count) { SortStackingRows(count); },
+         {"+00020 00009 z", "+00010 00001 w", "+00010 00003 y", "+00010 00007 x"}},
+    };
+    for (const Case& c : cases) {
+        for (std::size_t i = 0; i < c.rows.size(); ++i) CopyText(g_stringArray[i], c.rows[i].c_str());
+        c.sort(static_cast<int>(c.rows.size()));
+        std::vector<std::string> sorted;
+        for (std::size_t i = 0; i < c.rows.size(); ++i) sorted.emplace_back(g_stringArray[i].data());
+        EXPECT_EQ(sorted, c.sorted) << c.name;
+    }
+}
+
 TEST(SpellRows, UpperCaseTouchesOnlyAsciiLetters)
 {
     TextField copy;
@@ -391,13 +443,11 @@ std::vector<std::string> RunExport(const std::string& arguments)
 TEST(ExportSearch, WritesOneObjectPerListRowInListOrder)
 {
     constexpr int kBrd = 111, kBst = 118;
-    const std::string path = testing::TempDir() + "search_export_spells.txt";
-    {
-        std::ofstream file(path, std::ios::binary);
-        file << SpellLine("Alpha Ward", {{kBrd, 12}}) << SpellLine("Alpha", {{kBst, 3}})
-             << SpellLine("Beta", {}) << SpellLine("Alphas", {{kBrd, 40}, {kBst, 2}})
-             << SpellLine("Caf\xE9 Alpha", {});
-    }
+    const TempDir dir;  // of its own: other runs of this test may be going on
+    const std::string path =
+        dir.Write("spells_us.txt", SpellLine("Alpha Ward", {{kBrd, 12}}) + SpellLine("Alpha", {{kBst, 3}}) +
+                                       SpellLine("Beta", {}) + SpellLine("Alphas", {{kBrd, 40}, {kBst, 2}}) +
+                                       SpellLine("Caf\xE9 Alpha", {}));
 
     EXPECT_EQ(RunExport("--search lph '" + path + "'"),
               (std::vector<std::string>{R"({"row":"Alpha Ward","index":0})", R"({"row":"Alpha","index":1})",
@@ -409,9 +459,11 @@ TEST(ExportSearch, WritesOneObjectPerListRowInListOrder)
                                         R"({"row":"12    Alpha Ward","index":0})",
                                         R"({"row":"40    Alphas","index":3})"}));
 
+    // The text is UTF-8; the name is Latin-1 in the file.
+    EXPECT_EQ(RunExport("--search 'CAF\xC3\xA9' '" + path + "'"),
+              (std::vector<std::string>{"{\"row\":\"Caf\xC3\xA9 Alpha\",\"index\":4}"}));
     EXPECT_TRUE(RunExport("--search '' --class 4 '" + path + "'").empty());
     EXPECT_EQ(RunExport("--search '' '" + path + "'").size(), 5u);
-    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/text_encoding.h"
 #include "fuzz_support.h"
 #include "list/search.h"
 
@@ -16,20 +17,24 @@ constexpr int kFilledRecords = 64;
 
 constexpr std::array<int, 10> kEdgeLevels = {INT_MIN, -1, 0, 1, 65, 66, 254, 255, 256, INT_MAX};
 
-// Upper-cases a to z only, as the search does, and cuts at 259 bytes.
-std::string Upper(const char* text)
+// Upper-cases a to z only, as the search does, cut at 259 bytes unless told.
+std::string Upper(const std::string& text, bool cut = true)
 {
-    std::string out(text, ::strnlen(text, SPELL_FIELD_CHARS - 1));
+    std::string out = cut ? text.substr(0, ::strnlen(text.c_str(), SPELL_FIELD_CHARS - 1)) : text;
     for (char& c : out) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     return out;
 }
 
-// Whether the search lists the spell, worked out independently.
+// Whether the search lists the spell, worked out independently: text and
+// name are compared as the window shows them (UTF-8, or Latin-1 read as
+// UTF-8), letters a to z in either case.
 bool IsListed(const SpellStruct& spell, const std::string& upperText, int classValue)
 {
-    if (!upperText.empty() && Upper(spell.name.data()).find(upperText) == std::string::npos) return false;
+    if (!upperText.empty() &&
+        Upper(TextToUtf8(spell.name.data()), false).find(upperText) == std::string::npos)
+        return false;
     if (classValue == 0) return true;
     for (const ClassSelectorEntry& entry : kClassSelector) {
         if (entry.classIndex < 0 || (classValue & entry.value) == 0) continue;
@@ -85,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     FUZZ_CHECK(count == calls);
 
-    const std::string upperText = Upper(box.data());
+    const std::string upperText = Upper(TextToUtf8(box.data()), false);
     for (int i = 0; i < kFilledRecords; ++i) {
         const bool expected =
             i < g_numSpells && IsListed(g_spellArray[static_cast<std::size_t>(i)], upperText, classValue);

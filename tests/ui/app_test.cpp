@@ -10,11 +10,16 @@
 #include <sstream>
 
 #include "app/main_uir.h"
-#include "core/temp_dir.h"
+#include "list/search_callbacks.h"
+#include "popup/popup_callbacks.h"
+#include "stacking/stacking_callbacks.h"
+#include "test_support.h"
 #include "ui/toolkit.h"
 #include "ui_test_support.h"
 
 namespace {
+
+using Rows = std::vector<std::pair<std::string, int>>;
 
 std::string ReadFile(const std::string& path)
 {
@@ -27,6 +32,26 @@ std::string ReadFile(const std::string& path)
 int Commit(CtrlCallbackPtr callback, int control)
 {
     return callback(mainPanel, control, EVENT_COMMIT, nullptr, 0, 0);
+}
+
+// A spell line of all 174 columns: id, name and a duration.
+std::string SpellLine(const char* id, const char* name)
+{
+    return testsupport::RawLine({{0, id}, {1, name}, {17, "10"}});
+}
+
+// Loads a file through the browse button as the user does.
+int Browse(int result, const std::string& path)
+{
+    Dialogs().AnswerNextFileSelect(result, path);
+    return Commit(BrowseFilesCallback, MAINPANEL_BROWSE);
+}
+
+std::string Status()
+{
+    TextField status{};
+    GetCtrlVal(mainPanel, MAINPANEL_STATUS, status);
+    return status.data();
 }
 
 class AppTest : public testing::Test {
@@ -53,7 +78,7 @@ protected:
         return v;
     }
 
-    TempDir dir;
+    testsupport::TempDir dir;
     std::string settings;
 };
 
@@ -191,27 +216,110 @@ TEST_F(AppTest, LevelControlsDimAndTakeTheLevel)
     EXPECT_EQ(Dimmed(), 1);
 }
 
-TEST_F(AppTest, BrowseReadsOnlyAnExistingFileAndCancelKeepsThePath)
+TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
 {
-    std::string spells = dir.Write("spells_us.txt", "1^Alpha\n2^Beta\n");
-    CopyText(g_fileName, "/old/spells_us.txt");
+    const std::string spells = dir.Write("spells_us.txt", SpellLine("1", "Alpha") + SpellLine("2", "Beta"));
+    EXPECT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, spells), 0);
+    EXPECT_EQ(g_numSpells, 2);
+    EXPECT_EQ(Status(), "Loaded 2 spells from " + spells);
+    EXPECT_TRUE(Dialogs().messages.empty());
 
     Commit(BrowseFilesCallback, MAINPANEL_BROWSE);  // cancelled
-    EXPECT_STREQ(g_fileName.data(), "/old/spells_us.txt");
-    EXPECT_EQ(g_numSpells, 0);
-
-    Dialogs().AnswerNextFileSelect(VAL_NEW_FILE_SELECTED, "/data/new.txt");
-    Commit(BrowseFilesCallback, MAINPANEL_BROWSE);
-    EXPECT_STREQ(g_fileName.data(), "/data/new.txt");
-    EXPECT_EQ(g_numSpells, 0) << "a new name is kept but nothing is read";
-
-    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, spells);
-    Commit(BrowseFilesCallback, MAINPANEL_BROWSE);
+    const std::string missing = (dir.path() / "new.txt").string();
+    EXPECT_EQ(Browse(VAL_NEW_FILE_SELECTED, missing), -1);
+    ASSERT_EQ(Dialogs().messages.size(), 1u);
+    EXPECT_EQ(Dialogs().messages[0].title, "Error");
+    EXPECT_EQ(Dialogs().messages[0].text, "The file " + missing + " does not exist. Nothing was loaded.");
+    EXPECT_STREQ(g_fileName.data(), spells.c_str()) << "the dumps read the loaded file";
     EXPECT_EQ(g_numSpells, 2);
-    TextField status{};
-    GetCtrlVal(mainPanel, MAINPANEL_STATUS, status);
-    EXPECT_EQ(std::string(status.data()), "Loaded 2 spells from " + spells);
-    EXPECT_TRUE(Dialogs().messages.empty());
+    SaveInitFile(settings.c_str());
+    EXPECT_EQ(ReadFile(settings).substr(0, spells.size() + 1), spells + "\n");
+}
+
+TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
+{
+    const std::string first =
+        dir.Write("first.txt", SpellLine("1", "Alpha") + SpellLine("2", "Alpine") + SpellLine("3", "Beta"));
+    const std::string reversed = dir.Write(
+        "reversed.txt", SpellLine("3", "Beta") + SpellLine("2", "Alpine") + SpellLine("1", "Alpha"));
+    ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, first), 0);
+    const int live = CountLivePanels();
+    SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "alp");
+    SearchStringCallback(mainPanel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
+    ASSERT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Alpha", 0}, {"Alpine", 1}}));
+    ASSERT_EQ(OpenSpellPopup(0), 0);
+    ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), 0);
+
+    ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, reversed), 0);
+    EXPECT_EQ(g_numPopups, 0);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(CountLivePanels(), live) << "the spell and stacking windows are closed";
+    EXPECT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Alpha", 2}, {"Alpine", 1}}))
+        << "the search in the box runs again on the new table";
+
+    SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "");
+    ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, dir.Write("one.txt", SpellLine("9", "Only"))), 0);
+    EXPECT_TRUE(ListRows(mainPanel, MAINPANEL_SPELL_LIST).empty())
+        << "with an empty search box the list is emptied";
+    // Indexes from the old table are refused, whatever holds them.
+    EXPECT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), -1);
+    EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[3], 0, 0), -1);
+    EXPECT_EQ(g_numPopups, 0);
+}
+
+TEST_F(AppTest, PathsTheSettingsFileCannotHoldAreRefused)
+{
+    const std::string kept = dir.Write("spells_us.txt", SpellLine("1", "Kept"));
+    ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, kept), 0);
+    struct Case {
+        const char* name;
+        std::string path;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"line feed", dir.Write("two\nlines.txt", SpellLine("2", "Other")), "it holds a line feed"},
+        {"carriage return at the end", dir.Write("cr.txt\r", SpellLine("2", "Other")),
+         "it ends in a carriage return"},
+        {"longer than 259 bytes", "/" + std::string(300, 'p'), "it is longer than 259 bytes"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dialogs().Reset();
+        EXPECT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, c.path), 0);
+        ASSERT_EQ(Dialogs().messages.size(), 1u);
+        EXPECT_EQ(Dialogs().messages[0].text, std::string("That path cannot be stored in rivizuzi.cfg: ") +
+                                                  c.reason + ". Please choose another file.");
+        EXPECT_STREQ(g_fileName.data(), kept.c_str());
+        EXPECT_EQ(g_numSpells, 1);
+    }
+    SaveInitFile(settings.c_str());
+    EXPECT_EQ(ReadFile(settings).substr(0, kept.size() + 1), kept + "\n");
+
+    // On the first run the chooser asks again.
+    Dialogs().Reset();
+    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, cases[0].path);
+    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, kept);
+    g_fileName.fill('\0');
+    EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").string().c_str()), 0);
+    EXPECT_EQ(Dialogs().chooserTitles.size(), 2u);
+    EXPECT_STREQ(g_fileName.data(), kept.c_str());
+
+    // A path that would not read back is never written.
+    CopyText(g_fileName, "a\nb");
+    std::filesystem::remove(settings);
+    SaveInitFile(settings.c_str());
+    EXPECT_FALSE(std::filesystem::exists(settings));
+}
+
+TEST_F(AppTest, ChooserOpensInTheLoadedFilesFolderAndOffersAllFiles)
+{
+    CopyText(g_fileName, dir.Write("spells_us.txt", SpellLine("1", "Alpha")).c_str());
+    Commit(BrowseFilesCallback, MAINPANEL_BROWSE);
+    EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").string().c_str()), -1);
+    ASSERT_EQ(Dialogs().chooserDirectories.size(), 2u);
+    EXPECT_EQ(Dialogs().chooserDirectories[0], dir.path().string());
+    EXPECT_EQ(Dialogs().chooserDirectories[1], "") << "the first run opens in the working folder";
+    EXPECT_EQ(Dialogs().chooserFilters[0], "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)");
 }
 
 TEST_F(AppTest, MissingSpellFileShowsTheErrorWhileTheWaitPanelIsUp)
@@ -239,16 +347,29 @@ TEST_F(AppTest, MissingSpellFileShowsTheErrorWhileTheWaitPanelIsUp)
     EXPECT_EQ(g_numSpells, -1);
 }
 
-TEST_F(AppTest, StatusLineSaysWhenTheFileHeldMoreThanTheTable)
+TEST_F(AppTest, StatusLineSaysWhatWasLoaded)
 {
-    std::string text;
-    for (int i = 0; i < MAX_SPELLS + 1; ++i) text += "1^n\n";
-    std::string path = dir.Write("big.txt", text);
-    ParseSpells(mainPanel, path.c_str());
-    TextField status{};
-    GetCtrlVal(mainPanel, MAINPANEL_STATUS, status);
-    EXPECT_NE(std::string(status.data()).find("more lines than the 4000"), std::string::npos)
-        << status.data();
+    std::string tooMany;
+    for (int i = 0; i < MAX_SPELLS + 1; ++i) tooMany += "1^n\n";
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string says;  // after "Loaded ... from PATH"
+    };
+    const Case cases[] = {
+        {"a spell file", SpellLine("1", "a") + SpellLine("2", "b"), ""},
+        {"one short line", SpellLine("1", "a") + "2^b\n", "; 1 line does not have 174 columns"},
+        {"a text file", "hello\nworld\n", "; 2 lines do not have 174 columns"},
+        {"more lines than the table", tooMany,
+         ". The file holds more lines than the 4000 the table holds; the rest were not read. 4000 lines do "
+         "not have 174 columns."},
+    };
+    for (const Case& c : cases) {
+        const std::string path = dir.Write("spells.txt", c.text);
+        ParseSpells(mainPanel, path.c_str());
+        EXPECT_EQ(Status(), "Loaded " + std::to_string(g_numSpells) + " spells from " + path + c.says)
+            << c.name;
+    }
 }
 
 TEST_F(AppTest, CloseBoxAndQuitEndTheEventLoop)

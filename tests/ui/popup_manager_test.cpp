@@ -240,17 +240,34 @@ TEST_F(PopupManagerTest, ClosingAPanelInNoSlotLeavesTheTableAlone)
     EXPECT_EQ(g_numPopups, 1);
 }
 
-TEST_F(PopupManagerTest, AReservedSlotWithoutPanelCanBeReleased)
+TEST_F(PopupManagerTest, ARefusedOpenLeavesThePopupStateAsItWas)
 {
-    Open();
-    const int slot = GetPopupIndex();
-    ASSERT_EQ(slot, 2);
-    ReleaseReservedPopupSlot(slot);
-    EXPECT_EQ(g_numPopups, 1);
-    EXPECT_EQ(g_lastPopup, -1);
-    ReleaseReservedPopupSlot(1);  // holds a panel: untouched
-    EXPECT_NE(Handle(1), -1);
-    EXPECT_EQ(g_numPopups, 1);
+    struct Case {
+        const char* name;
+        void (*refuse)();
+    };
+    const Case cases[] = {
+        {"index of no loaded spell",
+         [] { EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[4], 0, 0), -1); }},
+        {"panel that could not load", [] { ReleaseReservedPopupSlot(GetPopupIndex()); }},
+    };
+    const int first = Open();
+    const int second = Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int live = CountLivePanels();
+        c.refuse();
+        EXPECT_EQ(g_numPopups, 2);
+        EXPECT_EQ(g_nextPopup, second);
+        EXPECT_EQ(g_lastPopup, second);
+        EXPECT_EQ(Position(g_popupX, g_popupY), Position(240, 240));
+        EXPECT_EQ(CountLivePanels(), live);
+    }
+    ReleaseReservedPopupSlot(first);  // holds a panel: untouched
+    EXPECT_NE(Handle(first), -1);
+    ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
+    EXPECT_EQ(PositionOf(Handle(second)), Position(200, 200)) << "Reset still moves the most recent popup";
+    EXPECT_EQ(Open(), 3);
 }
 
 // ---- Close all and reset position ----------------------------------------------------

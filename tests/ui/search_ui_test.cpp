@@ -14,6 +14,7 @@
 #include "popup/popup_callbacks.h"
 #include "ui/toolkit.h"
 #include "ui/toolkit_internal.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -50,22 +51,7 @@ protected:
         return SearchStringCallback(panel_, MAINPANEL_SEARCH, event, nullptr, 0, 0);
     }
 
-    // Every row of the spell list: its label and, through the toolkit, its value.
-    Rows ListRows()
-    {
-        int count = -1;
-        EXPECT_EQ(GetNumListItems(panel_, MAINPANEL_SPELL_LIST, &count), 0);
-        Rows rows;
-        for (int i = 0; i < count; ++i) {
-            int value = -1;
-            TextField label{};
-            EXPECT_EQ(GetLabelFromIndex(panel_, MAINPANEL_SPELL_LIST, i, label), 0);
-            EXPECT_EQ(SetCtrlIndex(panel_, MAINPANEL_SPELL_LIST, i), 0);
-            EXPECT_EQ(GetCtrlVal(panel_, MAINPANEL_SPELL_LIST, &value), 0);
-            rows.emplace_back(label.data(), value);
-        }
-        return rows;
-    }
+    Rows ListRows() { return ::ListRows(panel_, MAINPANEL_SPELL_LIST); }
 
     // The text of a message control, such as the status line.
     std::string Text(int control)

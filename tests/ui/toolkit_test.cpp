@@ -129,6 +129,40 @@ TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSize)
     }
 }
 
+TEST_F(ToolkitTest, WindowsAreKeptOnTheScreens)
+{
+    // Two screens side by side, 1920 and 1280 wide, 1000 high; the window
+    // manager adds a 24-pixel title bar and 2-pixel borders. The main window
+    // is 770 wide.
+    SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
+    struct Case {
+        const char* name;
+        bool placed;
+        int top, left, height;
+        int shownTop, shownLeft;
+    };
+    const Case cases[] = {
+        {"no position: centred on the primary screen", false, 0, 0, 560, 231, 575},
+        {"a position on a screen is kept exactly", true, 120, 240, 560, 120, 240},
+        {"so is one on the second screen", true, 300, 2000, 560, 300, 2000},
+        {"off every screen: onto the nearest", true, -30000, 90000, 560, 24, 2428},
+        {"too low: moved up to fit", true, 420, 420, 725, 273, 420},
+        {"taller than the screen: title bar on the screen", true, 420, 420, 1100, 24, 420},
+    };
+    for (const Case& c : cases) {
+        const int window = LoadPanel(0, MAIN_UIR, MAINPANEL);
+        if (c.placed) SetPanelPos(window, c.top, c.left);
+        SetPanelAttribute(window, ATTR_HEIGHT, c.height);
+        DisplayPanel(window);
+        int top = 0, left = 0;
+        GetPanelAttribute(window, ATTR_TOP, &top);
+        GetPanelAttribute(window, ATTR_LEFT, &left);
+        EXPECT_EQ(std::make_pair(top, left), std::make_pair(c.shownTop, c.shownLeft)) << c.name;
+        DiscardPanel(window);
+    }
+    SetScreensForTesting(kTestDesktop);
+}
+
 TEST_F(ToolkitTest, SettingValuesNeverCommits)
 {
     InstallCtrlCallback(panel, MAINPANEL_LEVEL, CountCommit, nullptr);
@@ -281,8 +315,8 @@ TEST_F(ToolkitTest, DialogsGoThroughTheHook)
     EXPECT_STREQ(path.data(), "unchanged");
     Dialogs().AnswerNextFileSelect(VAL_NEW_FILE_SELECTED, std::string(300, 'p'));
     EXPECT_EQ(FileSelectPopup("", "", "*.*", "Find", VAL_OK_BUTTON, 0, 0, 1, 1, path.data()),
-              VAL_NO_FILE_SELECTED)
-        << "a path too long for the buffer is no choice";
+              VAL_PATH_TOO_LONG)
+        << "a path too long for the buffer is never cut into another";
     EXPECT_STREQ(path.data(), "unchanged");
 }
 

@@ -27,6 +27,7 @@ int main(int argc, char** argv)
     InitToolkit(argc, argv);
     RegisterProgramCallbacks();
     SetDialogHook(&g_dialogs);
+    SetScreensForTesting(kTestDesktop);
     testing::UnitTest::GetInstance()->listeners().Append(new ResetDialogs);
     return RUN_ALL_TESTS();
 }
