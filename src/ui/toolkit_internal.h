@@ -92,7 +92,7 @@ struct Panel {
     PanelCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
     std::vector<Anchored> anchored;
-    QSize baseSize;  // the size the anchored widgets' places refer to
+    QSize baseSize;       // the size the anchored widgets' places refer to
     bool placed = false;  // a position was given (SetPanelPos, ATTR_TOP, ATTR_LEFT)
 };
 
