@@ -29,7 +29,7 @@ protected:
     }
 };
 
-TEST_F(SpellLookup, FirstMatchingRecordWinsWithOrWithoutTheIndex)
+TEST_F(SpellLookup, FirstLoadedRecordWithTheIdWinsWithOrWithoutTheIndex)
 {
     const struct {
         int id;
@@ -47,25 +47,14 @@ TEST_F(SpellLookup, FirstMatchingRecordWinsWithOrWithoutTheIndex)
             EXPECT_STREQ(name.data(), c.name);
         }
     }
-}
-
-TEST_F(SpellLookup, AnIndexBuiltForAnotherTableIsNotUsed)
-{
-    BuildSpellIdIndex();
+    // An index built for another table is not used; only loaded records count.
     TextField name{};
-    g_numSpells = 4;  // the record with id -3 is no longer loaded
+    g_numSpells = 4;
     EXPECT_EQ(FindSpell(-3, name), -1);
     g_numSpells = 5;
     g_spellArray[1].id = 9;  // "First" rewritten: the second 500 is now the first
     EXPECT_EQ(FindSpell(500, name), 3);
     EXPECT_STREQ(name.data(), "Second");
-}
-
-TEST_F(SpellLookup, OnlyLoadedRecordsAreSearched)
-{
-    TextField name{};
-    g_numSpells = 4;
-    EXPECT_EQ(FindSpell(-3, name), -1);
     for (int count : {0, -1}) {
         g_numSpells = count;
         EXPECT_EQ(FindSpell(0, name), -1);
