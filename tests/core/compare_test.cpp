@@ -173,6 +173,7 @@ TEST(CompareWords, MarksWhatDiffersBetweenTheSharedLeadingAndTrailingWords)
 TEST(CompareFilter, NameHoldsThePartIgnoringAsciiCase)
 {
     EXPECT_TRUE(NameContains("Ember Ward", "ward"));
+    EXPECT_TRUE(NameContains("Ward", "WARD"));
     EXPECT_TRUE(NameContains("Ember Ward", ""));
     EXPECT_TRUE(NameContains("Caf\xc3\xa9 Strike", "AF\xc3\xa9 s"));
     EXPECT_FALSE(NameContains("Ward", "wards"));

@@ -73,4 +73,24 @@ TEST(SettingsFile, ReadsTheTwoLinesWithinTheirBuffers)
     }
 }
 
+TEST(SettingsFile, PathsThatTheFirstLineCannotHoldAreNamed)
+{
+    const struct {
+        std::string path;
+        bool storable;
+    } cases[] = {
+        {"/data/spells_us.txt", true},
+        {"", true},
+        {"a\rb", true},
+        {std::string(259, 'p'), true},
+        {"a\n", false},
+        {"a\nb", false},
+        {"\r", false},
+        {"a\r", false},
+        {std::string(260, 'p'), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SettingsPathProblem(c.path.c_str()) == nullptr, c.storable) << c.path;
+}
+
 }  // namespace
