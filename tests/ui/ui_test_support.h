@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <array>
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -95,6 +97,24 @@ ScriptedDialogs& Dialogs();
 // tallest popup fits, so windows stand where the program puts them.
 inline const std::vector<ScreenArea> kTestDesktop = {{0, 0, 1600, 1200}};
 
+// What the popup manager holds, and the panels alive: equal when an action
+// changed nothing.
+struct PopupState {
+    std::array<int, MAX_POPUPS> handles = g_popupHandles;
+    int count = g_numPopups, next = g_nextPopup, last = g_lastPopup, x = g_popupX, y = g_popupY;
+    int livePanels = CountLivePanels();
+    bool operator==(const PopupState&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const PopupState& s)
+{
+    return out << s.count << " open, next " << s.next << ", last " << s.last << ", at " << s.x << ',' << s.y
+               << ", " << s.livePanels << " panels";
+}
+
+// A place on a panel: top, left, width, height.
+using Place = std::array<int, 4>;
+
 // Popups opened from a spell table the test fills (AddSpell, SetSlot): every
 // popup is closed afterwards and no panel may be left behind.
 class PopupTest : public testsupport::SpellTableTest {
@@ -126,13 +146,6 @@ protected:
         return LastPanel();
     }
 
-    static int OpenSlots()
-    {
-        int open = 0;
-        for (int handle : g_popupHandles) open += handle != -1;
-        return open;
-    }
-
     static std::string Text(int panel, int control)
     {
         TextField text{};
@@ -152,6 +165,21 @@ protected:
         int value = -12345;
         EXPECT_EQ(GetPanelAttribute(panel, attribute, &value), 0) << attribute;
         return value;
+    }
+
+    // Where a rectangle of the core's layout asks for a control.
+    template <typename Rect>
+    static Place PlaceOf(const Rect& r)
+    {
+        return {r.top, r.left, r.width, r.height};
+    }
+    // Where the control stands; its height read only when `asked` gives one
+    // (a height of 0 asks for the toolkit's default).
+    template <typename Rect>
+    static Place PlaceOf(int panel, int control, const Rect& asked)
+    {
+        return {Attr(panel, control, ATTR_TOP), Attr(panel, control, ATTR_LEFT),
+                Attr(panel, control, ATTR_WIDTH), asked.height ? Attr(panel, control, ATTR_HEIGHT) : 0};
     }
 
     int livePanels_ = 0;
