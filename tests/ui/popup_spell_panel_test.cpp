@@ -44,7 +44,8 @@ protected:
     }
 };
 
-TEST_F(SpellWindowTest, ShowsWhatTheContentBuilderComputed)
+// At every text size: captions and "Link" buttons stay clear of each other.
+TEST_F(SpellWindowTest, ShowsWhatTheContentBuilderComputedAtEveryTextSize)
 {
     SpellStruct& spell = AddSpell(321, "Aegis of Tests");
     spell.reagentId = {0, 10015, -1, 0};
@@ -77,78 +78,63 @@ TEST_F(SpellWindowTest, ShowsWhatTheContentBuilderComputed)
         {"twelve links", 3, 12, 12, false, true},
         {"no duration, no rows", 4, 0, 0, false, true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const int panel = OpenSpell(c.index);
-        SpellPanelContent content;
-        ASSERT_EQ(BuildSpellPanelContent(c.index, content), 0);
-        for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
-            EXPECT_EQ(Text(panel, SpellPanelTextCtrl(PanelText(text))),
-                      content.texts[static_cast<std::size_t>(text)].data())
-                << kPanelTextFields[static_cast<std::size_t>(text)];
-        }
-        int linkIndex = -5;
-        GetCtrlVal(panel, SPELLPANEL_LINK_INDEX, &linkIndex);
-        EXPECT_EQ(linkIndex, content.linkedSpellIndex);
-        EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), c.linkedSpell ? 1 : 0);
-        EXPECT_EQ(Title(panel), std::string(content.texts[PANEL_TEXT_NAME].data()) + " - Spell");
-
-        const auto fields = Made(panel, toolkit::Kind::String);
-        const auto buttons = Made(panel, toolkit::Kind::Button);
-        ASSERT_EQ(content.rowCount, c.rows);
-        ASSERT_EQ(fields.size(), static_cast<std::size_t>(c.rows));
-        ASSERT_EQ(buttons.size(), static_cast<std::size_t>(c.links + (c.stacking ? 1 : 0)));
-        std::size_t button = 0;
-        for (std::size_t r = 0; r < fields.size(); ++r) {
-            const EffectRowContent& row = content.rows[r];
-            EXPECT_EQ(Text(panel, fields[r]->id), row.text.data());
-            EXPECT_EQ(fields[r]->label->text().toStdString(), row.label.data());
-            EXPECT_EQ(PlaceOf(panel, fields[r]->id, row.field), PlaceOf(row.field));
-            EXPECT_EQ(Attr(panel, fields[r]->id, ATTR_LABEL_COLOR), ROW_LABEL_COLOR);
-            if (row.linkIndex < 0) continue;
-            const toolkit::Control* link = buttons[button++];  // its place: see the next test
-            EXPECT_EQ(link->callback, &GoToLink2Callback);
-            EXPECT_EQ(link->callbackData, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
-            EXPECT_EQ(Attr(panel, link->id, ATTR_CMD_BUTTON_COLOR), LINK_BUTTON_COLOR);
-        }
-        EXPECT_EQ(button, static_cast<std::size_t>(c.links));
-        if (c.stacking) {
-            EXPECT_EQ(buttons.back()->callback, &StackingCallback);
-            EXPECT_EQ(buttons.back()->callbackData, &g_spellArray[static_cast<std::size_t>(c.index)]);
-            EXPECT_EQ(PlaceOf(panel, buttons.back()->id, content.stacking), PlaceOf(content.stacking));
-            EXPECT_EQ(Attr(panel, buttons.back()->id, ATTR_CMD_BUTTON_COLOR), STACKING_BUTTON_COLOR);
-        }
-        EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), content.panelHeight);
-        EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), content.frameHeight);
-        EXPECT_EQ(PanelAttr(panel, ATTR_VISIBLE), 1);
-    }
-}
-
-TEST_F(SpellWindowTest, LinkButtonsClearTheirCaptionsAndLineUpAtEveryTextSize)
-{
-    SpellStruct& spell = AddSpell(10, "Twelve links");
-    AddSpell(20, "Proc target");
-    for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) SetSlot(spell, k, kWeaponProc, 20);
     const QFont normal = QApplication::font();
     for (int pixels : {0, 16, 20}) {  // 0: the toolkit's default
-        SCOPED_TRACE(pixels);
         QFont font = normal;
         if (pixels > 0) font.setPixelSize(pixels);
         QApplication::setFont(font);
-        const int panel = OpenSpell(0);
-        const auto rows = Made(panel, toolkit::Kind::String);
-        const auto buttons = Made(panel, toolkit::Kind::Button);
-        ASSERT_EQ(buttons.size(), rows.size() + 1) << "a link a row and the stacking button";
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            SCOPED_TRACE(r);
-            const QRect field = rows[r]->widget->geometry();
-            const QRect caption = rows[r]->label->geometry();
-            const QRect link = buttons[r]->widget->geometry();
-            EXPECT_FALSE(link.intersects(caption));
-            EXPECT_LT(caption.right(), field.left());
-            EXPECT_GE(link.left(), 10) << "inside the effects frame";
-            EXPECT_LE(std::abs(link.center().y() - field.center().y()), 1);
-            EXPECT_LE(std::abs(caption.center().y() - field.center().y()), 1);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + ", text size " + std::to_string(pixels));
+            const int panel = OpenSpell(c.index);
+            SpellPanelContent content;
+            ASSERT_EQ(BuildSpellPanelContent(c.index, content), 0);
+            for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
+                EXPECT_EQ(Text(panel, SpellPanelTextCtrl(PanelText(text))),
+                          content.texts[static_cast<std::size_t>(text)].data())
+                    << kPanelTextFields[static_cast<std::size_t>(text)];
+            }
+            int linkIndex = -5;
+            GetCtrlVal(panel, SPELLPANEL_LINK_INDEX, &linkIndex);
+            EXPECT_EQ(linkIndex, content.linkedSpellIndex);
+            EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), c.linkedSpell ? 1 : 0);
+            EXPECT_EQ(Title(panel), std::string(content.texts[PANEL_TEXT_NAME].data()) + " - Spell");
+
+            const auto fields = Made(panel, toolkit::Kind::String);
+            const auto buttons = Made(panel, toolkit::Kind::Button);
+            ASSERT_EQ(content.rowCount, c.rows);
+            ASSERT_EQ(fields.size(), static_cast<std::size_t>(c.rows));
+            ASSERT_EQ(buttons.size(), static_cast<std::size_t>(c.links + (c.stacking ? 1 : 0)));
+            std::size_t button = 0;
+            for (std::size_t r = 0; r < fields.size(); ++r) {
+                const EffectRowContent& row = content.rows[r];
+                EXPECT_EQ(Text(panel, fields[r]->id), row.text.data());
+                EXPECT_EQ(fields[r]->label->text().toStdString(), row.label.data());
+                EXPECT_EQ(PlaceOf(panel, fields[r]->id, row.field), PlaceOf(row.field));
+                EXPECT_EQ(Attr(panel, fields[r]->id, ATTR_LABEL_COLOR), ROW_LABEL_COLOR);
+                if (row.linkIndex < 0) continue;
+                const toolkit::Control* link = buttons[button++];
+                const QRect field = fields[r]->widget->geometry();
+                const QRect caption = fields[r]->label->geometry();
+                const QRect place = link->widget->geometry();
+                EXPECT_FALSE(place.intersects(caption)) << r;
+                EXPECT_LT(caption.right(), field.left()) << r;
+                EXPECT_GE(place.left(), 10) << "inside the effects frame";
+                EXPECT_LE(std::abs(place.center().y() - field.center().y()), 1) << r;
+                EXPECT_LE(std::abs(caption.center().y() - field.center().y()), 1) << r;
+                EXPECT_EQ(link->callback, &GoToLink2Callback);
+                EXPECT_EQ(link->callbackData, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
+                EXPECT_EQ(Attr(panel, link->id, ATTR_CMD_BUTTON_COLOR), LINK_BUTTON_COLOR);
+            }
+            EXPECT_EQ(button, static_cast<std::size_t>(c.links));
+            if (c.stacking) {
+                EXPECT_EQ(buttons.back()->callback, &StackingCallback);
+                EXPECT_EQ(buttons.back()->callbackData, &g_spellArray[static_cast<std::size_t>(c.index)]);
+                EXPECT_EQ(PlaceOf(panel, buttons.back()->id, content.stacking), PlaceOf(content.stacking));
+                EXPECT_EQ(Attr(panel, buttons.back()->id, ATTR_CMD_BUTTON_COLOR), STACKING_BUTTON_COLOR);
+            }
+            EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), content.panelHeight);
+            EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), content.frameHeight);
+            EXPECT_EQ(PanelAttr(panel, ATTR_VISIBLE), 1);
         }
         CloseAllPopups();
     }
