@@ -1,19 +1,14 @@
-// The popup slot table: slot order, the cascade of positions, the limit of
-// fifty, closing one popup (Close button, Escape, close box) or all of them,
-// and restarting the cascade.
+// The popup slot table: slot order, the cascade, the limit of fifty, closing
+// one popup (Close button, Escape, close box) or all of them, and restarting
+// the cascade.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QPushButton>
 #include <QTest>
-#include <QWidget>
 #include <utility>
-#include <vector>
 
-#include "data/spell.h"
-#include "popup/popup_callbacks.h"
+#include "app/main_uir.h"
 #include "popup/spell_uir.h"
-#include "ui/toolkit.h"
+#include "stacking/stacking_callbacks.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
@@ -21,311 +16,175 @@ namespace {
 
 using Position = std::pair<int, int>;  // (left, top)
 
-class PopupManagerTest : public testing::Test {
+class PopupManagerTest : public PopupTest {
 protected:
     void SetUp() override
     {
-        InitGlobals();
-        livePanels_ = CountLivePanels();
-        for (int i = 0; i < 3; ++i) {
-            SpellStruct& spell = g_spellArray[static_cast<std::size_t>(g_numSpells++)];
-            spell.id = 100 + i;
-            CopyText(spell.name, "Popup spell");
-            spell.duration = 10;
-            spell.attrib.fill(UNUSED_EFFECT);
-            spell.classLevel.fill(CLASS_LEVEL_NONE);
-        }
+        PopupTest::SetUp();
+        AddSpell(100, "Popup spell");
     }
-
-    void TearDown() override
-    {
-        CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(CountLivePanels(), livePanels_) << "every popup is discarded";
-    }
-
-    // Opens spell 0 the way a "Link" button does; returns the new slot.
+    // Opens spell 0; returns the slot it took.
     static int Open()
     {
-        EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[1], 0, 0), 0);
-        EXPECT_NE(g_lastPopup, -1);
+        OpenSpell(0);
         return g_lastPopup;
     }
-
     static int Handle(int slot) { return g_popupHandles[static_cast<std::size_t>(slot)]; }
-
-    static Position PositionOf(int panel)
-    {
-        Position p{-1, -1};
-        GetPanelAttribute(panel, ATTR_LEFT, &p.first);
-        GetPanelAttribute(panel, ATTR_TOP, &p.second);
-        return p;
-    }
-
-    static QWidget* WindowOf(int panel)
-    {
-        toolkit::Panel* p = toolkit::FindPanel(panel);
-        return p ? p->window.data() : nullptr;
-    }
-
-    static int OpenSlots()
-    {
-        int open = 0;
-        for (int handle : g_popupHandles) open += handle != -1;
-        return open;
-    }
-
-    int livePanels_ = 0;
+    static QWidget* Window(int panel) { return toolkit::FindPanel(panel)->window; }
+    static Position At(int panel) { return {PanelAttr(panel, ATTR_LEFT), PanelAttr(panel, ATTR_TOP)}; }
 };
 
-// ---- Slots and positions ---------------------------------------------------------
-
-TEST_F(PopupManagerTest, FirstPopupTakesSlotOneAt220)
+TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndAFreedSlotWaitsForTheSearch)
 {
-    const int slot = Open();
-    EXPECT_EQ(slot, 1);
-    EXPECT_GT(Handle(1), 0);
-    EXPECT_EQ(g_numPopups, 1);
-    EXPECT_EQ(g_nextPopup, 1);
-    EXPECT_EQ(PositionOf(Handle(1)), Position(220, 220));
-}
-
-TEST_F(PopupManagerTest, CascadeWrapsAfter420AndRepeatsEveryTwelve)
-{
-    std::vector<int> expected;
-    for (int i = 1; i <= 11; ++i) expected.push_back(200 + 20 * i);  // 220 .. 420
-    expected.push_back(200);
-    expected.push_back(220);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const int slot = Open();
-        EXPECT_EQ(slot, static_cast<int>(i) + 1);
-        EXPECT_EQ(PositionOf(Handle(slot)), Position(expected[i], expected[i])) << "popup " << i + 1;
-        EXPECT_EQ(g_popupX, g_popupY);
+    const int cascade[] = {220, 240, 260, 280, 300, 320, 340, 360, 380, 400, 420, 200, 220};
+    for (int slot = 1; slot < MAX_POPUPS; ++slot) {
+        ASSERT_EQ(Open(), slot);
+        if (slot <= 13) {
+            EXPECT_EQ(At(Handle(slot)), Position(cascade[slot - 1], cascade[slot - 1])) << slot;
+        }
+        if (slot == 5) ExitPopupFunction(Handle(2));  // taken again only after the search wraps
     }
-}
-
-TEST_F(PopupManagerTest, SlotsRunOneToFortyNineThenZero)
-{
-    for (int i = 1; i < MAX_POPUPS; ++i) ASSERT_EQ(Open(), i);
-    EXPECT_EQ(Open(), 0);
-    EXPECT_EQ(g_numPopups, MAX_POPUPS);
-    EXPECT_EQ(OpenSlots(), MAX_POPUPS);
-}
-
-TEST_F(PopupManagerTest, FiftyFirstIsRefusedUntilAnyOneCloses)
-{
-    for (int closing : {0, 17, 49}) {
-        SCOPED_TRACE(closing);
-        CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-        Dialogs().Reset();
-        while (g_numPopups < MAX_POPUPS) Open();
-        const int live = CountLivePanels();
-        const int next = g_nextPopup;
-        const int last = g_lastPopup;
-        const Position cascade{g_popupX, g_popupY};
-
-        EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[1], 0, 0), -1);
-        ASSERT_EQ(Dialogs().messages.size(), 1u);
-        EXPECT_EQ(Dialogs().messages[0].title, "Error");
-        EXPECT_EQ(Dialogs().messages[0].text,
-                  "Too many spell popups are already open - you must close one before opening another");
-        EXPECT_EQ(CountLivePanels(), live) << "nothing opened";
-        EXPECT_EQ(g_numPopups, MAX_POPUPS);
-        EXPECT_EQ(g_nextPopup, next);
-        EXPECT_EQ(g_lastPopup, last);
-        EXPECT_EQ(Position(g_popupX, g_popupY), cascade);
-
-        ExitPopupCallback(Handle(closing), SPELLPANEL_CLOSE, EVENT_COMMIT, nullptr, 0, 0);
-        EXPECT_EQ(Handle(closing), -1);
-        EXPECT_EQ(g_numPopups, MAX_POPUPS - 1);
-        EXPECT_EQ(Open(), closing) << "the freed slot is taken again";
-        EXPECT_EQ(Dialogs().messages.size(), 1u);
-    }
-}
-
-TEST_F(PopupManagerTest, ASlotFreedOutOfOrderIsTakenWhenTheSearchReachesIt)
-{
-    for (int i = 0; i < 5; ++i) Open();  // slots 1..5
-    ExitPopupFunction(Handle(2));
-    EXPECT_EQ(Open(), 6) << "the search starts after the slot handed out last";
-    for (int i = 7; i < MAX_POPUPS; ++i) Open();
     EXPECT_EQ(Open(), 0);
     EXPECT_EQ(Open(), 2);
+    EXPECT_EQ(g_numPopups, MAX_POPUPS);
 }
 
-// ---- Closing one popup -------------------------------------------------------------
-
-TEST_F(PopupManagerTest, CloseButtonClosesItsPopupAndFreesTheSlot)
+TEST_F(PopupManagerTest, WithFiftyOpenEveryOpenerIsRefusedWithTheMessageUntilOneCloses)
 {
-    Open();
-    const int slot = Open();
-    const int panel = Handle(slot);
-    QWidget* window = WindowOf(panel);
-    ASSERT_NE(window, nullptr);
-    auto* close = window->findChild<QPushButton*>("closeButton");
-    ASSERT_NE(close, nullptr);
-    QTest::mouseClick(close, Qt::LeftButton);
-    EXPECT_EQ(Handle(slot), -1);
-    EXPECT_EQ(g_numPopups, 1);
-    EXPECT_EQ(g_lastPopup, -1) << "the most recent popup was closed";
-    EXPECT_LT(DisplayPanel(panel), 0) << "the panel is discarded";
-}
-
-TEST_F(PopupManagerTest, EscapeClosesOnlyItsPopupAndOtherKeysDoNothing)
-{
-    const int first = Open();
-    const int second = Open();
-    const int third = Open();
-    QWidget* window = WindowOf(Handle(second));
-    ASSERT_NE(window, nullptr);
-
-    for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Space, Qt::Key_F1}) QTest::keyClick(window, key);
-    SpellPanelCallback(Handle(second), EVENT_KEYPRESS, nullptr, 'A', 0);
-    EXPECT_EQ(g_numPopups, 3);
-
-    const int panel = Handle(second);
-    QTest::keyClick(window, Qt::Key_Escape);
-    EXPECT_EQ(Handle(second), -1);
-    EXPECT_LT(DisplayPanel(panel), 0);
-    EXPECT_NE(Handle(first), -1);
-    EXPECT_NE(Handle(third), -1);
-    EXPECT_EQ(g_numPopups, 2);
-    EXPECT_EQ(g_lastPopup, third) << "closing another popup keeps the most recent one";
-}
-
-TEST_F(PopupManagerTest, CloseBoxClosesThePopupAndFreesItsSlot)
-{
-    // Were the window only hidden, its slot would stay taken for good.
-    for (int round = 0; round < MAX_POPUPS + 5; ++round) {
-        const int slot = Open();
-        const int panel = Handle(slot);
-        QWidget* window = WindowOf(panel);
-        ASSERT_NE(window, nullptr);
-        window->close();
-        ASSERT_EQ(Handle(slot), -1) << "round " << round;
-        EXPECT_LT(DisplayPanel(panel), 0);
+    mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
+    InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Popup spell", 0);
+    struct Case {
+        const char* name;
+        int (*open)(int mainPanel);
+        int closing;  // the slot freed afterwards
+    };
+    const Case cases[] = {
+        {"link", [](int) { return GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[1], 0, 0); }, 0},
+        {"list",
+         [](int m) { return SpellRingCallback(m, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0); }, 17},
+        {"stacking", [](int) { return StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0); }, 49},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CloseAllPopups();
+        while (g_numPopups < MAX_POPUPS) Open();
+        const PopupState before;
+        const int height = PanelAttr(Handle(1), ATTR_HEIGHT);
+        EXPECT_EQ(c.open(mainPanel_), -1);
+        EXPECT_EQ(PopupState(), before);
+        EXPECT_EQ(PanelAttr(Handle(1), ATTR_HEIGHT), height) << "open windows stay as they were";
+        EXPECT_EQ(PanelAttr(Handle(1), ATTR_VISIBLE), 1);
+        ExitPopupFunction(Handle(c.closing));
+        EXPECT_EQ(c.open(mainPanel_), 0);
+        EXPECT_EQ(g_lastPopup, c.closing) << "the freed slot is taken again";
     }
-    EXPECT_EQ(g_numPopups, 0);
-    EXPECT_TRUE(Dialogs().messages.empty());
-}
-
-TEST_F(PopupManagerTest, OtherPanelEventsAndNonCommitEventsDoNothing)
-{
-    const int slot = Open();
-    const int panel = Handle(slot);
-    for (int event : {EVENT_COMMIT, 2, 3, 4, 5, 6, 8, 11})
-        SpellPanelCallback(panel, event, nullptr, VAL_ESC_VKEY, 0);
-    for (int event : {0, 2, EVENT_KEYPRESS, EVENT_CLOSE}) {
-        ExitPopupCallback(panel, SPELLPANEL_CLOSE, event, nullptr, 0, 0);
-        CloseAllCallback(0, 0, event, nullptr, 0, 0);
-        ResetPositionCallback(0, 0, event, nullptr, 0, 0);
+    ASSERT_EQ(Dialogs().messages.size(), 3u);
+    for (const RecordedMessage& message : Dialogs().messages) {
+        EXPECT_EQ(message.title, "Error");
+        EXPECT_EQ(message.text,
+                  "Too many spell popups are already open - you must close one before opening another");
     }
-    EXPECT_EQ(Handle(slot), panel);
-    EXPECT_EQ(g_numPopups, 1);
-    EXPECT_EQ(g_popupX, 220);
 }
 
-TEST_F(PopupManagerTest, ClosingAPanelInNoSlotLeavesTheTableAlone)
-{
-    Open();
-    const int stray = LoadPanel(0, SPELL_UIR, SPELLPANEL);
-    ASSERT_GT(stray, 0);
-    const auto table = g_popupHandles;
-    EXPECT_EQ(ExitPopupFunction(stray), 0);
-    EXPECT_LT(DisplayPanel(stray), 0) << "the panel is discarded all the same";
-    EXPECT_EQ(g_popupHandles, table);
-    EXPECT_EQ(g_numPopups, 1);
-    EXPECT_EQ(ExitPopupFunction(-1), 0) << "-1 marks free slots; it owns none of them";
-    EXPECT_EQ(g_popupHandles, table);
-    EXPECT_EQ(g_numPopups, 1);
-}
-
-TEST_F(PopupManagerTest, ARefusedOpenLeavesThePopupStateAsItWas)
+TEST_F(PopupManagerTest, EachWayOfClosingDiscardsOnlyItsPopupAndFreesTheSlot)
 {
     struct Case {
         const char* name;
-        void (*refuse)();
+        void (*close)(int panel);
+    };
+    const Case cases[] = {
+        {"Close",
+         [](int p) { QTest::mouseClick(toolkit::FindControl(p, SPELLPANEL_CLOSE)->widget, Qt::LeftButton); }},
+        {"Escape", [](int p) { QTest::keyClick(Window(p), Qt::Key_Escape); }},
+        {"close box", [](int p) { Window(p)->close(); }},  // were it only hidden, it would keep its slot
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CloseAllPopups();
+        const int first = Open();
+        const int second = Open();
+        const int third = Open();
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Space})
+            QTest::keyClick(Window(Handle(second)), key);
+        EXPECT_EQ(g_numPopups, 3) << "other keys do nothing";
+        const int panel = Handle(second);
+        c.close(panel);
+        EXPECT_EQ(Handle(second), -1);
+        EXPECT_LT(DisplayPanel(panel), 0) << "the panel is discarded";
+        EXPECT_NE(Handle(first), -1);
+        EXPECT_EQ(g_lastPopup, third) << "closing another popup keeps the most recent one";
+        c.close(Handle(third));
+        EXPECT_EQ(g_lastPopup, -1) << "the most recent popup was closed";
+        EXPECT_EQ(g_numPopups, 1);
+    }
+}
+
+TEST_F(PopupManagerTest, RefusedOpensOtherEventsAndPanelsInNoSlotLeaveThePopupStateAsItWas)
+{
+    struct Case {
+        const char* name;
+        void (*act)(int panel);  // the most recent popup's panel
     };
     const Case cases[] = {
         {"index of no loaded spell",
-         [] { EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[4], 0, 0), -1); }},
-        {"panel that could not load", [] { ReleaseReservedPopupSlot(GetPopupIndex()); }},
+         [](int) { GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[4], 0, 0); }},
+        {"panel that could not load", [](int) { ReleaseReservedPopupSlot(GetPopupIndex()); }},
+        {"releasing a slot that holds a panel", [](int) { ReleaseReservedPopupSlot(1); }},
+        {"closing a panel in no slot", [](int) { ExitPopupFunction(LoadPanel(0, SPELL_UIR, SPELLPANEL)); }},
+        {"closing -1, the mark of free slots", [](int) { ExitPopupFunction(-1); }},
+        {"panel events but Escape and close box",
+         [](int p) {
+             for (int event : {EVENT_COMMIT, 2, 3, 11})
+                 SpellPanelCallback(p, event, nullptr, VAL_ESC_VKEY, 0);
+         }},
+        {"events but commit",
+         [](int p) {
+             for (int event : {0, 2, EVENT_KEYPRESS, EVENT_CLOSE}) {
+                 ExitPopupCallback(p, SPELLPANEL_CLOSE, event, nullptr, 0, 0);
+                 CloseAllCallback(0, 0, event, nullptr, 0, 0);
+                 ResetPositionCallback(0, 0, event, nullptr, 0, 0);
+             }
+         }},
     };
-    const int first = Open();
+    Open();
     const int second = Open();
+    const PopupState before;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const int live = CountLivePanels();
-        c.refuse();
-        EXPECT_EQ(g_numPopups, 2);
-        EXPECT_EQ(g_nextPopup, second);
-        EXPECT_EQ(g_lastPopup, second);
-        EXPECT_EQ(Position(g_popupX, g_popupY), Position(240, 240));
-        EXPECT_EQ(CountLivePanels(), live);
+        c.act(Handle(second));
+        EXPECT_EQ(PopupState(), before);
     }
-    ReleaseReservedPopupSlot(first);  // holds a panel: untouched
-    EXPECT_NE(Handle(first), -1);
     ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(PositionOf(Handle(second)), Position(200, 200)) << "Reset still moves the most recent popup";
-    EXPECT_EQ(Open(), 3);
+    EXPECT_EQ(At(Handle(second)), Position(200, 200)) << "Reset still moves the most recent popup";
+    EXPECT_TRUE(Dialogs().messages.empty());
 }
 
-// ---- Close all and reset position ----------------------------------------------------
-
-TEST_F(PopupManagerTest, CloseAllDiscardsEveryPopupAndKeepsOrderAndCascade)
+TEST_F(PopupManagerTest, CloseAllKeepsSlotOrderAndCascadeAndResetMovesOnlyTheMostRecentPopup)
 {
-    for (int i = 0; i < 3; ++i) Open();
+    const PopupState start;
     EXPECT_EQ(CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0), 0);
-    EXPECT_EQ(OpenSlots(), 0);
-    EXPECT_EQ(g_numPopups, 0);
-    EXPECT_EQ(CountLivePanels(), livePanels_);
-    EXPECT_EQ(g_nextPopup, 3);
-    EXPECT_EQ(g_lastPopup, 3);
-    EXPECT_EQ(g_popupX, 260);
-
-    const int slot = Open();
-    EXPECT_EQ(slot, 4);
-    EXPECT_EQ(PositionOf(Handle(slot)), Position(280, 280));
-}
-
-TEST_F(PopupManagerTest, CloseAllWithNoPopupChangesNothing)
-{
-    CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(g_numPopups, 0);
-    EXPECT_EQ(g_nextPopup, 0);
-    EXPECT_EQ(g_lastPopup, -1);
-    EXPECT_EQ(Open(), 1);
-}
-
-TEST_F(PopupManagerTest, ResetPositionMovesOnlyTheMostRecentPopup)
-{
+    EXPECT_EQ(PopupState(), start) << "with no popup nothing changes";
     const int first = Open();
     const int second = Open();
     EXPECT_EQ(ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0), 0);
-    EXPECT_EQ(PositionOf(Handle(second)), Position(200, 200));
-    EXPECT_EQ(PositionOf(Handle(first)), Position(220, 220));
-    EXPECT_EQ(PositionOf(Handle(Open())), Position(220, 220));
-}
+    EXPECT_EQ(At(Handle(second)), Position(200, 200));
+    EXPECT_EQ(At(Handle(first)), Position(220, 220));
+    EXPECT_EQ(At(Handle(Open())), Position(220, 220)) << "the cascade starts again";
 
-TEST_F(PopupManagerTest, ResetPositionWithNoPopupOnlyRestartsTheCascade)
-{
-    for (int i = 0; i < 4; ++i) Open();
+    ExitPopupFunction(LastPanel());
+    ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
+    EXPECT_EQ(At(Handle(first)), Position(220, 220)) << "the most recent popup is closed: none moves";
+    EXPECT_EQ(At(Handle(second)), Position(200, 200));
+
+    EXPECT_EQ(Open(), 4);
+    CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
+    EXPECT_EQ(g_numPopups, 0);
+    EXPECT_EQ(CountLivePanels(), livePanels_);
+    EXPECT_EQ(At(Handle(Open())), Position(240, 240)) << "slot order and cascade go on";
+    EXPECT_EQ(g_lastPopup, 5);
     CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
     ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(g_popupX, 200);
-    EXPECT_EQ(g_popupY, 200);
-    EXPECT_EQ(PositionOf(Handle(Open())), Position(220, 220));
-}
-
-TEST_F(PopupManagerTest, ResetPositionAfterTheMostRecentClosedMovesNoPanel)
-{
-    const int first = Open();
-    const int second = Open();
-    ExitPopupFunction(Handle(second));
-    ASSERT_EQ(g_lastPopup, -1);
-    ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(PositionOf(Handle(first)), Position(220, 220));
-    EXPECT_EQ(g_popupX, 200);
+    EXPECT_EQ(At(Handle(Open())), Position(220, 220));
 }
 
 }  // namespace

@@ -1,28 +1,20 @@
-// The spell detail window as drawn: fixed texts, run-time rows and buttons
-// with their geometry and colours, heights, and the callbacks that open
-// spells from the list and from links.
+// The spell detail window shows what BuildSpellPanelContent computed, file
+// texts literally; its links, the linked spell button and the spell list
+// open the right spell, and stale indexes open nothing.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 #include <QTextDocument>
-#include <QWidget>
 #include <QWindow>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/main_uir.h"
-#include "data/spell.h"
 #include "list/search_callbacks.h"
-#include "popup/popup_callbacks.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking_callbacks.h"
-#include "ui/toolkit.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
@@ -30,529 +22,231 @@ namespace {
 
 constexpr int kHitpoints = 0;
 constexpr int kWeaponProc = 85;  // links the spell whose id is in the slot's base
+constexpr int kFirstRow = SPELLPANEL_EFFECTS_FRAME + 1;
 
-// The controls PopulateSpellPopup added, in the order it added them.
-struct RunTimeControl {
-    int id;
-    toolkit::Control* control;
-};
-
-class SpellWindowTest : public testing::Test {
+class SpellWindowTest : public PopupTest {
 protected:
-    void SetUp() override
+    // The controls PopulateSpellPopup made, of one kind, in the order made.
+    static std::vector<toolkit::Control*> Made(int panel, toolkit::Kind kind)
     {
-        InitGlobals();
-        livePanels_ = CountLivePanels();
-    }
-
-    void TearDown() override
-    {
-        CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-        if (mainPanel_ > 0) DiscardPanel(mainPanel_);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(CountLivePanels(), livePanels_) << "every popup is discarded";
-    }
-
-    static SpellStruct& AddSpell(int id, const char* name, int* index = nullptr)
-    {
-        const int i = g_numSpells++;
-        SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
-        spell.id = id;
-        CopyText(spell.name, name);
-        spell.duration = 10;
-        spell.attrib.fill(UNUSED_EFFECT);
-        spell.classLevel.fill(CLASS_LEVEL_NONE);
-        if (index) *index = i;
-        return spell;
-    }
-
-    // Opens g_spellArray[index] the way a "Link" button does; returns its panel.
-    static int OpenSpell(int index)
-    {
-        EXPECT_EQ(
-            GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[static_cast<std::size_t>(index) + 1], 0, 0), 0);
-        return g_lastPopup >= 0 ? g_popupHandles[static_cast<std::size_t>(g_lastPopup)] : -1;
-    }
-
-    static std::string Text(int panel, int control)
-    {
-        TextField text{};
-        EXPECT_EQ(GetCtrlVal(panel, control, text), 0) << control;
-        return text.data();
-    }
-
-    static int Attr(int panel, int control, int attribute)
-    {
-        int value = -12345;
-        EXPECT_EQ(GetCtrlAttribute(panel, control, attribute, &value), 0) << control << " " << attribute;
-        return value;
-    }
-
-    static int PanelAttr(int panel, int attribute)
-    {
-        int value = -12345;
-        EXPECT_EQ(GetPanelAttribute(panel, attribute, &value), 0);
-        return value;
-    }
-
-    static std::vector<RunTimeControl> RunTimeControls(int panel)
-    {
-        std::vector<RunTimeControl> controls;
-        for (int id = SPELLPANEL_EFFECTS_FRAME + 1; id < 200; ++id) {
-            if (toolkit::Control* c = toolkit::FindControl(panel, id)) controls.push_back({id, c});
-        }
+        std::vector<toolkit::Control*> controls;
+        for (int id = kFirstRow; toolkit::Control* c = toolkit::FindControl(panel, id); ++id)
+            if (c->kind == kind) controls.push_back(c);
         return controls;
     }
-
-    static std::vector<RunTimeControl> Buttons(int panel)
+    static const QLabel* Label(int panel, int control)
     {
-        std::vector<RunTimeControl> buttons;
-        for (const RunTimeControl& c : RunTimeControls(panel)) {
-            if (c.control->kind == toolkit::Kind::Button) buttons.push_back(c);
-        }
-        return buttons;
+        return qobject_cast<const QLabel*>(toolkit::FindControl(panel, control)->widget.data());
     }
-
-    static int OpenPopups()
+    static std::string Title(int panel)  // as the window system shows it
     {
-        int open = 0;
-        for (int handle : g_popupHandles) open += handle != -1;
-        return open;
+        return toolkit::FindPanel(panel)->window->windowHandle()->title().toStdString();
     }
-
-    int livePanels_ = 0;
-    int mainPanel_ = -1;
 };
 
-// ---- Fixed elements -----------------------------------------------------------------
-
-TEST_F(SpellWindowTest, FixedElementsShowTheComputedTexts)
+// At every text size: captions and "Link" buttons stay clear of each other.
+TEST_F(SpellWindowTest, ShowsWhatTheContentBuilderComputedAtEveryTextSize)
 {
     SpellStruct& spell = AddSpell(321, "Aegis of Tests");
-    spell.duration = 25;
-    spell.seconds13 = 2.5;
-    spell.skill = 49;
-    spell.targetType = 2;
     spell.reagentId = {0, 10015, -1, 0};
     spell.reagentCount = {9, 3, 9, 9};
-    spell.classLevel[CLASS_WAR] = 1;
     spell.classLevel[CLASS_MNK] = 4;
     CopyText(spell.message2, "Someone glows.");
-    spell.linkedSpell = 654;
-    AddSpell(654, "Aegis Echo");
-
-    const int panel = OpenSpell(0);
-    ASSERT_GT(panel, 0);
-    SpellPanelContent content;
-    ASSERT_EQ(BuildSpellPanelContent(0, content), 0);
-    for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
-        EXPECT_EQ(Text(panel, SpellPanelTextCtrl(PanelText(text))),
-                  content.texts[static_cast<std::size_t>(text)].data())
-            << kPanelTextFields[static_cast<std::size_t>(text)];
+    spell.linkedSpell = 20;
+    SetSlot(spell, 0, kHitpoints, 5);
+    SetSlot(spell, 2, kWeaponProc, 20);  // a link
+    SetSlot(spell, 5, kWeaponProc, 77);  // no spell 77: no link
+    AddSpell(20, "Proc target").linkedSpell = 77;
+    SpellStruct& rows = AddSpell(30, "Twelve rows, instant");
+    SpellStruct& links = AddSpell(40, "Twelve links");
+    for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) {
+        SetSlot(rows, k, kHitpoints, k);
+        SetSlot(links, k, kWeaponProc, 20);
     }
-    EXPECT_EQ(Text(panel, SPELLPANEL_NAME), "Aegis of Tests");
-    EXPECT_EQ(Text(panel, SPELLPANEL_DURATION), "25 ticks (2.5 minutes)");
-    EXPECT_EQ(Text(panel, SPELLPANEL_SECONDS13), "2.50");
-    EXPECT_EQ(Text(panel, SPELLPANEL_SKILL), "Stringed");
-    EXPECT_EQ(Text(panel, SPELLPANEL_TARGET_TYPE), "Unknown");
-    EXPECT_EQ(Text(panel, SPELLPANEL_COMPONENTS), "Malachite (3)");
-    EXPECT_EQ(Text(panel, SPELLPANEL_CLASSES), "WAR(1) MNK(4) ");
-    EXPECT_EQ(Text(panel, SPELLPANEL_MESSAGE2), "Someone glows.");
-    EXPECT_EQ(Text(panel, SPELLPANEL_LINKED_SPELL), "Aegis Echo");
-    int linkIndex = -5;
-    GetCtrlVal(panel, SPELLPANEL_LINK_INDEX, &linkIndex);
-    EXPECT_EQ(linkIndex, 1);
-    EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), 1);
-    EXPECT_EQ(PanelAttr(panel, ATTR_VISIBLE), 1) << "the filled panel is shown";
-}
+    rows.duration = 0;
+    AddSpell(50, "No duration, no rows").duration = 0;
 
-TEST_F(SpellWindowTest, NoLinkedSpellKeepsTheButtonHiddenAndIndexMinusOne)
-{
-    AddSpell(1, "Unlinked").linkedSpell = -1;
-    AddSpell(2, "Dangling").linkedSpell = 77;
-    for (int index : {0, 1}) {
-        const int panel = OpenSpell(index);
-        EXPECT_EQ(Text(panel, SPELLPANEL_LINKED_SPELL), "None");
-        int linkIndex = 0;
-        GetCtrlVal(panel, SPELLPANEL_LINK_INDEX, &linkIndex);
-        EXPECT_EQ(linkIndex, -1);
-        EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), 0);
-        EXPECT_EQ(GoToLinkCallback(panel, SPELLPANEL_LINK_BUTTON, EVENT_COMMIT, nullptr, 0, 0), 0);
-        EXPECT_EQ(g_numPopups, index + 1) << "no linked spell: nothing opens";
-    }
-}
-
-// ---- Run-time rows and buttons --------------------------------------------------------
-
-TEST_F(SpellWindowTest, RowsLinkButtonsAndStackingButtonTakeTheirPlacesAndColours)
-{
-    int origin = -1;
-    SpellStruct& spell = AddSpell(10, "Rows", &origin);
-    int target = -1;
-    AddSpell(20, "Proc target", &target);
-    spell.attrib[0] = kHitpoints;
-    spell.base[0] = 5;
-    spell.attrib[2] = kWeaponProc;
-    spell.base[2] = 20;
-
-    const int panel = OpenSpell(origin);
-    const std::vector<RunTimeControl> controls = RunTimeControls(panel);
-    ASSERT_EQ(controls.size(), 4u) << "two rows, one link button, the stacking button";
-
-    const int rowIds[] = {controls[0].id, controls[1].id};
-    const int rowTops[] = {355, 380};
-    const char* labels[] = {"Slot 1:", "Slot 3:"};
-    for (int r = 0; r < 2; ++r) {
-        const int row = rowIds[r];
-        SCOPED_TRACE(labels[r]);
-        EXPECT_EQ(toolkit::FindControl(panel, row)->kind, toolkit::Kind::String);
-        EXPECT_EQ(Attr(panel, row, ATTR_TOP), rowTops[r]);
-        EXPECT_EQ(Attr(panel, row, ATTR_LEFT), 80);
-        EXPECT_EQ(Attr(panel, row, ATTR_WIDTH), 500);
-        EXPECT_LE(Attr(panel, row, ATTR_LABEL_LEFT), 45) << "35 left of the field, or further when wider";
-        const int centre = Attr(panel, row, ATTR_TOP) + Attr(panel, row, ATTR_HEIGHT) / 2;
-        const int labelCentre = Attr(panel, row, ATTR_LABEL_TOP) + Attr(panel, row, ATTR_LABEL_HEIGHT) / 2;
-        EXPECT_LE(std::abs(centre - labelCentre), 1);
-        EXPECT_EQ(toolkit::FindControl(panel, row)->label->text().toStdString(), labels[r]);
-        EXPECT_EQ(Attr(panel, row, ATTR_LABEL_COLOR), 0xFFFF00);
-        EXPECT_EQ(Attr(panel, row, ATTR_TEXT_COLOR), 0xFFFFFF);
-        EXPECT_EQ(Attr(panel, row, ATTR_TEXT_BOLD), 1);
-        EXPECT_EQ(Attr(panel, row, ATTR_LABEL_BOLD), 0) << "the toolkit's default weight";
-        EXPECT_EQ(Text(panel, row), spell.effectText[r == 0 ? 0 : 2].data());
-    }
-
-    const int link = controls[2].id;
-    EXPECT_EQ(Text(panel, link), "Link");
-    EXPECT_LE(Attr(panel, link, ATTR_LEFT), 15) << "beside its row: see LinkButtonsClearTheirCaptions...";
-    EXPECT_EQ(Attr(panel, link, ATTR_WIDTH), 20);
-    EXPECT_EQ(Attr(panel, link, ATTR_HEIGHT), 8);
-    EXPECT_EQ(Attr(panel, link, ATTR_LABEL_POINT_SIZE), 8);
-    EXPECT_EQ(Attr(panel, link, ATTR_LABEL_COLOR), 0xFFFFFF);
-    EXPECT_EQ(Attr(panel, link, ATTR_CMD_BUTTON_COLOR), 0x008000);
-    EXPECT_EQ(controls[2].control->callback, &GoToLink2Callback);
-    EXPECT_EQ(controls[2].control->callbackData, &g_intArray[static_cast<std::size_t>(target) + 1]);
-
-    const int stacking = controls[3].id;
-    EXPECT_EQ(Text(panel, stacking), "Stacking");
-    EXPECT_EQ(Attr(panel, stacking, ATTR_TOP), 412);
-    EXPECT_EQ(Attr(panel, stacking, ATTR_LEFT), 265);
-    EXPECT_EQ(Attr(panel, stacking, ATTR_WIDTH), 70);
-    EXPECT_EQ(Attr(panel, stacking, ATTR_HEIGHT), 30);
-    EXPECT_EQ(Attr(panel, stacking, ATTR_LABEL_POINT_SIZE), 14);
-    EXPECT_EQ(Attr(panel, stacking, ATTR_LABEL_COLOR), 0xFFFFFF);
-    EXPECT_EQ(Attr(panel, stacking, ATTR_CMD_BUTTON_COLOR), 0x02387B);
-    EXPECT_EQ(controls[3].control->callback, &StackingCallback);
-    EXPECT_EQ(controls[3].control->callbackData, &g_spellArray[static_cast<std::size_t>(origin)]);
-
-    EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), 475);
-    EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), 125);
-}
-
-TEST_F(SpellWindowTest, PanelAndFrameHeightsFollowRowsAndStackingButton)
-{
     struct Case {
-        int rows;
-        int duration;
-        int panelHeight;
-        int frameHeight;
-        bool stacking;
+        const char* name;
+        int index, rows, links;
+        bool linkedSpell, stacking;
     };
     const Case cases[] = {
-        {0, 10, 425, 75, true}, {1, 10, 450, 100, true},  {12, 10, 725, 375, true},
-        {1, 0, 405, 55, false}, {12, 0, 680, 330, false}, {0, 0, 425, 75, true},
+        {"texts, rows, a link, the linked spell", 0, 3, 1, true, true},
+        {"no row, a linked spell not loaded", 1, 0, 0, false, true},
+        {"twelve rows, instant", 2, 12, 0, false, false},
+        {"twelve links", 3, 12, 12, false, true},
+        {"no duration, no rows", 4, 0, 0, false, true},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.rows) + " rows, duration " + std::to_string(c.duration));
-        int index = -1;
-        SpellStruct& spell = AddSpell(1000 + g_numSpells, "Sized", &index);
-        spell.duration = c.duration;
-        for (int k = 0; k < c.rows; ++k) spell.attrib[static_cast<std::size_t>(k)] = kHitpoints;
-        const int panel = OpenSpell(index);
-        EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), c.panelHeight);
-        EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), c.frameHeight);
-        EXPECT_EQ(Buttons(panel).size(), c.stacking ? 1u : 0u);
-        EXPECT_EQ(RunTimeControls(panel).size(), static_cast<std::size_t>(c.rows) + (c.stacking ? 1 : 0));
-    }
-}
-
-TEST_F(SpellWindowTest, ResourceFileIsLaidOutForTheRunTimeElements)
-{
-    const int panel = LoadPanel(0, SPELL_UIR, SPELLPANEL);
-    ASSERT_GT(panel, 0);
-    EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), PANEL_BASE_HEIGHT) << "as with no row and a stacking button";
-    EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), FRAME_BASE_HEIGHT);
-    EXPECT_GE(PanelAttr(panel, ATTR_WIDTH), ROW_LEFT + ROW_WIDTH + 10);
-    EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), 0);
-    EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_INDEX, ATTR_VISIBLE), 0);
-    const int frameTop = Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_TOP);
-    EXPECT_LT(frameTop, ROW_FIRST_TOP);
-    for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
-        const int control = SpellPanelTextCtrl(PanelText(text));
-        EXPECT_LE(Attr(panel, control, ATTR_TOP) + Attr(panel, control, ATTR_HEIGHT), frameTop)
-            << "fixed elements stay above the effects frame";
-    }
-    DiscardPanel(panel);
-}
-
-TEST_F(SpellWindowTest, CreateStringControlPlacesAndStylesItsField)
-{
-    const int panel = LoadPanel(0, SPELL_UIR, SPELLPANEL);
-    ASSERT_GT(panel, 0);
-    const int field = CreateStringControl(panel, 300, 120, 220, "Slot 4: ", "Increase Mana by 5");
-    ASSERT_GT(field, SPELLPANEL_EFFECTS_FRAME);
-    EXPECT_EQ(Attr(panel, field, ATTR_LEFT), 300);
-    EXPECT_EQ(Attr(panel, field, ATTR_TOP), 120);
-    EXPECT_EQ(Attr(panel, field, ATTR_WIDTH), 220);
-    EXPECT_EQ(Attr(panel, field, ATTR_LABEL_LEFT), 250);
-    const int centre = 120 + Attr(panel, field, ATTR_HEIGHT) / 2;
-    const int labelCentre = Attr(panel, field, ATTR_LABEL_TOP) + Attr(panel, field, ATTR_LABEL_HEIGHT) / 2;
-    EXPECT_LE(std::abs(centre - labelCentre), 1);
-    EXPECT_EQ(Attr(panel, field, ATTR_LABEL_COLOR), 0xFFFF00);
-    EXPECT_EQ(Attr(panel, field, ATTR_LABEL_POINT_SIZE), 12);
-    EXPECT_EQ(Attr(panel, field, ATTR_LABEL_BOLD), 1);
-    EXPECT_EQ(Attr(panel, field, ATTR_TEXT_COLOR), 0xFFFFFF);
-    EXPECT_EQ(Attr(panel, field, ATTR_TEXT_POINT_SIZE), 12);
-    EXPECT_EQ(Attr(panel, field, ATTR_TEXT_BOLD), 1);
-    EXPECT_EQ(Text(panel, field), "Increase Mana by 5");
-
-    const int unlabelled = CreateStringControl(panel, 70, 200, 220, "", "Spell name");
-    EXPECT_GT(unlabelled, field);
-    EXPECT_EQ(Text(panel, unlabelled), "Spell name");
-    EXPECT_EQ(Attr(panel, unlabelled, ATTR_TEXT_COLOR), 0xFFFFFF);
-    DiscardPanel(panel);
-}
-
-TEST_F(SpellWindowTest, LinkButtonsClearTheirCaptionsAndLineUpAtEveryTextSize)
-{
-    AddSpell(10, "Twelve links");
-    AddSpell(20, "Proc target");
-    for (std::size_t k = 0; k < NUM_EFFECT_SLOTS; ++k) {
-        g_spellArray[0].attrib[k] = kWeaponProc;
-        g_spellArray[0].base[k] = 20;
-    }
     const QFont normal = QApplication::font();
     for (int pixels : {0, 16, 20}) {  // 0: the toolkit's default
-        SCOPED_TRACE(pixels);
         QFont font = normal;
         if (pixels > 0) font.setPixelSize(pixels);
         QApplication::setFont(font);
-        const int panel = OpenSpell(0);
-        std::vector<RunTimeControl> rows;
-        for (const RunTimeControl& c : RunTimeControls(panel)) {
-            if (c.control->kind == toolkit::Kind::String) rows.push_back(c);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + ", text size " + std::to_string(pixels));
+            const int panel = OpenSpell(c.index);
+            SpellPanelContent content;
+            ASSERT_EQ(BuildSpellPanelContent(c.index, content), 0);
+            for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
+                EXPECT_EQ(Text(panel, SpellPanelTextCtrl(PanelText(text))),
+                          content.texts[static_cast<std::size_t>(text)].data())
+                    << kPanelTextFields[static_cast<std::size_t>(text)];
+            }
+            int linkIndex = -5;
+            GetCtrlVal(panel, SPELLPANEL_LINK_INDEX, &linkIndex);
+            EXPECT_EQ(linkIndex, content.linkedSpellIndex);
+            EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), c.linkedSpell ? 1 : 0);
+            EXPECT_EQ(Title(panel), std::string(content.texts[PANEL_TEXT_NAME].data()) + " - Spell");
+
+            const auto fields = Made(panel, toolkit::Kind::String);
+            const auto buttons = Made(panel, toolkit::Kind::Button);
+            ASSERT_EQ(content.rowCount, c.rows);
+            ASSERT_EQ(fields.size(), static_cast<std::size_t>(c.rows));
+            ASSERT_EQ(buttons.size(), static_cast<std::size_t>(c.links + (c.stacking ? 1 : 0)));
+            std::size_t button = 0;
+            for (std::size_t r = 0; r < fields.size(); ++r) {
+                const EffectRowContent& row = content.rows[r];
+                EXPECT_EQ(Text(panel, fields[r]->id), row.text.data());
+                EXPECT_EQ(fields[r]->label->text().toStdString(), row.label.data());
+                EXPECT_EQ(PlaceOf(panel, fields[r]->id, row.field), PlaceOf(row.field));
+                EXPECT_EQ(Attr(panel, fields[r]->id, ATTR_LABEL_COLOR), ROW_LABEL_COLOR);
+                if (row.linkIndex < 0) continue;
+                const toolkit::Control* link = buttons[button++];
+                const QRect field = fields[r]->widget->geometry();
+                const QRect caption = fields[r]->label->geometry();
+                const QRect place = link->widget->geometry();
+                EXPECT_FALSE(place.intersects(caption)) << r;
+                EXPECT_LT(caption.right(), field.left()) << r;
+                EXPECT_GE(place.left(), 10) << "inside the effects frame";
+                EXPECT_LE(std::abs(place.center().y() - field.center().y()), 1) << r;
+                EXPECT_LE(std::abs(caption.center().y() - field.center().y()), 1) << r;
+                EXPECT_EQ(link->callback, &GoToLink2Callback);
+                EXPECT_EQ(link->callbackData, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
+                EXPECT_EQ(Attr(panel, link->id, ATTR_CMD_BUTTON_COLOR), LINK_BUTTON_COLOR);
+            }
+            EXPECT_EQ(button, static_cast<std::size_t>(c.links));
+            if (c.stacking) {
+                EXPECT_EQ(buttons.back()->callback, &StackingCallback);
+                EXPECT_EQ(buttons.back()->callbackData, &g_spellArray[static_cast<std::size_t>(c.index)]);
+                EXPECT_EQ(PlaceOf(panel, buttons.back()->id, content.stacking), PlaceOf(content.stacking));
+                EXPECT_EQ(Attr(panel, buttons.back()->id, ATTR_CMD_BUTTON_COLOR), STACKING_BUTTON_COLOR);
+            }
+            EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), content.panelHeight);
+            EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), content.frameHeight);
+            EXPECT_EQ(PanelAttr(panel, ATTR_VISIBLE), 1);
         }
-        const std::vector<RunTimeControl> buttons = Buttons(panel);
-        ASSERT_EQ(rows.size(), 12u);
-        ASSERT_EQ(buttons.size(), 13u) << "twelve links and the stacking button";
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            const QRect field = rows[r].control->widget->geometry();
-            const QRect caption = rows[r].control->label->geometry();
-            const QRect link = buttons[r].control->widget->geometry();
-            EXPECT_FALSE(link.intersects(caption)) << "slot " << r + 1;
-            EXPECT_LT(caption.right(), field.left()) << "slot " << r + 1;
-            EXPECT_GE(link.left(), 10) << "inside the effects frame";
-            EXPECT_LE(std::abs(link.center().y() - field.center().y()), 1) << "slot " << r + 1;
-            EXPECT_LE(std::abs(caption.center().y() - field.center().y()), 1) << "slot " << r + 1;
-        }
-        CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
+        CloseAllPopups();
     }
     QApplication::setFont(normal);
 }
 
-TEST_F(SpellWindowTest, FileTextIsShownAsItStands)
+TEST_F(SpellWindowTest, FileTextIsShownAsItStandsAndWholeInATooltipWhenCut)
 {
     const std::string markup = "<b>Bold</b> &amp; <u>under</u>   [*] <img src=x>";
-    AddSpell(10, markup.c_str());
-    SpellStruct& proc = AddSpell(20, "Quoting");  // its sentence quotes the name
-    proc.attrib[0] = kWeaponProc;
-    proc.base[0] = 10;
-
-    auto shownPlain = [](const toolkit::Control* c, const std::string& text) {
-        const auto* label = qobject_cast<const QLabel*>(c->widget.data());
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->textFormat(), Qt::PlainText);
-        EXPECT_EQ(label->text().toStdString(), text);
-    };
-    shownPlain(toolkit::FindControl(OpenSpell(0), SPELLPANEL_NAME), markup);
-    const std::vector<RunTimeControl> rows = RunTimeControls(OpenSpell(1));
-    ASSERT_FALSE(rows.empty());
-    shownPlain(rows[0].control, "Add Weapon Proc: 10 (" + markup + ")");
-
-    ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0), 0);
-    QWidget* stacking = toolkit::FindPanel(g_popupHandles[static_cast<std::size_t>(g_lastPopup)])->window;
-    ASSERT_NE(stacking->windowHandle(), nullptr);
-    EXPECT_EQ(stacking->windowHandle()->title().toStdString(), "Stacking - " + markup);
-
-    mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
-    char text[] = "bold";
-    PopulateSpellList(mainPanel_, MAINPANEL_SPELL_LIST, text, 0);
-    auto* list =
-        qobject_cast<QListWidget*>(toolkit::FindControl(mainPanel_, MAINPANEL_SPELL_LIST)->widget.data());
-    ASSERT_EQ(list->count(), 1);
-    EXPECT_EQ(list->item(0)->text().toStdString(), markup);
-}
-
-TEST_F(SpellWindowTest, TextsCutOffByTheirFieldsShowWholeInATooltip)
-{
     std::string longName;
     while (longName.size() < 200) longName += "Very <b>Long</b>  Name ";
-    SpellStruct& spell = AddSpell(10, longName.c_str());
-    spell.reagentId.fill(16505);  // Enchanted Electrum Bar
-    spell.reagentCount.fill(1000000);
-    spell.linkedSpell = 20;
-    AddSpell(20, longName.c_str());
-    const int panel = OpenSpell(0);
+    AddSpell(10, markup);
+    SetSlot(AddSpell(20, "Quoting"), 0, kWeaponProc, 10);  // its sentence quotes the name
+    SpellStruct& cut = AddSpell(30, longName);
+    cut.reagentId.fill(16505);
+    cut.reagentCount.fill(1000000);
+    cut.linkedSpell = 30;
+
+    const int named = OpenSpell(0);
+    const int quoting = OpenSpell(1);
+    for (const QLabel* label : {Label(named, SPELLPANEL_NAME), Label(quoting, kFirstRow)}) {
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_NE(label->text().toStdString().find(markup), std::string::npos) << label->text().toStdString();
+    }
+    EXPECT_EQ(Title(named), markup + " - Spell");
+    ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0), 0);
+    EXPECT_EQ(Title(LastPanel()), "Stacking - " + markup);
+    mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
+    char search[] = "bold";
+    PopulateSpellList(mainPanel_, MAINPANEL_SPELL_LIST, search, 0);
+    EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST),
+              (std::vector<std::pair<std::string, int>>{{markup, 0}}));
+
+    const int panel = OpenSpell(2);
     for (int control : {SPELLPANEL_NAME, SPELLPANEL_COMPONENTS, SPELLPANEL_LINKED_SPELL, SPELLPANEL_ID}) {
         SCOPED_TRACE(control);
-        const auto* label = qobject_cast<const QLabel*>(toolkit::FindControl(panel, control)->widget.data());
-        // What the tooltip shows: read as markup when it looks like markup.
-        QString shown = label->toolTip();
+        QString shown = Label(panel, control)->toolTip();  // read as markup when it looks like markup
         if (Qt::mightBeRichText(shown)) {
             QTextDocument tip;
             tip.setHtml(shown);
             shown = tip.toPlainText();
         }
-        EXPECT_EQ(shown.toStdString(), control == SPELLPANEL_ID ? "" : label->text().toStdString());
+        EXPECT_EQ(shown.toStdString(), control == SPELLPANEL_ID ? "" : Text(panel, control))
+            << "cut texts only";
     }
 }
 
-// ---- Opening and following links ---------------------------------------------------------
-
-TEST_F(SpellWindowTest, LinkButtonOpensItsSpellInANewPopupAndTheOldOneStays)
+// A full table: a run-time "Link" to the last record and the linked spell
+// button to an index above 99 (the hidden control that carries it), both
+// clicked; the window with the buttons stays.
+TEST_F(SpellWindowTest, LinkButtonsOpenTheirSpellsAcrossAFullTable)
 {
-    SpellStruct& spell = AddSpell(10, "Origin");
-    AddSpell(20, "Proc target");
-    spell.attrib[0] = kWeaponProc;
-    spell.base[0] = 20;
-    const int origin = OpenSpell(0);
-    const int originSlot = g_lastPopup;
-    std::vector<RunTimeControl> buttons = Buttons(origin);
-    ASSERT_EQ(buttons.size(), 2u);
-    auto* link = qobject_cast<QPushButton*>(buttons[0].control->widget.data());
-    ASSERT_NE(link, nullptr);
-    QTest::mouseClick(link, Qt::LeftButton);
+    while (g_numSpells < MAX_SPELLS) AddSpell(g_numSpells + 1, "Filler");
+    CopyText(g_spellArray[MAX_SPELLS - 1].name, "Last record");
+    CopyText(g_spellArray[3000].name, "Linked");
+    SetSlot(g_spellArray[0], 0, kWeaponProc, MAX_SPELLS);  // id of the last record
+    g_spellArray[0].linkedSpell = 3001;
 
-    EXPECT_EQ(g_numPopups, 2);
-    EXPECT_NE(g_lastPopup, originSlot);
-    const int opened = g_popupHandles[static_cast<std::size_t>(g_lastPopup)];
-    EXPECT_EQ(Text(opened, SPELLPANEL_NAME), "Proc target");
-    EXPECT_EQ(Text(origin, SPELLPANEL_NAME), "Origin") << "the popup with the button stays";
-}
-
-TEST_F(SpellWindowTest, LinkedSpellButtonOpensTheLinkedSpell)
-{
-    AddSpell(10, "Origin").linkedSpell = 30;
-    AddSpell(20, "Other");
-    AddSpell(30, "Linked");
     const int origin = OpenSpell(0);
-    QWidget* button = toolkit::FindControl(origin, SPELLPANEL_LINK_BUTTON)->widget;
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(Made(origin, toolkit::Kind::Button).at(0)->widget.data(), Qt::LeftButton);
     ASSERT_EQ(g_numPopups, 2);
-    EXPECT_EQ(Text(g_popupHandles[static_cast<std::size_t>(g_lastPopup)], SPELLPANEL_NAME), "Linked");
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last record");
+    QTest::mouseClick(toolkit::FindControl(origin, SPELLPANEL_LINK_BUTTON)->widget, Qt::LeftButton);
+    ASSERT_EQ(g_numPopups, 3);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Linked");
+    EXPECT_EQ(Text(origin, SPELLPANEL_NAME), "Filler") << "the popup with the buttons stays";
 
     // Callback data, when set, names the target instead of the panel's index.
-    EXPECT_EQ(GoToLinkCallback(origin, SPELLPANEL_LINK_BUTTON, EVENT_COMMIT, &g_intArray[2], 0, 0), 0);
-    EXPECT_EQ(Text(g_popupHandles[static_cast<std::size_t>(g_lastPopup)], SPELLPANEL_NAME), "Other");
+    EXPECT_EQ(GoToLinkCallback(origin, SPELLPANEL_LINK_BUTTON, EVENT_COMMIT, &g_intArray[MAX_SPELLS], 0, 0),
+              0);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last record");
     EXPECT_EQ(GoToLinkCallback(origin, SPELLPANEL_LINK_BUTTON, EVENT_COMMIT, &g_intArray[0], 0, 0), 0);
-    EXPECT_EQ(g_numPopups, 3) << "data pointing at 0 means no spell";
+    EXPECT_EQ(g_numPopups, 4) << "data pointing at 0 means no spell";
 }
 
-TEST_F(SpellWindowTest, LinksOpenTheLastRecordOfAFullTable)
+// A row or link left from a larger file is refused: its panel discarded and
+// its slot free again at once, without a message. Without a target or a
+// commit nothing opens.
+TEST_F(SpellWindowTest, SpellListOpensTheCurrentRowAndStaleIndexesAreRefused)
 {
-    for (int i = 0; i < MAX_SPELLS; ++i) AddSpell(i + 1, "Filler");
-    CopyText(g_spellArray[MAX_SPELLS - 1].name, "Last record");
-    g_spellArray[0].attrib[0] = kWeaponProc;
-    g_spellArray[0].base[0] = MAX_SPELLS;  // id of the last record
-
-    const int origin = OpenSpell(0);
-    std::vector<RunTimeControl> buttons = Buttons(origin);
-    ASSERT_EQ(buttons.size(), 2u);
-    EXPECT_EQ(buttons[0].control->callbackData, &g_intArray[MAX_SPELLS]);
-    EXPECT_EQ(*static_cast<int*>(buttons[0].control->callbackData), MAX_SPELLS);
-    QTest::mouseClick(buttons[0].control->widget.data(), Qt::LeftButton);
-    ASSERT_EQ(g_numPopups, 2);
-    EXPECT_EQ(Text(g_popupHandles[static_cast<std::size_t>(g_lastPopup)], SPELLPANEL_NAME), "Last record");
-}
-
-TEST_F(SpellWindowTest, LinkCallbacksWithoutTargetOrCommitDoNothing)
-{
-    AddSpell(1, "Only");
+    AddSpell(1, "Alpha");
+    AddSpell(2, "Beta");
+    mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
+    EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0);
     EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, nullptr, 0, 0), 0);
     EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[0], 0, 0), 0);
     for (int event : {0, 2, EVENT_KEYPRESS, EVENT_CLOSE}) {
         EXPECT_EQ(GoToLink2Callback(0, 0, event, &g_intArray[1], 0, 0), 0);
         EXPECT_EQ(GoToLinkCallback(0, 0, event, &g_intArray[1], 0, 0), 0);
-        EXPECT_EQ(SpellRingCallback(0, 0, event, nullptr, 0, 0), 0);
+        EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, event, nullptr, 0, 0), 0);
     }
-    EXPECT_EQ(g_numPopups, 0);
-    EXPECT_EQ(g_lastPopup, -1);
-}
-
-TEST_F(SpellWindowTest, StaleIndexIsRefusedAndItsSlotFreedAtOnce)
-{
-    AddSpell(1, "Kept");
-    const int live = CountLivePanels();
-    for (int stale : {1, 5, MAX_SPELLS - 1}) {
-        EXPECT_EQ(
-            GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[static_cast<std::size_t>(stale) + 1], 0, 0),
-            -1);
-        EXPECT_EQ(g_numPopups, 0) << stale;
-        EXPECT_EQ(OpenPopups(), 0);
-        EXPECT_EQ(g_lastPopup, -1);
-        EXPECT_EQ(CountLivePanels(), live) << "the loaded panel is discarded";
-    }
-    EXPECT_TRUE(Dialogs().messages.empty());
-    EXPECT_GT(OpenSpell(0), 0) << "a valid spell still opens";
-}
-
-// ---- The spell list ----------------------------------------------------------------------
-
-TEST_F(SpellWindowTest, SpellListOpensTheCurrentRowAndRefusesAStaleOne)
-{
-    AddSpell(1, "Alpha");
-    AddSpell(2, "Beta");
-    mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
-    ASSERT_GT(mainPanel_, 0);
-
-    EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0);
-    EXPECT_EQ(g_numPopups, 0) << "an empty list opens nothing";
+    EXPECT_EQ(g_numPopups, 0) << "an empty list, no target or no commit opens nothing";
 
     InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Alpha", 0);
     InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Beta", 1);
-    InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Gone", 7);  // from a larger file, since replaced
+    InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Gone", 7);
     SetCtrlIndex(mainPanel_, MAINPANEL_SPELL_LIST, 1);
     EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0);
-    EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0);
-    ASSERT_EQ(g_numPopups, 2) << "the same spell opens twice";
-    const int first = g_popupHandles[1];
-    const int second = g_popupHandles[2];
-    EXPECT_EQ(Text(first, SPELLPANEL_NAME), "Beta");
-    EXPECT_EQ(Text(second, SPELLPANEL_NAME), "Beta");
-    EXPECT_EQ(PanelAttr(first, ATTR_LEFT) + 20, PanelAttr(second, ATTR_LEFT));
-    EXPECT_EQ(PanelAttr(first, ATTR_TOP) + 20, PanelAttr(second, ATTR_TOP));
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Beta");
 
+    const PopupState before;
     SetCtrlIndex(mainPanel_, MAINPANEL_SPELL_LIST, 2);
     EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), -1);
-    EXPECT_EQ(g_numPopups, 2);
-    EXPECT_EQ(g_popupHandles[3], -1) << "the refused panel's slot is free again";
-}
-
-TEST_F(SpellWindowTest, FullTableOfPopupsRefusesListAndLinksWithTheMessage)
-{
-    AddSpell(1, "Many");
-    while (g_numPopups < MAX_POPUPS) OpenSpell(0);
-    const int live = CountLivePanels();
-    mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
-    InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Many", 0);
-    EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), -1);
-    EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[1], 0, 0), -1);
-    ASSERT_EQ(Dialogs().messages.size(), 2u);
-    for (const RecordedMessage& message : Dialogs().messages) {
-        EXPECT_EQ(message.title, "Error");
-        EXPECT_EQ(message.text,
-                  "Too many spell popups are already open - you must close one before opening another");
+    for (int stale : {2, 5, MAX_SPELLS - 1}) {
+        EXPECT_EQ(
+            GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[static_cast<std::size_t>(stale) + 1], 0, 0),
+            -1);
     }
-    EXPECT_EQ(CountLivePanels(), live + 1) << "only the main panel was added";
+    EXPECT_EQ(PopupState(), before);
+    EXPECT_TRUE(Dialogs().messages.empty());
+    OpenSpell(0);
+    EXPECT_EQ(g_lastPopup, 2) << "a valid spell still opens, in the next slot";
 }
 
 }  // namespace

@@ -1,15 +1,27 @@
 // Shared by the window tests: a dialog hook that records every message and
-// answers file choosers from a script, so that no test blocks on a dialog.
+// answers file choosers from a script, so that no test blocks on a dialog,
+// and a fixture for tests that open popups from a table of spells.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <array>
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "popup/popup_callbacks.h"
+
+// The soak program runs no command-line tool and is built without the build
+// directory that test_support.h's exporter runner names.
+#ifndef RIVIZUZI_BUILD_DIR
+#define RIVIZUZI_BUILD_DIR ""
+#endif
+#include "test_support.h"
 #include "ui/toolkit.h"
 
 struct RecordedMessage {
@@ -90,3 +102,92 @@ ScriptedDialogs& Dialogs();
 // The desktop every window test runs on: every cascade position of the
 // tallest popup fits, so windows stand where the program puts them.
 inline const std::vector<ScreenArea> kTestDesktop = {{0, 0, 1600, 1200}};
+
+// What the popup manager holds, and the panels alive: equal when an action
+// changed nothing.
+struct PopupState {
+    std::array<int, MAX_POPUPS> handles = g_popupHandles;
+    int count = g_numPopups, next = g_nextPopup, last = g_lastPopup, x = g_popupX, y = g_popupY;
+    int livePanels = CountLivePanels();
+    bool operator==(const PopupState&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const PopupState& s)
+{
+    return out << s.count << " open, next " << s.next << ", last " << s.last << ", at " << s.x << ',' << s.y
+               << ", " << s.livePanels << " panels";
+}
+
+// A place on a panel: top, left, width, height.
+using Place = std::array<int, 4>;
+
+// Popups opened from a spell table the test fills (AddSpell, SetSlot): every
+// popup is closed afterwards and no panel may be left behind.
+class PopupTest : public testsupport::SpellTableTest {
+protected:
+    void SetUp() override
+    {
+        SpellTableTest::SetUp();
+        livePanels_ = CountLivePanels();
+    }
+    void TearDown() override
+    {
+        CloseAllPopups();
+        if (mainPanel_ > 0) DiscardPanel(mainPanel_);
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(CountLivePanels(), livePanels_) << "every panel is discarded";
+    }
+
+    // The panel of the most recent popup, or -1.
+    static int LastPanel()
+    {
+        return g_lastPopup >= 0 ? g_popupHandles[static_cast<std::size_t>(g_lastPopup)] : -1;
+    }
+
+    // Opens g_spellArray[index] the way a "Link" button does; returns its panel.
+    static int OpenSpell(int index)
+    {
+        EXPECT_EQ(
+            GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[static_cast<std::size_t>(index) + 1], 0, 0), 0);
+        return LastPanel();
+    }
+
+    static std::string Text(int panel, int control)
+    {
+        TextField text{};
+        EXPECT_EQ(GetCtrlVal(panel, control, text), 0) << control;
+        return text.data();
+    }
+
+    static int Attr(int panel, int control, int attribute)
+    {
+        int value = -12345;
+        EXPECT_EQ(GetCtrlAttribute(panel, control, attribute, &value), 0) << control << " " << attribute;
+        return value;
+    }
+
+    static int PanelAttr(int panel, int attribute)
+    {
+        int value = -12345;
+        EXPECT_EQ(GetPanelAttribute(panel, attribute, &value), 0) << attribute;
+        return value;
+    }
+
+    // Where a rectangle of the core's layout asks for a control.
+    template <typename Rect>
+    static Place PlaceOf(const Rect& r)
+    {
+        return {r.top, r.left, r.width, r.height};
+    }
+    // Where the control stands; its height read only when `asked` gives one
+    // (a height of 0 asks for the toolkit's default).
+    template <typename Rect>
+    static Place PlaceOf(int panel, int control, const Rect& asked)
+    {
+        return {Attr(panel, control, ATTR_TOP), Attr(panel, control, ATTR_LEFT),
+                Attr(panel, control, ATTR_WIDTH), asked.height ? Attr(panel, control, ATTR_HEIGHT) : 0};
+    }
+
+    int livePanels_ = 0;
+    int mainPanel_ = -1;  // discarded afterwards when a test loads it
+};
