@@ -16,11 +16,6 @@
 
 #include "popup/popup_callbacks.h"
 
-// The soak program runs no command-line tool and is built without the build
-// directory that test_support.h's exporter runner names.
-#ifndef RIVIZUZI_BUILD_DIR
-#define RIVIZUZI_BUILD_DIR ""
-#endif
 #include "test_support.h"
 #include "ui/toolkit.h"
 
