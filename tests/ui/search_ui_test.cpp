@@ -48,28 +48,25 @@ TEST_F(SearchWindow, ListAndStatusFollowTheTypingAndBothSelectors)
     SetSlot(AddSpell(3, "Beta"), 0, 0, 5);
     struct Step {
         const char* name;
-        const char* keys;  // typed into the search text; "\b" is Backspace
-        int control;       // selector set to `value` and committed, or 0
+        int erase;         // Backspaces in the search text, then
+        const char* keys;  // these keys typed
+        int control;       // a selector set to `value` and committed, or 0
         int value;
         const char* text;  // what the search then runs with
         int classValue, effect;
         std::size_t rows;
     };
     const Step steps[] = {
-        {"typing", "alp", 0, 0, "alp", 0, ANY_EFFECT, 2},
-        {"effect chosen", "", MAINPANEL_EFFECT, 0, "alp", 0, 0, 1},
-        {"text erased", "\b\b\b", 0, 0, "", 0, 0, 2},
-        {"class chosen", "", MAINPANEL_CLASS, 1, "", 1, 0, 1},
-        {"nothing matches", "b", 0, 0, "b", 1, 0, 0},
-        {"any effect", "", MAINPANEL_EFFECT, ANY_EFFECT, "b", 1, ANY_EFFECT, 0},
-        {"all classes", "", MAINPANEL_CLASS, 0, "b", 0, ANY_EFFECT, 1},
+        {"typing", 0, "alp", 0, 0, "alp", 0, ANY_EFFECT, 2},
+        {"effect chosen", 0, "", MAINPANEL_EFFECT, 0, "alp", 0, 0, 1},
+        {"text erased", 3, "", 0, 0, "", 0, 0, 2},
+        {"class chosen", 0, "", MAINPANEL_CLASS, 1, "", 1, 0, 1},
+        {"nothing matches", 0, "b", 0, 0, "b", 1, 0, 0},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
-        for (const char* k = s.keys; *k; ++k) {
-            if (*k == '\b') QTest::keyClick(Widget(MAINPANEL_SEARCH_TEXT), Qt::Key_Backspace);
-            if (*k != '\b') QTest::keyClicks(Widget(MAINPANEL_SEARCH_TEXT), QString(QChar(*k)));
-        }
+        for (int i = 0; i < s.erase; ++i) QTest::keyClick(Widget(MAINPANEL_SEARCH_TEXT), Qt::Key_Backspace);
+        QTest::keyClicks(Widget(MAINPANEL_SEARCH_TEXT), s.keys);
         if (s.control) {
             SetCtrlVal(panel, s.control, s.value);
             CommitCtrl(panel, s.control);
@@ -83,19 +80,11 @@ TEST_F(SearchWindow, ListAndStatusFollowTheTypingAndBothSelectors)
         FormatSearchStatus(status, static_cast<int>(s.rows), 3);
         EXPECT_EQ(Status(), status.data());
     }
-    EXPECT_EQ(Status(), "1 of 3 spells");
-    g_numSpells = -1;  // after a failed load
-    CommitCtrl(panel, MAINPANEL_SEARCH);
-    EXPECT_TRUE(ListRows(panel, MAINPANEL_SPELL_LIST).empty());
+    EXPECT_EQ(Status(), "0 of 3 spells - no spell matches this name, class and effect");
 }
 
-TEST_F(SearchWindow, SelectorsOfferTheCoreEntriesAndStartWithoutAFilter)
+TEST_F(SearchWindow, SelectorsOfferTheCoreEntries)
 {
-    int classValue = -1, effect = -1;
-    GetCtrlVal(panel, MAINPANEL_CLASS, &classValue);
-    GetCtrlVal(panel, MAINPANEL_EFFECT, &effect);
-    EXPECT_EQ(classValue, 0);
-    EXPECT_EQ(effect, ANY_EFFECT);
     Rows classes, effects;
     for (const ClassSelectorEntry& e : kClassSelector) classes.emplace_back(e.label, e.value);
     for (const EffectSelectorEntry& e : EffectSelector()) effects.emplace_back(e.label.data(), e.value);
