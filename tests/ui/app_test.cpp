@@ -235,7 +235,6 @@ TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
 {
     std::string tooMany;
     for (int i = 0; i < MAX_SPELLS + 1; ++i) tooMany += "1^n\n";
-    const std::string columns = " not have 174 columns";
     struct Case {
         const char* name;
         std::string text;  // empty: the file does not exist
@@ -243,14 +242,10 @@ TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
     };
     const Case cases[] = {
         {"a spell file", FileText({{1, "a"}, {2, "b"}}), "Loaded 2 spells from PATH"},
-        {"one short line", FileText({{1, "a"}}) + "2^b\n",
-         "Loaded 2 spells from PATH; 1 line does" + columns},
-        {"a text file", "hello\n", "Loaded 1 spell from PATH; 1 line does" + columns},
+        {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
         {"more lines than the table", tooMany,
          "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
-         "were "
-         "not read. 4000 lines do" +
-             columns + "."},
+         "were not read. 4000 lines do not have 174 columns."},
         {"no such file", "", "No spells loaded: cannot open PATH"},
     };
     DisplayPanel(mainPanel);
@@ -271,10 +266,8 @@ TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
         ASSERT_EQ(Dialogs().messages.size(), c.text.empty() ? 1u : 0u);
-        if (!c.text.empty()) continue;
-        EXPECT_EQ(Dialogs().messages[0].text,
-                  "Cannot open the file: " + path + " - please browse for a valid file.");
-        EXPECT_TRUE(waitPanelShown && busyCursor) << "the error shows while the wait panel is up";
+        EXPECT_EQ(waitPanelShown && busyCursor, c.text.empty())
+            << "the error shows while the wait panel is up";
     }
 }
 
