@@ -4,47 +4,35 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCursor>
+#include <QThread>
+#include <QTimer>
 #include <QWidget>
-#include <fstream>
-#include <sstream>
 
 #include "app/main_uir.h"
-#include "list/search_callbacks.h"
 #include "popup/popup_callbacks.h"
 #include "stacking/stacking_callbacks.h"
 #include "test_support.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
 namespace {
 
-using Rows = std::vector<std::pair<std::string, int>>;
+namespace fs = std::filesystem;
+using testsupport::FileText;
+using testsupport::ReadFile;
 
-std::string ReadFile(const std::string& path)
+int Top()
 {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    int v = 0;
+    GetPanelAttribute(mainPanel, ATTR_TOP, &v);
+    return v;
 }
 
-int Commit(CtrlCallbackPtr callback, int control)
+int Dimmed()
 {
-    return callback(mainPanel, control, EVENT_COMMIT, nullptr, 0, 0);
-}
-
-// A spell line of all 174 columns: id, name and a duration.
-std::string SpellLine(const char* id, const char* name)
-{
-    return testsupport::RawLine({{0, id}, {1, name}, {17, "10"}});
-}
-
-// Loads a file through the browse button as the user does.
-int Browse(int result, const std::string& path)
-{
-    Dialogs().AnswerNextFileSelect(result, path);
-    return Commit(BrowseFilesCallback, MAINPANEL_BROWSE);
+    int v = -1;
+    GetCtrlAttribute(mainPanel, MAINPANEL_LEVEL, ATTR_DIMMED, &v);
+    return v;
 }
 
 std::string Status()
@@ -54,6 +42,13 @@ std::string Status()
     return status.data();
 }
 
+// Loads a file through the browse button as the user does.
+int Browse(int result, const std::string& path)
+{
+    Dialogs().AnswerNextFileSelect(result, path);
+    return CommitCtrl(mainPanel, MAINPANEL_BROWSE);
+}
+
 class AppTest : public testing::Test {
 protected:
     void SetUp() override
@@ -61,196 +56,166 @@ protected:
         InitGlobals();
         mainPanel = LoadMainPanel();
         ASSERT_GT(mainPanel, 0);
-        settings = (dir.path() / "rivizuzi.cfg").string();
     }
     void TearDown() override { DiscardPanel(mainPanel); }
 
-    int Dimmed()
-    {
-        int dimmed = -1;
-        GetCtrlAttribute(mainPanel, MAINPANEL_LEVEL, ATTR_DIMMED, &dimmed);
-        return dimmed;
-    }
-    int Top()
-    {
-        int v = 0;
-        GetPanelAttribute(mainPanel, ATTR_TOP, &v);
-        return v;
-    }
-
     testsupport::TempDir dir;
-    std::string settings;
+    const std::string settings = (dir.path() / "rivizuzi.cfg").string();
 };
 
-TEST_F(AppTest, SettingsRoundTrip)
-{
-    CopyText(g_fileName, "/data/spells_us.txt");
-    g_displayLevel = 65;
-    g_levelEnable = 0;
-    SetPanelPos(mainPanel, 120, 240);
-    SaveInitFile(settings.c_str());
-    EXPECT_EQ(ReadFile(settings), "/data/spells_us.txt\n65 0 120 240\n");
-
-    InitGlobals();
-    std::ofstream(settings) << "/other/spells.txt\n40 1 130 250\n";
-    ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-    EXPECT_STREQ(g_fileName.data(), "/other/spells.txt");
-    EXPECT_EQ(g_displayLevel, 40);
-    EXPECT_EQ(g_levelEnable, 1);
-    EXPECT_EQ(Dimmed(), 0);
-    int checked = 0, level = 0;
-    GetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, &checked);
-    GetCtrlVal(mainPanel, MAINPANEL_LEVEL, &level);
-    EXPECT_EQ(checked, 1);
-    EXPECT_EQ(level, 40);
-    EXPECT_EQ(Top(), 130);
-    SaveInitFile(settings.c_str());
-    EXPECT_EQ(ReadFile(settings), "/other/spells.txt\n40 1 130 250\n");
-}
-
-TEST_F(AppTest, LevelIsClampedAndOtherFlagsChangeNothing)
+TEST_F(AppTest, SettingsFileReadsBackClampedAndWritesItselfAgain)
 {
     struct Case {
-        const char* line2;
-        int level;
-        int enable;
-        int dimmed;
+        const char* name;
+        const char* file;
+        const char* path;
+        int level, enable, top;  // top 0: the start position is kept
+        const char* saved;       // nullptr: not checked; "": no file written
     };
     const Case cases[] = {
-        {"0 0 10 10\n", 1, 0, 1},   {"70 0 10 10\n", 65, 0, 1},          {"-5 1 10 10\n", 1, 1, 0},
-        {"30 7 10 10\n", 30, 0, 1}, {"99999999999 1 10 10\n", 65, 1, 0},
+        {"round trip", "/o/s.txt\n40 1 130 250\n", "/o/s.txt", 40, 1, 130, "/o/s.txt\n40 1 130 250\n"},
+        {"level below 1", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
+        {"level above 65", "p\n70 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
+        {"negative level, enabled", "p\n-5 1 10 20\n", "p", 1, 1, 10, "p\n1 1 10 20\n"},
+        {"other flag changes nothing", "p\n30 7 10 20\n", "p", 30, 0, 10, "p\n30 0 10 20\n"},
+        {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
+        {"no line feed at all", "/data/spells_us.txt", "/data/spells_us.txt", 65, 0, 0, nullptr},
+        {"CRLF", "C:\\spells_us.txt\r\n65 0 1 1\r\n", "C:\\spells_us.txt", 65, 0, 1, nullptr},
+        {"empty first line", "\n65 0 10 20\n", "", 65, 0, 10, ""},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
-        std::ofstream(settings) << "path\n" << c.line2;
+        const int startTop = Top();
+        dir.Write("rivizuzi.cfg", c.file);
         ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-        EXPECT_EQ(g_displayLevel, c.level) << c.line2;
-        EXPECT_EQ(g_levelEnable, c.enable) << c.line2;
-        EXPECT_EQ(Dimmed(), c.dimmed) << c.line2;
+        EXPECT_STREQ(g_fileName.data(), c.path);
+        int level = 0, enabled = 0;
+        GetCtrlVal(mainPanel, MAINPANEL_LEVEL, &level);
+        GetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, &enabled);
+        EXPECT_EQ((std::array{g_displayLevel, level, g_levelEnable, enabled, Dimmed(), Top()}),
+                  (std::array{c.level, c.level, c.enable, c.enable, 1 - c.enable, c.top ? c.top : startTop}));
+        fs::remove(settings);
+        SaveInitFile(settings.c_str());
+        EXPECT_EQ(c.saved ? ReadFile(settings) : "", c.saved ? c.saved : "");
     }
 }
 
-TEST_F(AppTest, MissingOrShortSecondLineKeepsStartValues)
+TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
 {
-    for (const char* contents : {"path\n", "path\n50 1\n", "path\nabc\n", "path"}) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, std::string>> answers;
+        int result;
+        const char* path;
+        std::size_t choosers;
+    };
+    const Case cases[] = {
+        {"existing file", {{VAL_EXISTING_FILE_SELECTED, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
+        {"new file", {{VAL_NEW_FILE_SELECTED, "/d/new.txt"}}, 0, "/d/new.txt", 1},
+        {"cancelled", {}, -1, "", 1},
+        {"unstorable first",
+         {{VAL_EXISTING_FILE_SELECTED, "/a\nb"}, {VAL_NEW_FILE_SELECTED, "/d/n"}},
+         0,
+         "/d/n",
+         2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
-        int top = Top();
-        std::ofstream(settings) << contents;
-        ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-        EXPECT_STREQ(g_fileName.data(), "path") << contents;
-        EXPECT_EQ(g_displayLevel, 65) << contents;
-        EXPECT_EQ(g_levelEnable, 0) << contents;
-        EXPECT_EQ(Top(), top) << contents;
+        Dialogs().Reset();
+        for (const auto& [result, path] : c.answers) Dialogs().AnswerNextFileSelect(result, path);
+        const int top = Top();
+        EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").c_str()), c.result);
+        ASSERT_EQ(Dialogs().chooserTitles.size(), c.choosers);
+        EXPECT_EQ(Dialogs().chooserTitles[0], "Find spells_us.txt");
+        EXPECT_EQ(Dialogs().chooserDirectories[0], "") << "the first run opens in the working folder";
+        EXPECT_EQ(Dialogs().messages.at(0).text, kFirstRunText);
+        EXPECT_STREQ(g_fileName.data(), c.path);
+        EXPECT_EQ(g_displayLevel, 65);
+        EXPECT_EQ(Top(), top);
+        SaveInitFile(settings.c_str());
+        EXPECT_EQ(fs::exists(settings), c.result == 0) << "a cancelled first run writes nothing";
+        fs::remove(settings);
     }
 }
 
-TEST_F(AppTest, FirstLineWithoutLineFeedKeepsItsWholePath)
-{
-    std::ofstream(settings) << "/data/spells_us.txt";
-    ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-    EXPECT_STREQ(g_fileName.data(), "/data/spells_us.txt");
-    std::ofstream(settings) << "C:\\spells_us.txt\r\n65 0 1 1\r\n";
-    ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-    EXPECT_STREQ(g_fileName.data(), "C:\\spells_us.txt");
-}
-
-TEST_F(AppTest, EmptyFirstLineWritesNoSettings)
-{
-    std::ofstream(settings) << "\n65 0 10 10\n";
-    ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-    EXPECT_STREQ(g_fileName.data(), "");
-    std::filesystem::remove(settings);
-    SaveInitFile(settings.c_str());
-    EXPECT_FALSE(std::filesystem::exists(settings));
-}
-
-TEST_F(AppTest, FirstRunShowsTheNoticeAndTheChooser)
-{
-    std::string missing = (dir.path() / "none.cfg").string();
-    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, "/data/spells_us.txt");
-    int top = Top();
-    EXPECT_EQ(LoadInitFile(missing.c_str()), 0);
-    ASSERT_EQ(Dialogs().messages.size(), 1u);
-    EXPECT_EQ(Dialogs().messages[0].title, "Error");
-    EXPECT_EQ(Dialogs().messages[0].text, kFirstRunText);
-    ASSERT_EQ(Dialogs().chooserTitles.size(), 1u);
-    EXPECT_EQ(Dialogs().chooserTitles[0], "Find spells_us.txt");
-    EXPECT_STREQ(g_fileName.data(), "/data/spells_us.txt");
-    EXPECT_EQ(g_displayLevel, 65);
-    EXPECT_EQ(Top(), top);
-
-    Dialogs().AnswerNextFileSelect(VAL_NEW_FILE_SELECTED, "/data/new.txt");
-    EXPECT_EQ(LoadInitFile(missing.c_str()), 0);
-    EXPECT_STREQ(g_fileName.data(), "/data/new.txt");
-}
-
-TEST_F(AppTest, FirstRunCancelledEndsWithoutSettings)
-{
-    std::string missing = (dir.path() / "none.cfg").string();
-    EXPECT_EQ(LoadInitFile(missing.c_str()), -1);
-    EXPECT_STREQ(g_fileName.data(), "");
-    EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
-TEST_F(AppTest, LevelControlsDimAndTakeTheLevel)
+TEST_F(AppTest, LevelControlsReachTheirCallbacks)
 {
     EXPECT_EQ(Dimmed(), 1) << "level display starts off";
-    SetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, 1);
-    Commit(EnableLevelCallback, MAINPANEL_LEVEL_ENABLE);
-    EXPECT_EQ(g_levelEnable, 1);
-    EXPECT_EQ(Dimmed(), 0);
-    SetCtrlVal(mainPanel, MAINPANEL_LEVEL, 42);
-    Commit(DisplayAsLevelCallback, MAINPANEL_LEVEL);
-    EXPECT_EQ(g_displayLevel, 42);
-    SetCtrlVal(mainPanel, MAINPANEL_LEVEL, 0);  // the control keeps 1..65
-    Commit(DisplayAsLevelCallback, MAINPANEL_LEVEL);
-    EXPECT_EQ(g_displayLevel, 1);
-    SetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, 0);
-    Commit(EnableLevelCallback, MAINPANEL_LEVEL_ENABLE);
-    EXPECT_EQ(g_levelEnable, 0);
-    EXPECT_EQ(Dimmed(), 1);
-    // Other events do nothing.
-    EnableLevelCallback(mainPanel, MAINPANEL_LEVEL_ENABLE, EVENT_KEYPRESS, nullptr, 0, 0);
-    EXPECT_EQ(Dimmed(), 1);
+    const struct {
+        int control, value, enable, level;
+    } steps[] = {{MAINPANEL_LEVEL_ENABLE, 1, 1, 65},
+                 {MAINPANEL_LEVEL, 0, 1, 1},
+                 {MAINPANEL_LEVEL, 42, 1, 42},
+                 {MAINPANEL_LEVEL_ENABLE, 0, 0, 42}};
+    for (const auto& s : steps) {
+        SetCtrlVal(mainPanel, s.control, s.value);  // the level control keeps 1..65
+        CommitCtrl(mainPanel, s.control);
+        EXPECT_EQ((std::array{g_levelEnable, g_displayLevel, Dimmed()}),
+                  (std::array{s.enable, s.level, 1 - s.enable}));
+    }
 }
 
 TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
 {
-    const std::string spells = dir.Write("spells_us.txt", SpellLine("1", "Alpha") + SpellLine("2", "Beta"));
-    EXPECT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, spells), 0);
-    EXPECT_EQ(g_numSpells, 2);
-    EXPECT_EQ(Status(), "Loaded 2 spells from " + spells);
-    EXPECT_TRUE(Dialogs().messages.empty());
-
-    Commit(BrowseFilesCallback, MAINPANEL_BROWSE);  // cancelled
-    const std::string missing = (dir.path() / "new.txt").string();
-    EXPECT_EQ(Browse(VAL_NEW_FILE_SELECTED, missing), -1);
-    ASSERT_EQ(Dialogs().messages.size(), 1u);
-    EXPECT_EQ(Dialogs().messages[0].title, "Error");
-    EXPECT_EQ(Dialogs().messages[0].text, "The file " + missing + " does not exist. Nothing was loaded.");
-    EXPECT_STREQ(g_fileName.data(), spells.c_str()) << "the dumps read the loaded file";
-    EXPECT_EQ(g_numSpells, 2);
-    SaveInitFile(settings.c_str());
-    EXPECT_EQ(ReadFile(settings).substr(0, spells.size() + 1), spells + "\n");
+    const std::string kept = dir.Write("spells_us.txt", FileText({{1, "Alpha"}, {2, "Beta"}}));
+    EXPECT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, kept), 0);
+    EXPECT_EQ(Status(), "Loaded 2 spells from " + kept);
+    const std::string gone = (dir.path() / "new.txt").string();
+    const std::string refused = "That path cannot be stored in rivizuzi.cfg: it ";
+    struct Case {
+        const char* name;
+        int result;
+        std::string path;
+        std::string message;  // empty: none
+    };
+    const Case cases[] = {
+        {"cancelled", VAL_NO_FILE_SELECTED, "", ""},
+        {"new file", VAL_NEW_FILE_SELECTED, gone,
+         "The file " + gone + " does not exist. Nothing was loaded."},
+        {"vanished file", VAL_EXISTING_FILE_SELECTED, gone,
+         "Cannot open the file: " + gone + " - please browse for a valid file."},
+        {"line feed", VAL_EXISTING_FILE_SELECTED, dir.Write("a\nb.txt", FileText({{3, "C"}})),
+         refused + "holds a line feed. Please choose another file."},
+        {"carriage return at the end", VAL_EXISTING_FILE_SELECTED,
+         dir.Write("cr.txt\r", FileText({{3, "C"}})),
+         refused + "ends in a carriage return. Please choose another file."},
+        {"longer than 259 bytes", VAL_EXISTING_FILE_SELECTED, "/" + std::string(300, 'p'),
+         refused + "is longer than 259 bytes. Please choose another file."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Dialogs().Reset();
+        Browse(c.result, c.path);
+        ASSERT_EQ(Dialogs().messages.size(), c.message.empty() ? 0u : 1u);
+        EXPECT_EQ(c.message.empty() ? "" : Dialogs().messages[0].text, c.message);
+        EXPECT_EQ(Dialogs().chooserDirectories.at(0), dir.path().string()) << "the loaded file's folder";
+        EXPECT_EQ(Dialogs().chooserFilters.at(0),
+                  "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)");
+        EXPECT_STREQ(g_fileName.data(), kept.c_str()) << "the dumps read the loaded file";
+        EXPECT_EQ(g_numSpells, 2);
+        SaveInitFile(settings.c_str());
+        EXPECT_EQ(testsupport::Lines(ReadFile(settings)).at(0), kept);
+    }
 }
 
 TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
 {
-    const std::string first =
-        dir.Write("first.txt", SpellLine("1", "Alpha") + SpellLine("2", "Alpine") + SpellLine("3", "Beta"));
-    const std::string reversed = dir.Write(
-        "reversed.txt", SpellLine("3", "Beta") + SpellLine("2", "Alpine") + SpellLine("1", "Alpha"));
-    ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, first), 0);
+    using Rows = std::vector<std::pair<std::string, int>>;
+    Browse(VAL_EXISTING_FILE_SELECTED,
+           dir.Write("a.txt", FileText({{1, "Alpha"}, {2, "Alpine"}, {3, "Beta"}})));
     const int live = CountLivePanels();
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "alp");
-    SearchStringCallback(mainPanel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
+    CommitCtrl(mainPanel, MAINPANEL_SEARCH);
     ASSERT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Alpha", 0}, {"Alpine", 1}}));
     ASSERT_EQ(OpenSpellPopup(0), 0);
     ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), 0);
 
-    ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, reversed), 0);
+    Browse(VAL_EXISTING_FILE_SELECTED,
+           dir.Write("b.txt", FileText({{3, "Beta"}, {2, "Alpine"}, {1, "Alpha"}})));
     EXPECT_EQ(g_numPopups, 0);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(CountLivePanels(), live) << "the spell and stacking windows are closed";
@@ -258,135 +223,93 @@ TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
         << "the search in the box runs again on the new table";
 
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "");
-    ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, dir.Write("one.txt", SpellLine("9", "Only"))), 0);
-    EXPECT_TRUE(ListRows(mainPanel, MAINPANEL_SPELL_LIST).empty())
-        << "with an empty search box the list is emptied";
+    Browse(VAL_EXISTING_FILE_SELECTED, dir.Write("c.txt", FileText({{9, "Only"}})));
+    EXPECT_TRUE(ListRows(mainPanel, MAINPANEL_SPELL_LIST).empty()) << "an empty search box empties the list";
     // Indexes from the old table are refused, whatever holds them.
     EXPECT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), -1);
     EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[3], 0, 0), -1);
     EXPECT_EQ(g_numPopups, 0);
 }
 
-TEST_F(AppTest, PathsTheSettingsFileCannotHoldAreRefused)
-{
-    const std::string kept = dir.Write("spells_us.txt", SpellLine("1", "Kept"));
-    ASSERT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, kept), 0);
-    struct Case {
-        const char* name;
-        std::string path;
-        const char* reason;
-    };
-    const Case cases[] = {
-        {"line feed", dir.Write("two\nlines.txt", SpellLine("2", "Other")), "it holds a line feed"},
-        {"carriage return at the end", dir.Write("cr.txt\r", SpellLine("2", "Other")),
-         "it ends in a carriage return"},
-        {"longer than 259 bytes", "/" + std::string(300, 'p'), "it is longer than 259 bytes"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Dialogs().Reset();
-        EXPECT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, c.path), 0);
-        ASSERT_EQ(Dialogs().messages.size(), 1u);
-        EXPECT_EQ(Dialogs().messages[0].text, std::string("That path cannot be stored in rivizuzi.cfg: ") +
-                                                  c.reason + ". Please choose another file.");
-        EXPECT_STREQ(g_fileName.data(), kept.c_str());
-        EXPECT_EQ(g_numSpells, 1);
-    }
-    SaveInitFile(settings.c_str());
-    EXPECT_EQ(ReadFile(settings).substr(0, kept.size() + 1), kept + "\n");
-
-    // On the first run the chooser asks again.
-    Dialogs().Reset();
-    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, cases[0].path);
-    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, kept);
-    g_fileName.fill('\0');
-    EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").string().c_str()), 0);
-    EXPECT_EQ(Dialogs().chooserTitles.size(), 2u);
-    EXPECT_STREQ(g_fileName.data(), kept.c_str());
-
-    // A path that would not read back is never written.
-    CopyText(g_fileName, "a\nb");
-    std::filesystem::remove(settings);
-    SaveInitFile(settings.c_str());
-    EXPECT_FALSE(std::filesystem::exists(settings));
-}
-
-TEST_F(AppTest, ChooserOpensInTheLoadedFilesFolderAndOffersAllFiles)
-{
-    CopyText(g_fileName, dir.Write("spells_us.txt", SpellLine("1", "Alpha")).c_str());
-    Commit(BrowseFilesCallback, MAINPANEL_BROWSE);
-    EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").string().c_str()), -1);
-    ASSERT_EQ(Dialogs().chooserDirectories.size(), 2u);
-    EXPECT_EQ(Dialogs().chooserDirectories[0], dir.path().string());
-    EXPECT_EQ(Dialogs().chooserDirectories[1], "") << "the first run opens in the working folder";
-    EXPECT_EQ(Dialogs().chooserFilters[0], "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)");
-}
-
-TEST_F(AppTest, MissingSpellFileShowsTheErrorWhileTheWaitPanelIsUp)
-{
-    DisplayPanel(mainPanel);
-    std::string path = (dir.path() / "gone" / "spells_us.txt").string();
-    bool waitPanelShown = false;
-    bool busyCursor = false;
-    Dialogs().onMessage = [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->objectName() == "waitPanel" && w->isVisible()) waitPanelShown = true;
-        }
-        busyCursor = QApplication::overrideCursor() != nullptr;
-    };
-    int panels = CountLivePanels();
-    ParseSpells(mainPanel, path.c_str());
-    EXPECT_TRUE(waitPanelShown);
-    EXPECT_TRUE(busyCursor);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
-    ASSERT_EQ(Dialogs().messages.size(), 1u);
-    EXPECT_EQ(Dialogs().messages[0].title, "Error");
-    EXPECT_EQ(Dialogs().messages[0].text,
-              "Cannot open the file: " + path + " - please browse for a valid file.");
-    EXPECT_EQ(g_numSpells, -1);
-}
-
-TEST_F(AppTest, StatusLineSaysWhatWasLoaded)
+TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
 {
     std::string tooMany;
     for (int i = 0; i < MAX_SPELLS + 1; ++i) tooMany += "1^n\n";
     struct Case {
         const char* name;
-        std::string text;
-        std::string says;  // after "Loaded ... from PATH"
+        std::string text;  // empty: the file does not exist
+        std::string status;
     };
     const Case cases[] = {
-        {"a spell file", SpellLine("1", "a") + SpellLine("2", "b"), ""},
-        {"one short line", SpellLine("1", "a") + "2^b\n", "; 1 line does not have 174 columns"},
-        {"a text file", "hello\nworld\n", "; 2 lines do not have 174 columns"},
+        {"a spell file", FileText({{1, "a"}, {2, "b"}}), "Loaded 2 spells from PATH"},
+        {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
         {"more lines than the table", tooMany,
-         ". The file holds more lines than the 4000 the table holds; the rest were not read. 4000 lines do "
-         "not have 174 columns."},
+         "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
+         "were not read. 4000 lines do not have 174 columns."},
+        {"no such file", "", "No spells loaded: cannot open PATH"},
     };
+    DisplayPanel(mainPanel);
     for (const Case& c : cases) {
-        const std::string path = dir.Write("spells.txt", c.text);
+        SCOPED_TRACE(c.name);
+        Dialogs().Reset();
+        bool waitPanelShown = false, busyCursor = false;
+        Dialogs().onMessage = [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                waitPanelShown |= w->objectName() == "waitPanel" && w->isVisible();
+            busyCursor = QApplication::overrideCursor() != nullptr;
+        };
+        const std::string path =
+            c.text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", c.text);
+        const int panels = CountLivePanels();
         ParseSpells(mainPanel, path.c_str());
-        EXPECT_EQ(Status(), "Loaded " + std::to_string(g_numSpells) + " spells from " + path + c.says)
-            << c.name;
+        EXPECT_EQ(Status(), std::string(c.status).replace(c.status.find("PATH"), 4, path));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
+        ASSERT_EQ(Dialogs().messages.size(), c.text.empty() ? 1u : 0u);
+        EXPECT_EQ(waitPanelShown && busyCursor, c.text.empty())
+            << "the error shows while the wait panel is up";
     }
 }
 
-TEST_F(AppTest, CloseBoxAndQuitEndTheEventLoop)
+// The close box and the Quit button end the program the same way: the event
+// loop ends and the settings are written. A loop that does not end fails the
+// test after a generous limit instead of hanging the suite.
+TEST_F(AppTest, CloseBoxAndQuitEndTheProgramAndWriteTheSettings)
 {
-    DisplayPanel(mainPanel);
-    QMetaObject::invokeMethod(
-        qApp,
-        [] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->objectName() == "mainPanel" && w->isVisible()) w->close();
-            }
-        },
-        Qt::QueuedConnection);
-    EXPECT_EQ(RunUserInterface(), 0);
-    QMetaObject::invokeMethod(
-        qApp, [] { Commit(ExitCallback, MAINPANEL_QUIT); }, Qt::QueuedConnection);
-    EXPECT_EQ(RunUserInterface(), 0);
+    std::string spells = dir.Write("spells_us.txt", FileText({{1, "Alpha"}}));
+    const struct Back {
+        fs::path dir = fs::current_path();
+        ~Back() { fs::current_path(dir); }
+    } back;
+    DiscardPanel(mainPanel);
+    const struct {
+        const char* name;
+        void (*quit)();
+    } cases[] = {
+        {"close box", [] { toolkit::FindPanel(mainPanel)->window->close(); }},
+        {"Quit button", [] { CommitCtrl(mainPanel, MAINPANEL_QUIT); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const testsupport::TempDir work;
+        fs::current_path(work.path());
+        bool hung = false;
+        QTimer quit, limit;
+        QObject::connect(&quit, &QTimer::timeout, [&] {
+            if (QThread::currentThread()->loopLevel() == 0) return;  // not yet in the event loop
+            quit.stop();
+            c.quit();
+        });
+        QObject::connect(&limit, &QTimer::timeout, [&] { hung = true, QCoreApplication::exit(1); });
+        quit.start(0);
+        limit.start(30000);
+        char* argv[] = {const_cast<char*>("rivizuzi"), spells.data(), nullptr};
+        RivizuziMain(2, argv);
+        EXPECT_FALSE(hung) << "the event loop did not end";
+        EXPECT_EQ(ReadFile(work.path() / "rivizuzi.cfg").substr(0, spells.size() + 1), spells + "\n");
+        fs::current_path(back.dir);
+    }
+    mainPanel = LoadMainPanel();
 }
 
 }  // namespace

@@ -1,107 +1,65 @@
-// The main window's dump commands, run through the real buttons.
+// The main window's dump buttons, clicked: each writes where the README says,
+// under the working directory, and leaves no busy cursor or message behind.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 
 #include "app/main_uir.h"
 #include "data/reader.h"
-#include "dump/dump_callbacks.h"
+#include "test_support.h"
 #include "ui/toolkit.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
+// Runs in a fresh working directory; the old one comes back whatever fails.
 class DumpWindow : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("rivizuzi_dump_ui_" + std::to_string(::getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-        InitGlobals();
-
-        std::ofstream spells("spells_us.txt", std::ios::binary);
-        for (const char* line : {"11^Alpha^a\n", "22^Beta^b\n", "33^Gamma^c\n"}) spells << line;
-        spells.close();
-        CopyText(g_fileName, (dir_ / "spells_us.txt").c_str());
-        g_numSpells = ParseSpellFile(g_fileName.data(), g_spellArray);
-        ASSERT_EQ(g_numSpells, 3);
-
-        panel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
-        ASSERT_GT(panel_, 0);
-    }
-
+    void SetUp() override { std::filesystem::current_path(dir.path()); }
     void TearDown() override
     {
-        if (panel_ > 0) DiscardPanel(panel_);
-        fs::current_path(saved_);
-        fs::remove_all(dir_);
+        std::filesystem::current_path(savedDir);
         InitGlobals();
     }
-
-    void Click(int control)
-    {
-        toolkit::Control* button = toolkit::FindControl(panel_, control);
-        ASSERT_NE(button, nullptr);
-        QTest::mouseClick(button->widget.data(), Qt::LeftButton);
-    }
-
-    fs::path saved_;
-    fs::path dir_;
-    int panel_ = -1;
+    const std::filesystem::path savedDir = std::filesystem::current_path();
+    const testsupport::TempDir dir;
 };
 
-TEST_F(DumpWindow, DumpSpellButtonDumpsTheLineTheSpellNumberNames)
+TEST_F(DumpWindow, EachButtonWritesItsDumpWhereTheReadmeSays)
 {
-    ASSERT_EQ(SetCtrlVal(panel_, MAINPANEL_SPELL_NUM, 1), 0);
-    Click(MAINPANEL_DUMP_SPELL);
-    const std::string text = ReadText("SpellNum1.txt");
-    EXPECT_TRUE(text.starts_with("Field 0 = 22\nField 1 = Beta\nField 2 = b\n\nField 3 = \n"))
-        << text.substr(0, 60);
-    EXPECT_TRUE(Dialogs().messages.empty());
-
-    // Only a commit dumps.
-    ASSERT_EQ(SetCtrlVal(panel_, MAINPANEL_SPELL_NUM, 2), 0);
-    EXPECT_EQ(DumpSpellCallback(panel_, MAINPANEL_DUMP_SPELL, EVENT_KEYPRESS, nullptr, 0, 0), 0);
-    EXPECT_FALSE(fs::exists("SpellNum2.txt"));
-    EXPECT_EQ(DumpSpellCallback(panel_, MAINPANEL_DUMP_SPELL, EVENT_COMMIT, nullptr, 0, 0), 0);
-    EXPECT_TRUE(fs::exists("SpellNum2.txt"));
-}
-
-TEST_F(DumpWindow, OtherDumpButtonsWriteUnderTheWorkingDirectoryAndRestoreTheCursor)
-{
-    g_spellArray[0].base[0] = 5;
-    g_spellArray[0].calc[0] = 101;
-    Click(MAINPANEL_DUMP_ATTRIB);
-    Click(MAINPANEL_DUMP_ALL);
-    Click(MAINPANEL_DUMP_SPECIAL);
-    EXPECT_EQ(ReadText("kestrel/attributes/AttributeNum2.txt"),
-              "Attribute Value:                   a\n\t\tSpell: 11 \tAlpha\n"
-              "Attribute Value:                   b\n\t\tSpell: 22 \tBeta\n"
-              "Attribute Value:                   c\n\t\tSpell: 33 \tGamma\n");
-    EXPECT_TRUE(fs::exists("kestrel/dump/Gamma.txt"));
-    EXPECT_EQ(ReadText("calcdump.txt"), "                         Alpha\tb:5\t\tm: 0\tc: 101\ta: 0\n");
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(Dialogs().messages.empty());
+    InitGlobals();
+    // Beta's first slot has a formula, for the formula report.
+    const std::string text =
+        testsupport::FileText({{11, "Alpha"}, testsupport::SpellLine(22, "Beta").Slot(0, 0, 5, 0, 101)});
+    CopyText(g_fileName, dir.Write("spells_us.txt", text).c_str());
+    ASSERT_EQ(g_numSpells = ParseSpellFile(g_fileName.data(), g_spellArray), 2);
+    const int panel = LoadPanel(0, MAIN_UIR, MAINPANEL);
+    ASSERT_GT(panel, 0);
+    SetCtrlVal(panel, MAINPANEL_SPELL_NUM, 1);
+    struct Case {
+        const char* name;
+        int button;
+        const char* file;
+        const char* starts;  // the dump is of the spell or column asked for
+    };
+    const Case cases[] = {
+        {"the line's columns", MAINPANEL_DUMP_SPELL, "SpellNum1.txt", "Field 0 = 22"},
+        {"every column", MAINPANEL_DUMP_ATTRIB, "kestrel/attributes/AttributeNum1.txt",
+         "Attribute Value:                Alpha\t\tSpell: 11 \tAlpha\nAttribute Value:                 Beta"},
+        {"every spell's slots", MAINPANEL_DUMP_ALL, "kestrel/dump/Beta.txt", ""},
+        {"the formula report", MAINPANEL_DUMP_SPECIAL, "calcdump.txt", "                          Beta\tb:5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTest::mouseClick(toolkit::FindControl(panel, c.button)->widget.data(), Qt::LeftButton);
+        ASSERT_TRUE(std::filesystem::exists(c.file));
+        EXPECT_EQ(testsupport::ReadFile(c.file).rfind(c.starts, 0), 0u);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_TRUE(Dialogs().messages.empty());
+    }
+    DiscardPanel(panel);
 }
 
 }  // namespace

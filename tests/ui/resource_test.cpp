@@ -1,12 +1,9 @@
-// Every resource file loads, names only known callbacks, and holds every
-// control the code addresses, of the kind the code expects.
+// Every resource file the program loads names only known callbacks and
+// holds every control the code addresses, once, of the kind the code expects.
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <span>
-#include <string>
-#include <utility>
 
 #include "app/main_uir.h"
 #include "compare/compare_uir.h"
@@ -16,77 +13,37 @@
 
 namespace {
 
-struct ResourceExpectation {
-    const char* file;
-    std::span<const ExpectedControl> controls;
-};
-
-// Every resource file the program loads.
-const char* const kResourceFiles[] = {MAIN_UIR, SPELL_UIR, STACKING_UIR, COMPARE_UIR};
-
-const ResourceExpectation kResources[] = {
-    {MAIN_UIR, kMainUirControls},
-    {SPELL_UIR, kSpellUirControls},
-    {STACKING_UIR, kStackingUirControls},
-    {COMPARE_UIR, kCompareUirControls},
-};
-
-TEST(ResourceTest, EveryCallbackNameIsRegistered)
+TEST(ResourceTest, CallbacksAreKnownAndControlsAreThereOnceWithTheirKind)
 {
-    for (const char* file : kResourceFiles) {
+    const struct {
+        const char* file;
+        std::span<const ExpectedControl> controls;
+    } resources[] = {
+        {MAIN_UIR, kMainUirControls},
+        {SPELL_UIR, kSpellUirControls},
+        {STACKING_UIR, kStackingUirControls},
+        {COMPARE_UIR, kCompareUirControls},
+    };
+    for (const auto& resource : resources) {
+        SCOPED_TRACE(resource.file);
         std::vector<ResourcePanelInfo> panels;
         std::vector<ResourceControlInfo> controls;
-        if (!InspectResource(file, panels, controls)) {
-            ADD_FAILURE() << file << " cannot be read";
-            continue;
-        }
-        for (const auto& panel : panels) {
-            if (!panel.callback.empty()) {
-                EXPECT_NE(FindPanelCallback(panel.callback.c_str()), nullptr)
-                    << file << ": " << panel.callback;
-            }
-        }
-        for (const auto& control : controls) {
-            if (!control.callback.empty()) {
-                EXPECT_NE(FindCtrlCallback(control.callback.c_str()), nullptr)
-                    << file << ": " << control.objectName << " names " << control.callback;
-            }
-        }
-    }
-}
-
-TEST(ResourceTest, ControlIdsAreUniqueWithinEachPanel)
-{
-    for (const char* file : kResourceFiles) {
-        std::vector<ResourcePanelInfo> panels;
-        std::vector<ResourceControlInfo> controls;
-        if (!InspectResource(file, panels, controls)) continue;
-        std::set<std::pair<int, int>> seen;
-        for (const auto& control : controls) {
-            EXPECT_GT(control.ctrlId, 0) << file << ": " << control.objectName;
-            EXPECT_TRUE(seen.insert({control.panelNumber, control.ctrlId}).second)
-                << file << ": id " << control.ctrlId << " used twice in panel " << control.panelNumber;
-        }
-    }
-}
-
-TEST(ResourceTest, ControlsTheCodeUsesExistWithTheirKind)
-{
-    for (const ResourceExpectation& resource : kResources) {
-        std::vector<ResourcePanelInfo> panels;
-        std::vector<ResourceControlInfo> controls;
-        ASSERT_TRUE(InspectResource(resource.file, panels, controls)) << resource.file;
+        ASSERT_TRUE(InspectResource(resource.file, panels, controls));
+        for (const auto& panel : panels)
+            EXPECT_TRUE(panel.callback.empty() || FindPanelCallback(panel.callback.c_str()))
+                << panel.callback;
         std::map<std::pair<int, int>, std::string> kinds;
-        for (const auto& control : controls) kinds[{control.panelNumber, control.ctrlId}] = control.kind;
+        for (const auto& control : controls) {
+            EXPECT_TRUE(control.callback.empty() || FindCtrlCallback(control.callback.c_str()))
+                << control.objectName << " names " << control.callback;
+            EXPECT_GT(control.ctrlId, 0) << control.objectName;
+            EXPECT_TRUE(kinds.insert({{control.panelNumber, control.ctrlId}, control.kind}).second)
+                << "id " << control.ctrlId << " twice in panel " << control.panelNumber;
+        }
         for (const ExpectedControl& expected : resource.controls) {
-            auto it = kinds.find({expected.panelNumber, expected.ctrlId});
-            if (it == kinds.end()) {
-                ADD_FAILURE() << resource.file << ": panel " << expected.panelNumber << " has no control "
-                              << expected.ctrlId;
-                continue;
-            }
-            EXPECT_EQ(it->second, expected.kind)
-                << resource.file << ": panel " << expected.panelNumber << " control " << expected.ctrlId;
+            const auto it = kinds.find({expected.panelNumber, expected.ctrlId});
+            EXPECT_EQ(it == kinds.end() ? "missing" : it->second, expected.kind)
+                << "panel " << expected.panelNumber << " control " << expected.ctrlId;
         }
     }
 }
