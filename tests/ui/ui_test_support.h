@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "popup/popup_callbacks.h"
-
 #include "test_support.h"
 #include "ui/toolkit.h"
 
