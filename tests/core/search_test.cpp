@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "list/effect_filter.h"
+#include "list/search_status.h"
 #include "list/upper_case.h"
 #include "stacking/stacking.h"
 #include "test_support.h"
@@ -261,6 +262,25 @@ TEST(Selectors, ClassBitsAlphabeticallyAndEveryLabelledEffectByLabel)
     for (int id : {16, 17, 34, 151, 152}) EXPECT_EQ(ids.count(id), 0u) << id;
     for (int id : {-1, 16, 154, UNUSED_EFFECT}) EXPECT_FALSE(IsSelectableEffect(id)) << id;
     for (int id : {0, 10, 153}) EXPECT_TRUE(IsSelectableEffect(id)) << id;
+}
+
+TEST(SearchStatus, SaysHowManyOfTheLoadedSpellsTheListShows)
+{
+    const struct {
+        int shown, loaded;
+        const char* text;
+    } cases[] = {
+        {312, 4000, "312 of 4000 spells"},
+        {1, 1, "1 of 1 spell"},
+        {0, 4000, "0 of 4000 spells - no spell matches this name, class and effect"},
+        {0, 0, "0 of 0 spells - no spell file is loaded"},
+        {0, -1, "0 of 0 spells - no spell file is loaded"},
+    };
+    for (const auto& c : cases) {
+        TextField status{};
+        FormatSearchStatus(status, c.shown, c.loaded);
+        EXPECT_STREQ(status.data(), c.text) << c.shown << " of " << c.loaded;
+    }
 }
 
 TEST(ExportSearch, WritesOneObjectPerListRowInListOrder)
