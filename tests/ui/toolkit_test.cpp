@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPointer>
 #include <QTest>
 #include <functional>
 
@@ -111,7 +112,7 @@ TEST_F(ToolkitTest, KeysAndTheCloseBoxReachThePanelAndItsCallbackMayDiscardIt)
     InstallPanelCallback(panel, RecordPanelEvent, nullptr);
     InstallCtrlCallback(panel, MAINPANEL_QUIT, RecordCtrlEvent, &discard);
     DisplayPanel(panel);
-    QWidget* window = toolkit::FindPanel(panel)->window;
+    const QPointer<QWidget> window = toolkit::FindPanel(panel)->window;
     window->close();
     EXPECT_TRUE(window->isVisible()) << "the callback decides whether the window goes";
     QTest::keyClick(Widget("searchText"), Qt::Key_A);
@@ -122,8 +123,10 @@ TEST_F(ToolkitTest, KeysAndTheCloseBoxReachThePanelAndItsCallbackMayDiscardIt)
                                                           {EVENT_KEYPRESS, VAL_ESC_VKEY},
                                                           {MAINPANEL_QUIT, EVENT_COMMIT}}));
     EXPECT_EQ(CountLivePanels(), live - 1);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_LT(DisplayPanel(panel), 0);
+    EXPECT_TRUE(window) << "not deleted inside its own callback";
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window) << "but once the callback has returned";
 }
 
 TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSize)
