@@ -1,64 +1,39 @@
-// The toolkit layer over Qt: handles, positions, values, commits, keys and
-// the close box.
+// The toolkit layer over Qt: what commits a control and what never does, key
+// and close-box dispatch, a panel discarded by its own callback, window size
+// and place, values and failures.
 #include "ui/toolkit.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QKeyEvent>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSpinBox>
+#include <QPointer>
 #include <QTest>
-#include <QWidget>
-#include <tuple>
+#include <functional>
 
 #include "app/main_uir.h"
+#include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
 namespace {
 
-int g_commits = 0;
-int g_lastControl = 0;
-int CountCommit(int, int control, int event, void*, int, int)
+std::vector<std::pair<int, int>> g_events;  // (control, event), or (event, key) for the panel
+int RecordCtrlEvent(int panel, int control, int event, void* discard, int, int)
 {
-    if (event == EVENT_COMMIT) {
-        ++g_commits;
-        g_lastControl = control;
-    }
+    g_events.emplace_back(control, event);
+    if (discard) DiscardPanel(panel);
     return 0;
 }
-
-int DiscardOwnPanel(int panel, int, int event, void*, int, int)
+int RecordPanelEvent(int, int event, void*, int key, int)
 {
-    if (event == EVENT_COMMIT) DiscardPanel(panel);
+    g_events.emplace_back(event, key);
     return 0;
-}
-
-std::vector<std::pair<int, int>> g_panelEvents;
-int RecordPanelEvent(int panel, int event, void*, int eventData1, int)
-{
-    g_panelEvents.emplace_back(event, eventData1);
-    if (event == EVENT_KEYPRESS && eventData1 == VAL_ESC_VKEY) DiscardPanel(panel);
-    return 0;
-}
-
-QWidget* WindowOf(int panel)
-{
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == "mainPanel" && w->isVisible()) return w;
-    }
-    (void)panel;
-    return nullptr;
 }
 
 class ToolkitTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        g_commits = 0;
-        g_panelEvents.clear();
+        g_events.clear();
         panel = LoadPanel(0, MAIN_UIR, MAINPANEL);
         ASSERT_GT(panel, 0);
     }
@@ -67,64 +42,121 @@ protected:
         DiscardPanel(panel);
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    // A widget of this panel's window, by its name in the resource file.
+    QWidget* Widget(const char* name) const
+    {
+        return toolkit::FindPanel(panel)->window->findChild<QWidget*>(name);
+    }
+    // An attribute of a control, or of the panel for control 0.
+    int Attr(int control, int attribute) const
+    {
+        int value = -1;
+        (control ? GetCtrlAttribute(panel, control, attribute, &value)
+                 : GetPanelAttribute(panel, attribute, &value));
+        return value;
+    }
     int panel = 0;
 };
 
-TEST_F(ToolkitTest, LoadPanelFailsWithNegativeResults)
+TEST_F(ToolkitTest, UserActionsCommitAndTheProgramsChangesNever)
 {
-    EXPECT_LT(LoadPanel(0, "no-such-file.uir", 1), 0);
-    EXPECT_LT(LoadPanel(0, MAIN_UIR, 7), 0);
-    EXPECT_LT(LoadPanel(9999, MAIN_UIR, WAITPANEL), 0);
-    EXPECT_LT(DisplayPanel(9999), 0);
-    EXPECT_LT(SetCtrlVal(panel, 999, 1), 0);
-    EXPECT_LT(SetCtrlVal(panel, MAINPANEL_BROWSE, 1), 0);  // a button has no numeric value
-    int value = 0;
-    EXPECT_LT(GetCtrlVal(panel, MAINPANEL_STATUS, &value), 0);
+    for (int control : {MAINPANEL_SPELL_NUM, MAINPANEL_LEVEL_ENABLE, MAINPANEL_BROWSE, MAINPANEL_SEARCH_TEXT,
+                        MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
+        InstallCtrlCallback(panel, control, RecordCtrlEvent, nullptr);
+    for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST}) {
+        InsertListItem(panel, list, -1, "Alpha", 12);
+        InsertListItem(panel, list, -1, "Beta", 3999);
+    }
+    DisplayPanel(panel);
+    auto click = [this](const char* name) {
+        return [=, this] { QTest::mouseClick(Widget(name), Qt::LeftButton); };
+    };
+    auto key = [this](const char* name, Qt::Key k) {
+        return [=, this] { QTest::keyClick(Widget(name), k); };
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::vector<std::pair<int, int>> events;
+    };
+    const Case cases[] = {
+        {"button clicked", click("browseButton"), {{MAINPANEL_BROWSE, EVENT_COMMIT}}},
+        {"check box clicked", click("levelEnable"), {{MAINPANEL_LEVEL_ENABLE, EVENT_COMMIT}}},
+        {"typing in a text box", key("searchText", Qt::Key_A), {{MAINPANEL_SEARCH_TEXT, EVENT_VAL_CHANGED}}},
+        {"Return in a text box", key("searchText", Qt::Key_Return), {{MAINPANEL_SEARCH_TEXT, EVENT_COMMIT}}},
+        {"numeric stepped", key("spellNum", Qt::Key_Up), {{MAINPANEL_SPELL_NUM, EVENT_COMMIT}}},
+        {"selector choice", key("classSelector", Qt::Key_Down), {{MAINPANEL_CLASS, EVENT_COMMIT}}},
+        {"list row moved", key("spellList", Qt::Key_Down), {{MAINPANEL_SPELL_LIST, EVENT_VAL_CHANGED}}},
+        {"list row activated", key("spellList", Qt::Key_Return), {{MAINPANEL_SPELL_LIST, EVENT_COMMIT}}},
+        {"the program sets values",
+         [this] {
+             SetCtrlVal(panel, MAINPANEL_SPELL_NUM, 30);
+             SetCtrlVal(panel, MAINPANEL_LEVEL_ENABLE, 0);
+             SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, "Ward");
+             SetCtrlVal(panel, MAINPANEL_CLASS, 12);
+             SetCtrlIndex(panel, MAINPANEL_SPELL_LIST, 0);
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        g_events.clear();
+        c.act();
+        EXPECT_EQ(g_events, c.events) << c.name;
+    }
 }
 
-TEST_F(ToolkitTest, PanelPositionReadsBackExactly)
+TEST_F(ToolkitTest, KeysAndTheCloseBoxReachThePanelAndItsCallbackMayDiscardIt)
 {
-    ASSERT_EQ(SetPanelPos(panel, 120, 240), 0);
+    const int live = CountLivePanels();
+    int discard = 1;
+    InstallPanelCallback(panel, RecordPanelEvent, nullptr);
+    InstallCtrlCallback(panel, MAINPANEL_QUIT, RecordCtrlEvent, &discard);
     DisplayPanel(panel);
-    int top = 0, left = 0;
-    GetPanelAttribute(panel, ATTR_TOP, &top);
-    GetPanelAttribute(panel, ATTR_LEFT, &left);
-    EXPECT_EQ(top, 120);
-    EXPECT_EQ(left, 240);
-    SetPanelAttribute(panel, ATTR_HEIGHT, 725);
-    int height = 0;
-    GetPanelAttribute(panel, ATTR_HEIGHT, &height);
-    EXPECT_EQ(height, 725);
+    const QPointer<QWidget> window = toolkit::FindPanel(panel)->window;
+    window->close();
+    EXPECT_TRUE(window->isVisible()) << "the callback decides whether the window goes";
+    QTest::keyClick(Widget("searchText"), Qt::Key_A);
+    QTest::keyClick(window, Qt::Key_Escape);
+    QTest::mouseClick(Widget("quitButton"), Qt::LeftButton);  // discards the panel
+    EXPECT_EQ(g_events, (std::vector<std::pair<int, int>>{{EVENT_CLOSE, 0},
+                                                          {EVENT_KEYPRESS, Qt::Key_A},
+                                                          {EVENT_KEYPRESS, VAL_ESC_VKEY},
+                                                          {MAINPANEL_QUIT, EVENT_COMMIT}}));
+    EXPECT_EQ(CountLivePanels(), live - 1);
+    EXPECT_LT(DisplayPanel(panel), 0);
+    EXPECT_TRUE(window) << "not deleted inside its own callback";
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window) << "but once the callback has returned";
 }
 
 TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSize)
 {
     DisplayPanel(panel);
     struct Case {
-        int control;
-        int attribute;
-        int atResourceSize;  // main.uir: 770 x 560
-        int atLargerSize;    // 970 x 660
+        int control, attribute;
+        int perWidth, perHeight;  // its change when the window grows by one
     };
     const Case cases[] = {
-        {MAINPANEL_SEARCH_TEXT, ATTR_LEFT, 95, 95},   {MAINPANEL_SEARCH_TEXT, ATTR_WIDTH, 300, 500},
-        {MAINPANEL_SPELL_LIST, ATTR_WIDTH, 470, 670}, {MAINPANEL_SPELL_LIST, ATTR_HEIGHT, 450, 550},
-        {MAINPANEL_CLASS, ATTR_LEFT, 550, 750},       {MAINPANEL_CLASS, ATTR_TOP, 15, 15},
-        {MAINPANEL_QUIT, ATTR_LEFT, 500, 700},        {MAINPANEL_QUIT, ATTR_WIDTH, 250, 250},
-        {MAINPANEL_STATUS, ATTR_TOP, 522, 622},       {MAINPANEL_STATUS, ATTR_WIDTH, 740, 940},
+        {MAINPANEL_SEARCH_TEXT, ATTR_LEFT, 0, 0}, {MAINPANEL_SEARCH_TEXT, ATTR_WIDTH, 1, 0},
+        {MAINPANEL_SPELL_LIST, ATTR_WIDTH, 1, 0}, {MAINPANEL_SPELL_LIST, ATTR_HEIGHT, 0, 1},
+        {MAINPANEL_CLASS, ATTR_LEFT, 1, 0},       {MAINPANEL_CLASS, ATTR_TOP, 0, 0},
+        {MAINPANEL_QUIT, ATTR_LEFT, 1, 0},        {MAINPANEL_QUIT, ATTR_WIDTH, 0, 0},
+        {MAINPANEL_STATUS, ATTR_TOP, 0, 1},       {MAINPANEL_STATUS, ATTR_WIDTH, 1, 0},
     };
-    // Smaller than the resource size is refused.
-    for (auto [width, height, larger] : {std::tuple{970, 660, true}, std::tuple{300, 200, false}}) {
-        SetPanelAttribute(panel, ATTR_WIDTH, width);
-        SetPanelAttribute(panel, ATTR_HEIGHT, height);
+    const int width = Attr(0, ATTR_WIDTH), height = Attr(0, ATTR_HEIGHT);
+    std::vector<int> before;
+    for (const Case& c : cases) before.push_back(Attr(c.control, c.attribute));
+    // Larger by 200 x 100, then smaller than the resource size (refused).
+    for (auto [grow, growth] : {std::pair{200, 1}, {-100, 0}}) {
+        SetPanelAttribute(panel, ATTR_WIDTH, width + grow);
+        SetPanelAttribute(panel, ATTR_HEIGHT, height + grow / 2);
         QApplication::processEvents();
-        int value = 0;
-        GetPanelAttribute(panel, ATTR_WIDTH, &value);
-        EXPECT_EQ(value, larger ? 970 : 770);
-        for (const Case& c : cases) {
-            GetCtrlAttribute(panel, c.control, c.attribute, &value);
-            EXPECT_EQ(value, larger ? c.atLargerSize : c.atResourceSize)
-                << "control " << c.control << " attribute " << c.attribute << " at width " << width;
+        EXPECT_EQ(Attr(0, ATTR_WIDTH), width + 200 * growth);
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            const Case& c = cases[i];
+            EXPECT_EQ(Attr(c.control, c.attribute),
+                      before[i] + (200 * c.perWidth + 100 * c.perHeight) * growth)
+                << "control " << c.control << " attribute " << c.attribute << " window grown by " << grow;
         }
     }
 }
@@ -132,26 +164,26 @@ TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSize)
 TEST_F(ToolkitTest, WindowsAreKeptOnTheScreens)
 {
     // Two screens side by side, 1920 and 1280 wide, 1000 high; the window
-    // manager adds a 24-pixel title bar and 2-pixel borders. The main window
-    // is 770 wide.
+    // manager adds a 24-pixel title bar and 2-pixel borders.
     SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
     struct Case {
         const char* name;
         bool placed;
-        int top, left, height;
+        int top, left, height;  // the window is 800 wide
         int shownTop, shownLeft;
     };
     const Case cases[] = {
-        {"no position: centred on the primary screen", false, 0, 0, 560, 231, 575},
+        {"no position: centred on the primary screen", false, 0, 0, 560, 231, 560},
         {"a position on a screen is kept exactly", true, 120, 240, 560, 120, 240},
         {"so is one on the second screen", true, 300, 2000, 560, 300, 2000},
-        {"off every screen: onto the nearest", true, -30000, 90000, 560, 24, 2428},
+        {"off every screen: onto the nearest", true, -30000, 90000, 560, 24, 2398},
         {"too low: moved up to fit", true, 420, 420, 725, 273, 420},
         {"taller than the screen: title bar on the screen", true, 420, 420, 1100, 24, 420},
     };
     for (const Case& c : cases) {
         const int window = LoadPanel(0, MAIN_UIR, MAINPANEL);
         if (c.placed) SetPanelPos(window, c.top, c.left);
+        SetPanelAttribute(window, ATTR_WIDTH, 800);
         SetPanelAttribute(window, ATTR_HEIGHT, c.height);
         DisplayPanel(window);
         int top = 0, left = 0;
@@ -163,168 +195,24 @@ TEST_F(ToolkitTest, WindowsAreKeptOnTheScreens)
     SetScreensForTesting(kTestDesktop);
 }
 
-TEST_F(ToolkitTest, SettingValuesNeverCommits)
+TEST_F(ToolkitTest, TextsReadBackAsUtf8AndFailuresAreNegative)
 {
-    InstallCtrlCallback(panel, MAINPANEL_LEVEL, CountCommit, nullptr);
-    InstallCtrlCallback(panel, MAINPANEL_LEVEL_ENABLE, CountCommit, nullptr);
-    InstallCtrlCallback(panel, MAINPANEL_CLASS, CountCommit, nullptr);
-    InsertListItem(panel, MAINPANEL_CLASS, -1, "All", 0);
-    InsertListItem(panel, MAINPANEL_CLASS, -1, "BRD", 1);
-    SetCtrlVal(panel, MAINPANEL_LEVEL, 30);
-    SetCtrlVal(panel, MAINPANEL_LEVEL_ENABLE, 1);
-    SetCtrlVal(panel, MAINPANEL_CLASS, 1);
-    EXPECT_EQ(g_commits, 0);
+    // Text is kept as UTF-8; bytes that are not UTF-8 are read as Latin-1.
+    for (const char* text : {"Caf\xC3\xA9", "Caf\xE9"}) {
+        TextField read{};
+        SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
+        GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, read);
+        EXPECT_STREQ(read.data(), "Caf\xC3\xA9");
+    }
     int value = 0;
-    GetCtrlVal(panel, MAINPANEL_LEVEL, &value);
-    EXPECT_EQ(value, 30);
-    GetCtrlVal(panel, MAINPANEL_CLASS, &value);
-    EXPECT_EQ(value, 1);
-}
-
-TEST_F(ToolkitTest, UserActionsCommit)
-{
-    DisplayPanel(panel);
-    InstallCtrlCallback(panel, MAINPANEL_BROWSE, CountCommit, nullptr);
-    InstallCtrlCallback(panel, MAINPANEL_LEVEL_ENABLE, CountCommit, nullptr);
-    InstallCtrlCallback(panel, MAINPANEL_SEARCH_TEXT, CountCommit, nullptr);
-    QWidget* window = WindowOf(panel);
-    ASSERT_NE(window, nullptr);
-    QTest::mouseClick(window->findChild<QPushButton*>("browseButton"), Qt::LeftButton);
-    EXPECT_EQ(g_lastControl, MAINPANEL_BROWSE);
-    QTest::mouseClick(window->findChild<QCheckBox*>("levelEnable"), Qt::LeftButton);
-    EXPECT_EQ(g_lastControl, MAINPANEL_LEVEL_ENABLE);
-    QWidget* text = window->findChild<QWidget*>("searchText");
-    QTest::keyClick(text, Qt::Key_Return);
-    EXPECT_EQ(g_lastControl, MAINPANEL_SEARCH_TEXT);
-    EXPECT_EQ(g_commits, 3);
-}
-
-TEST_F(ToolkitTest, ListRowsCarryValuesAndActivationCommits)
-{
-    InstallCtrlCallback(panel, MAINPANEL_SPELL_LIST, CountCommit, nullptr);
-    InsertListItem(panel, MAINPANEL_SPELL_LIST, -1, "Alpha", 12);
-    InsertListItem(panel, MAINPANEL_SPELL_LIST, -1, "Beta", 3999);
-    int count = 0, value = -1;
-    GetNumListItems(panel, MAINPANEL_SPELL_LIST, &count);
-    EXPECT_EQ(count, 2);
-    GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &value);
-    EXPECT_EQ(value, 12);
-    SetCtrlIndex(panel, MAINPANEL_SPELL_LIST, 1);
-    GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &value);
-    EXPECT_EQ(value, 3999);
-    EXPECT_EQ(g_commits, 0);
-    DisplayPanel(panel);
-    auto* list = WindowOf(panel)->findChild<QListWidget*>("spellList");
-    emit list->itemActivated(list->item(1));
-    EXPECT_EQ(g_commits, 1);
-    ClearListCtrl(panel, MAINPANEL_SPELL_LIST);
-    GetNumListItems(panel, MAINPANEL_SPELL_LIST, &count);
-    EXPECT_EQ(count, 0);
-    EXPECT_LT(GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &value), 0);
-}
-
-TEST_F(ToolkitTest, TextValuesKeepUtf8AndReadLatin1)
-{
-    SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT,
-               "Fl\xC3\xA9"
-               "che");
-    TextField text{};
-    GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
-    EXPECT_STREQ(text.data(),
-                 "Fl\xC3\xA9"
-                 "che");
-    SetCtrlVal(panel, MAINPANEL_STATUS,
-               "Fl\xE9"
-               "che");  // Latin-1
-    GetCtrlVal(panel, MAINPANEL_STATUS, text);
-    EXPECT_STREQ(text.data(),
-                 "Fl\xC3\xA9"
-                 "che");
-}
-
-TEST_F(ToolkitTest, DiscardingAPanelFromItsOwnCallbackIsSafe)
-{
-    int live = CountLivePanels();
-    DisplayPanel(panel);
-    InstallCtrlCallback(panel, MAINPANEL_QUIT, DiscardOwnPanel, nullptr);
-    auto* quit = WindowOf(panel)->findChild<QPushButton*>("quitButton");
-    QTest::mouseClick(quit, Qt::LeftButton);
-    EXPECT_EQ(CountLivePanels(), live - 1);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_LT(DisplayPanel(panel), 0);
-}
-
-TEST_F(ToolkitTest, KeysAndTheCloseBoxReachThePanelCallback)
-{
-    InstallPanelCallback(panel, RecordPanelEvent, nullptr);
-    DisplayPanel(panel);
-    QWidget* window = WindowOf(panel);
-    ASSERT_NE(window, nullptr);
-    window->close();
-    EXPECT_TRUE(window->isVisible()) << "the callback decides whether the window goes";
-    QTest::keyClick(window->findChild<QWidget*>("searchText"), Qt::Key_A);
-    QTest::keyClick(window, Qt::Key_Escape);
-    ASSERT_GE(g_panelEvents.size(), 2u);
-    EXPECT_EQ(g_panelEvents[0], std::make_pair(EVENT_CLOSE, 0));
-    EXPECT_EQ(g_panelEvents.back(), std::make_pair(EVENT_KEYPRESS, VAL_ESC_VKEY));
-    EXPECT_LT(DisplayPanel(panel), 0);  // Escape discarded it
-}
-
-TEST_F(ToolkitTest, RunTimeControlsTakeTheirGeometryAndColours)
-{
-    int field = NewCtrl(panel, CTRL_STRING, "Slot 3:", 380, 80);
-    ASSERT_GT(field, MAINPANEL_DUMP_SPECIAL);
-    SetCtrlAttribute(panel, field, ATTR_WIDTH, 500);
-    SetCtrlAttribute(panel, field, ATTR_LABEL_LEFT, 45);
-    SetCtrlAttribute(panel, field, ATTR_LABEL_COLOR, 0xFFFF00);
-    SetCtrlAttribute(panel, field, ATTR_TEXT_COLOR, 0xFFFFFF);
-    SetCtrlVal(panel, field, "Increase Hitpoints by 10");
-    int value = 0;
-    GetCtrlAttribute(panel, field, ATTR_TOP, &value);
-    EXPECT_EQ(value, 380);
-    GetCtrlAttribute(panel, field, ATTR_WIDTH, &value);
-    EXPECT_EQ(value, 500);
-    GetCtrlAttribute(panel, field, ATTR_LABEL_LEFT, &value);
-    EXPECT_EQ(value, 45);
-    GetCtrlAttribute(panel, field, ATTR_LABEL_COLOR, &value);
-    EXPECT_EQ(value, 0xFFFF00);
-    TextField text{};
-    GetCtrlVal(panel, field, text);
-    EXPECT_STREQ(text.data(), "Increase Hitpoints by 10");
-
-    int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "Link", 382, 15);
-    EXPECT_NE(button, field);
-    SetCtrlAttribute(panel, button, ATTR_WIDTH, 20);
-    SetCtrlAttribute(panel, button, ATTR_HEIGHT, 8);
-    SetCtrlAttribute(panel, button, ATTR_CMD_BUTTON_COLOR, 0x008000);
-    GetCtrlAttribute(panel, button, ATTR_HEIGHT, &value);
-    EXPECT_EQ(value, 8);
-    GetCtrlAttribute(panel, button, ATTR_CMD_BUTTON_COLOR, &value);
-    EXPECT_EQ(value, 0x008000);
-}
-
-TEST_F(ToolkitTest, DialogsGoThroughTheHook)
-{
-    MessagePopup("Error", "text");
-    ASSERT_EQ(Dialogs().messages.size(), 1u);
-    EXPECT_EQ(Dialogs().messages[0].title, "Error");
-    TextField path{};
-    CopyText(path, "unchanged");
-    EXPECT_EQ(FileSelectPopup("", "spells_us.txt", "*.*", "Find", VAL_OK_BUTTON, 0, 0, 1, 1, path.data()),
-              VAL_NO_FILE_SELECTED);
-    EXPECT_STREQ(path.data(), "unchanged");
-    Dialogs().AnswerNextFileSelect(VAL_NEW_FILE_SELECTED, std::string(300, 'p'));
-    EXPECT_EQ(FileSelectPopup("", "", "*.*", "Find", VAL_OK_BUTTON, 0, 0, 1, 1, path.data()),
-              VAL_PATH_TOO_LONG)
-        << "a path too long for the buffer is never cut into another";
-    EXPECT_STREQ(path.data(), "unchanged");
-}
-
-TEST(StringUpperCaseTest, UpperCasesAsciiLettersOnly)
-{
-    char text[] = "alpha Ward 12 \xC3\xA9z";
-    StringUpperCase(text);
-    EXPECT_STREQ(text, "ALPHA WARD 12 \xC3\xA9Z");
+    EXPECT_LT(GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &value), 0) << "an empty list has no value";
+    EXPECT_LT(LoadPanel(0, "no-such-file.uir", 1), 0);
+    EXPECT_LT(LoadPanel(0, MAIN_UIR, 7), 0);
+    EXPECT_LT(LoadPanel(9999, MAIN_UIR, WAITPANEL), 0);
+    EXPECT_LT(DisplayPanel(9999), 0);
+    EXPECT_LT(SetCtrlVal(panel, 999, 1), 0);
+    EXPECT_LT(SetCtrlVal(panel, MAINPANEL_BROWSE, 1), 0) << "a button has no numeric value";
+    EXPECT_LT(GetCtrlVal(panel, MAINPANEL_STATUS, &value), 0);
 }
 
 }  // namespace
