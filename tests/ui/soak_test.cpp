@@ -20,12 +20,9 @@
 #include "popup/popup_callbacks.h"
 #include "sample/sample_gen.h"
 #include "stacking/stacking_callbacks.h"
+#include "test_support.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
-#ifndef RIVIZUZI_BUILD_DIR
-#define RIVIZUZI_BUILD_DIR "."  // the soak starts no program of the build tree
-#endif
-#include "test_support.h"
 
 namespace {
 
