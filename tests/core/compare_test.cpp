@@ -143,6 +143,20 @@ TEST(CompareSummary, SaysWhatWasComparedAndWhyAResultNeedsASecondLook)
     }
 }
 
+TEST(CompareRows, LaterRecordsOfAnIdAreMatchedAndNamedByOccurrence)
+{
+    InitGlobals();
+    g_numSpells = ParseSpellText("5^Echo^\n5^Echo B^\n5^Echo C^\n", g_spellArray);
+    testsupport::TempDir dir;
+    const std::string path = dir.Write("other.txt", "5^Echo^\n5^Echo b^\n");
+    SpellComparison comparison;
+    ASSERT_EQ(CompareWithLoadedSpells(path.c_str(), 0, comparison), 0);
+    std::vector<std::string> rows;
+    for (const SpellDifference& d : comparison.differences) rows.push_back(DifferenceRow(comparison, d));
+    EXPECT_EQ(rows,
+              (std::vector<std::string>{"changed      5#2  Echo B  (1 field)", "added        5#3  Echo C"}));
+}
+
 TEST(CompareWords, MarksWhatDiffersBetweenTheSharedLeadingAndTrailingWords)
 {
     const struct {
