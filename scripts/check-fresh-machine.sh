@@ -151,6 +151,21 @@ viewer_running() {
   return 1
 }
 
+# Waits until the viewer that PID starts runs inside the root (and the
+# command READY, if given, succeeds), then checks that it is still up 10 s
+# later; fails with LOG's last lines otherwise.
+expect_viewer_up() {  # PID LOG TIMEOUT WHAT [READY...]
+  local pid=$1 log=$2 deadline=$((SECONDS + $3)) what=$4
+  shift 4
+  until viewer_running && "${@:-true}"; do
+    kill -0 "$pid" 2>/dev/null || fail "$what ended before the viewer started" "$log"
+    [ $SECONDS -lt $deadline ] || fail "$what did not start the viewer in time" "$log"
+    sleep 2
+  done
+  sleep 10
+  viewer_running || fail "the viewer of $what ended within 10 s of starting" "$log"
+}
+
 if [[ " $steps " == *" run "* ]]; then
   say "./run.sh (offscreen)"
   start=$SECONDS
@@ -158,15 +173,9 @@ if [[ " $steps " == *" run "* ]]; then
   run_pid=$!
   cfg=$root/src/rivizuzi/work/rivizuzi.cfg
   viewer=$root/src/rivizuzi/build/rivizuzi
+  run_ready() { [ -f "$cfg" ] && [ -x "$viewer" ]; }
   # Install and build may take a while on a root that skipped the test step.
-  deadline=$((SECONDS + 1800))
-  until [ -f "$cfg" ] && [ -x "$viewer" ] && viewer_running; do
-    kill -0 "$run_pid" 2>/dev/null || fail "./run.sh ended before the viewer started" "$log_dir/run.log"
-    [ $SECONDS -lt $deadline ] || fail "./run.sh did not start the viewer in time" "$log_dir/run.log"
-    sleep 2
-  done
-  sleep 10
-  viewer_running || fail "the viewer ended within 10 s of starting" "$log_dir/run.log"
+  expect_viewer_up "$run_pid" "$log_dir/run.log" 1800 ./run.sh run_ready
   grep -q 'spells_us.txt' "$cfg" || fail "work/rivizuzi.cfg does not name the sample" "$cfg"
   [ -s "$root/src/rivizuzi/work/spells_us.txt" ] || fail "no sample spell file" "$log_dir/run.log"
   say "./run.sh brought the viewer up on the sample in $((SECONDS - start)) s"
@@ -212,15 +221,7 @@ if [[ " $steps " == *" deb "* ]]; then
   # ends it).
   in_root 'mkdir empty2 && cd empty2 && QT_QPA_PLATFORM=offscreen exec rivizuzi /tmp/spells_us.txt' /tmp \
     >"$log_dir/viewer.log" 2>&1 &
-  viewer_pid=$!
-  deadline=$((SECONDS + 60))
-  until viewer_running; do
-    kill -0 "$viewer_pid" 2>/dev/null || fail "the installed viewer ended at once" "$log_dir/viewer.log"
-    [ $SECONDS -lt $deadline ] || fail "the installed viewer did not start" "$log_dir/viewer.log"
-    sleep 1
-  done
-  sleep 10
-  viewer_running || fail "the installed viewer ended within 10 s of starting" "$log_dir/viewer.log"
+  expect_viewer_up $! "$log_dir/viewer.log" 60 "the installed rivizuzi FILE"
   say "the package installed and both programs ran in $((SECONDS - start)) s"
 fi
 
