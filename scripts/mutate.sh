@@ -6,6 +6,10 @@
 #
 #   scripts/mutate.sh [LIST]
 #
+# RIVIZUZI_MUTATE_FILTER limits the run to some tests (a GoogleTest filter,
+# e.g. 'Reader*:Settings*'), to see which mutants those tests kill on their
+# own. RIVIZUZI_MUTATE_NAMES=1 also lists the tests that fail for each mutant.
+#
 # The source tree is restored after every mutant, also when interrupted.
 # Builds in build-mutate/ (RIVIZUZI_MUTATE_BUILD changes that).
 set -euo pipefail
@@ -17,10 +21,19 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O1 -DRIVIZUZI_BENCH=OFF >/dev/null
 build_tests() { cmake --build "$build" -j"$(nproc)" --target rivizuzi_core_tests rivizuzi_ui_tests >/dev/null 2>&1; }
 # Long runs (the soak) add nothing per mutant.
+filter=${RIVIZUZI_MUTATE_FILTER:-*}
+failures=$(mktemp)
 run_tests() {
-  timeout 600 "$build/rivizuzi_core_tests" --gtest_brief=1 >/dev/null 2>&1 &&
-    (cd "$build" && timeout 600 ./rivizuzi_ui_tests --gtest_brief=1 --gtest_filter='-Soak*' >/dev/null 2>&1)
+  local status=0
+  : >"$failures"
+  timeout 600 "$build/rivizuzi_core_tests" --gtest_brief=1 --gtest_filter="$filter" >>"$failures" 2>&1 || status=1
+  if [ "$status" = 0 ] || [ -n "${RIVIZUZI_MUTATE_NAMES:-}" ]; then
+    (cd "$build" && timeout 600 ./rivizuzi_ui_tests --gtest_brief=1 --gtest_filter="$filter:-Soak*") >>"$failures" 2>&1 ||
+      status=1
+  fi
+  return "$status"
 }
+failed_names() { grep -o '^\[  FAILED  \] [A-Za-z0-9_/.]*' "$failures" | sed 's/.*\] //' | sort -u | tr '\n' ' '; }
 
 build_tests || { echo "the unmutated tree does not build" >&2; exit 1; }
 run_tests || { echo "the unmutated tree fails its tests" >&2; exit 1; }
@@ -34,7 +47,7 @@ restore() {
     backup=""
   fi
 }
-trap restore EXIT
+trap 'restore; rm -f "$failures"' EXIT
 trap 'exit 130' INT TERM
 
 killed=0
@@ -65,6 +78,7 @@ while IFS=$'\t' read -r file text replacement; do
   fi
   restore
   echo "mutant $n: $verdict  $file: $text  ->  $replacement"
+  if [ -n "${RIVIZUZI_MUTATE_NAMES:-}" ] && [ "$verdict" = killed ]; then echo "  failed: $(failed_names)"; fi
 done <"$list"
 build_tests || true
 
