@@ -1,9 +1,11 @@
 // Comparing spell files: describing another file leaves the loaded table as
-// it was, and the words a changed text marks.
+// it was; the summary, the rows and the words a changed text marks.
 #include "compare/compare.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,70 +21,31 @@ namespace {
 
 std::vector<std::string> g_messages;
 
-void RecordMessage(const char* title, const char* text)
-{
-    g_messages.push_back(std::string(title) + ": " + text);
-}
-
 // Everything a description could disturb, taken whole.
 struct TableState {
-    TableState()
-        : records(g_spellArray.begin(), g_spellArray.end()),
-          numSpells(g_numSpells),
-          index(g_spellIdIndex),
-          levelEnable(g_levelEnable),
-          displayLevel(g_displayLevel)
-    {
-    }
-    bool operator==(const TableState& other) const
-    {
-        return std::memcmp(records.data(), other.records.data(), records.size() * sizeof(SpellStruct)) == 0 &&
-               numSpells == other.numSpells && index.size == other.index.size &&
-               index.builtFor == other.index.builtFor && index.generation == other.index.generation &&
-               std::memcmp(&index.entries, &other.index.entries, sizeof index.entries) == 0 &&
-               levelEnable == other.levelEnable && displayLevel == other.displayLevel;
-    }
-    std::vector<SpellStruct> records;
-    int numSpells;
-    SpellIdIndex index;
-    int levelEnable;
-    int displayLevel;
-};
+    std::vector<SpellStruct> records{g_spellArray.begin(), g_spellArray.end()};
+    SpellIdIndex index = g_spellIdIndex;
+    int numbers[3] = {g_numSpells, g_levelEnable, g_displayLevel};
 
-struct OtherFileCase {
-    const char* name;
-    std::string bytes;
-    bool exists;
-    int count;
-    bool moreLines;
-    const char* firstName;
-    const char* firstSlot1;
-};
-
-const OtherFileCase kOtherFiles[] = {
-    // The proc names id 5 of the other file, not the loaded "Loaded five".
-    {"LongerFile",
-     testsupport::RawLine({{0, "5"}, {1, "Echo"}, {20, "5"}, {86, "85"}}) + "6^F^\n7^G^\n8^H^\n9^I^\n", true,
-     5, false, "Echo", "Add Weapon Proc: 5 (Echo)"},
-    {"ShorterFile", "5^Echo^\n", true, 1, false, "Echo", "Increase Hitpoints by 0"},
-    {"EmptyFile", "", true, 0, false, nullptr, nullptr},
-    {"MoreLinesThanTheTable", testsupport::RawLine({{0, "5"}, {1, "Echo"}}) + std::string(MAX_SPELLS, '\n'),
-     true, MAX_SPELLS, true, "Echo", "Increase Hitpoints by 0"},
-    {"MissingFile", "", false, -1, false, nullptr, nullptr},
+    bool operator==(const TableState& o) const
+    {
+        return std::memcmp(records.data(), o.records.data(), records.size() * sizeof(SpellStruct)) == 0 &&
+               std::memcmp(&index, &o.index, sizeof index) == 0 &&
+               std::memcmp(numbers, o.numbers, sizeof numbers) == 0;
+    }
 };
 
 TEST(CompareDescriptions, LeaveTheLoadedTableAsItWas)
 {
     InitGlobals();
-    SetMessageSink(RecordMessage);
-    g_messages.clear();
+    SetMessageSink(
+        [](const char* title, const char* text) { g_messages.push_back(std::string(title) + ": " + text); });
     // Three loaded records with cached sentences, and a leftover record
     // behind them from an earlier, longer file.
     g_numSpells = ParseSpellText("1^One\n5^Loaded five\n2^Two\n3^Leftover\n", g_spellArray) - 1;
     BuildSpellIdIndex();
     g_spellArray[0].isInstant = 1;
     CopyText(g_spellArray[0].effectText[3], "cached sentence");
-    g_levelEnable = 0;
     g_displayLevel = 30;
     const TableState before;
 
@@ -92,26 +55,41 @@ TEST(CompareDescriptions, LeaveTheLoadedTableAsItWas)
     EXPECT_EQ(texts.Text(0, SLOT_FIELD_FIRST), "Increase Hitpoints by 0");
     EXPECT_TRUE(TableState() == before) << "describing the loaded spells";
 
+    // The proc names id 5 of the other file, not the loaded "Loaded five".
+    const std::string longer =
+        testsupport::RawLine({{0, "5"}, {1, "Echo"}, {20, "5"}, {86, "85"}}) + "6^F^\n7^G^\n8^H^\n9^I^\n";
+    const struct {
+        const char* name;
+        std::string bytes;  // "-": no such file
+        int count;
+        bool moreLines;
+        const char* firstSlot1;
+    } cases[] = {
+        {"LongerFile", longer, 5, false, "Add Weapon Proc: 5 (Echo)"},
+        {"ShorterFile", "5^Echo^\n", 1, false, "Increase Hitpoints by 0"},
+        {"EmptyFile", "", 0, false, nullptr},
+        {"MoreLinesThanTheTable", "5^Echo^\n" + std::string(MAX_SPELLS, '\n'), MAX_SPELLS, true,
+         "Increase Hitpoints by 0"},
+        {"MissingFile", "-", -1, false, nullptr},
+    };
     testsupport::TempDir dir;
-    for (const OtherFileCase& c : kOtherFiles) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path =
-            c.exists ? dir.Write("other.txt", c.bytes) : (dir.path() / "none.txt").string();
+            c.bytes == "-" ? (dir.path() / "none.txt").string() : dir.Write("o.txt", c.bytes);
         bool moreLines = !c.moreLines;
         EXPECT_EQ(DescribeSpellFile(path.c_str(), 0, texts, &moreLines), c.count);
-        EXPECT_EQ(texts.Count(), c.count < 0 ? 0 : c.count);
-        if (c.count >= 0) {
-            EXPECT_EQ(moreLines, c.moreLines);
-        }
-        if (c.firstName) {
-            EXPECT_EQ(texts.Name(0), c.firstName);
+        EXPECT_EQ(texts.Count(), std::max(c.count, 0));
+        EXPECT_TRUE(c.count < 0 || moreLines == c.moreLines);
+        if (c.firstSlot1 != nullptr) {
+            EXPECT_EQ(texts.Name(0), "Echo");
             EXPECT_EQ(texts.Text(0, SLOT_FIELD_FIRST), c.firstSlot1);
         }
         EXPECT_TRUE(TableState() == before);
     }
-    ASSERT_EQ(g_messages.size(), 1u);
-    EXPECT_EQ(g_messages[0], "Error: Cannot open the file: " + (dir.path() / "none.txt").string() +
-                                 " - please browse for a valid file.");
+    EXPECT_EQ(g_messages,
+              std::vector<std::string>{"Error: Cannot open the file: " + (dir.path() / "none.txt").string() +
+                                       " - please browse for a valid file."});
     SetMessageSink(nullptr);
 }
 
@@ -134,12 +112,10 @@ TEST(CompareSummary, SaysWhatWasComparedAndWhyAResultNeedsASecondLook)
     g_numSpells = ParseSpellText("1^A^\n2^B^\n", g_spellArray);
     testsupport::TempDir dir;
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         SpellComparison comparison;
         const std::string path = dir.Write("other.txt", c.other);
-        ASSERT_EQ(CompareWithLoadedSpells(path.c_str(), 0, comparison), 0);
-        EXPECT_NE(ComparisonSummary(comparison, path.c_str()).find(c.says), std::string::npos)
-            << ComparisonSummary(comparison, path.c_str());
+        ASSERT_EQ(CompareWithLoadedSpells(path.c_str(), 0, comparison), 0) << c.name;
+        EXPECT_THAT(ComparisonSummary(comparison, path.c_str()), testing::HasSubstr(c.says)) << c.name;
     }
 }
 
@@ -148,9 +124,9 @@ TEST(CompareRows, LaterRecordsOfAnIdAreMatchedAndNamedByOccurrence)
     InitGlobals();
     g_numSpells = ParseSpellText("5^Echo^\n5^Echo B^\n5^Echo C^\n", g_spellArray);
     testsupport::TempDir dir;
-    const std::string path = dir.Write("other.txt", "5^Echo^\n5^Echo b^\n");
     SpellComparison comparison;
-    ASSERT_EQ(CompareWithLoadedSpells(path.c_str(), 0, comparison), 0);
+    ASSERT_EQ(CompareWithLoadedSpells(dir.Write("other.txt", "5^Echo^\n5^Echo b^\n").c_str(), 0, comparison),
+              0);
     std::vector<std::string> rows;
     for (const SpellDifference& d : comparison.differences) rows.push_back(DifferenceRow(comparison, d));
     EXPECT_EQ(rows,
@@ -161,8 +137,7 @@ TEST(CompareWords, MarksWhatDiffersBetweenTheSharedLeadingAndTrailingWords)
 {
     const struct {
         const char* name;
-        const char* oldText;
-        const char* newText;
+        std::string_view oldText, newText;
         const char* oldMarked;
         const char* newMarked;
     } cases[] = {
@@ -175,12 +150,9 @@ TEST(CompareWords, MarksWhatDiffersBetweenTheSharedLeadingAndTrailingWords)
         {"Equal", "Instant", "Instant", "", ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string_view oldText = c.oldText;
-        const std::string_view newText = c.newText;
-        const ChangedWords span = FindChangedWords(oldText, newText);
-        EXPECT_EQ(oldText.substr(span.oldBegin, span.oldEnd - span.oldBegin), c.oldMarked);
-        EXPECT_EQ(newText.substr(span.newBegin, span.newEnd - span.newBegin), c.newMarked);
+        const ChangedWords span = FindChangedWords(c.oldText, c.newText);
+        EXPECT_EQ(c.oldText.substr(span.oldBegin, span.oldEnd - span.oldBegin), c.oldMarked) << c.name;
+        EXPECT_EQ(c.newText.substr(span.newBegin, span.newEnd - span.newBegin), c.newMarked) << c.name;
     }
 }
 
