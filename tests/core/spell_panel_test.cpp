@@ -1,6 +1,6 @@
 // The detail window's content without a window: the texts of its fields,
-// the linked spell, one row per shown slot with its link, the stacking
-// button and the heights.
+// one row per shown slot with its link, the stacking button, the heights,
+// and the linked spell up to the last record.
 #include "popup/spell_panel.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ protected:
     }
 };
 
-TEST_F(SpellPanel, EachFieldShowsItsColumn)
+TEST_F(SpellPanel, EachFieldShowsItsColumnAndEachShownSlotARowWithItsLink)
 {
     SpellStruct& spell = AddSpell(1234, "Shield of Words");
     spell.col19 = -7;
@@ -45,6 +45,14 @@ TEST_F(SpellPanel, EachFieldShowsItsColumn)
     spell.classLevel[CLASS_WAR] = 1;
     spell.classLevel[CLASS_BST] = 254;
     spell.classLevel[CLASS_CLR] = 0;
+    spell.linkedSpell = -1;  // no link, though a spell has the id -1
+    AddSpell(-1, "Minus one");
+    AddSpell(20, "Proc target");
+    SetSlot(spell, 0, kHitpoints, 10);
+    SetSlot(spell, 1, 10, 0);  // effect 10 with base 0: hidden
+    SetSlot(spell, 2, 10, 5);  // effect 10 with a base: shown
+    SetSlot(spell, 3, kWeaponProc, 20);
+    SetSlot(spell, 5, kWeaponProc, 99);  // no such spell
     const SpellPanelContent content = Build(0);
     const struct {
         PanelText field;
@@ -63,9 +71,26 @@ TEST_F(SpellPanel, EachFieldShowsItsColumn)
         {PANEL_TEXT_TARGET_TYPE, "Group V2"},
         {PANEL_TEXT_COMPONENTS, "Bone Chips (2), Fresh Fish (4)"},
         {PANEL_TEXT_CLASSES, "BST(254) CLR(0) WAR(1) MNK(4) "},
+        {PANEL_TEXT_LINKED_SPELL, "None"},
     };
     for (const auto& c : cases)
         EXPECT_STREQ(content.texts[c.field].data(), c.text) << kPanelTextFields[c.field];
+
+    const struct {
+        const char* label;
+        const char* text;
+        int link;
+    } rows[] = {{"Slot 1:", "Increase Hitpoints by 10 per tick", -1},
+                {"Slot 3:", "Increase Charisma by 5", -1},
+                {"Slot 4:", "Add Weapon Proc: 20 (Proc target)", 2},
+                {"Slot 6:", "Add Weapon Proc: 99 ()", -1}};
+    ASSERT_EQ(content.rowCount, 4);
+    for (int r = 0; r < 4; ++r) {
+        const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
+        EXPECT_STREQ(row.label.data(), rows[r].label);
+        EXPECT_STREQ(row.text.data(), rows[r].text);
+        EXPECT_EQ(row.linkIndex, rows[r].link);
+    }
 
     TextField text{};
     spell.classLevel.fill(INT_MIN);  // the longest class list still fits
@@ -73,64 +98,15 @@ TEST_F(SpellPanel, EachFieldShowsItsColumn)
     EXPECT_EQ(std::strlen(text.data()), 15u * std::strlen("BST(-2147483648) "));
 }
 
-TEST_F(SpellPanel, LinkedSpellIsALoadedSpellWithTheIdFromZeroUp)
-{
-    AddSpell(0, "Zero");
-    AddSpell(-1, "Minus one");
-    const struct {
-        int linkedSpell;
-        const char* text;
-        int index;
-    } cases[] = {{0, "Zero", 0}, {-1, "None", -1}, {999, "None", -1}};
-    for (const auto& c : cases) {
-        int index = 0;
-        AddSpell(500, "Linking", &index).linkedSpell = c.linkedSpell;
-        const SpellPanelContent content = Build(index);
-        EXPECT_STREQ(content.texts[PANEL_TEXT_LINKED_SPELL].data(), c.text) << c.linkedSpell;
-        EXPECT_EQ(content.linkedSpellIndex, c.index) << c.linkedSpell;
-        EXPECT_EQ(content.linkedSpellButton, c.index >= 0) << c.linkedSpell;
-    }
-}
-
-TEST_F(SpellPanel, RowsForShownSlotsWithTheirSentencesAndLinks)
-{
-    SpellStruct& spell = AddSpell(10, "Rows");
-    AddSpell(20, "Proc target");
-    SetSlot(spell, 0, kHitpoints, 10);
-    SetSlot(spell, 1, 10, 0);  // effect 10 with base 0: hidden
-    SetSlot(spell, 2, 10, 5);  // effect 10 with a base: shown
-    SetSlot(spell, 3, kWeaponProc, 20);
-    SetSlot(spell, 5, kWeaponProc, 99);  // no such spell
-    const SpellPanelContent content = Build(0);
-    const struct {
-        int slot;
-        const char* label;
-        const char* text;
-        int link;
-    } rows[] = {{0, "Slot 1:", "Increase Hitpoints by 10 per tick", -1},
-                {2, "Slot 3:", "Increase Charisma by 5", -1},
-                {3, "Slot 4:", "Add Weapon Proc: 20 (Proc target)", 1},
-                {5, "Slot 6:", "Add Weapon Proc: 99 ()", -1}};
-    ASSERT_EQ(content.rowCount, 4);
-    for (int r = 0; r < 4; ++r) {
-        const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
-        EXPECT_EQ(row.slot, rows[r].slot);
-        EXPECT_STREQ(row.label.data(), rows[r].label);
-        EXPECT_STREQ(row.text.data(), rows[r].text);
-        EXPECT_EQ(row.linkIndex, rows[r].link);
-    }
-}
-
 TEST_F(SpellPanel, HeightsGrowWithRowsAndShrinkWithoutTheStackingButton)
 {
-    // An instant spell loses its button once a sentence is generated for
-    // it: by this window or earlier (another window, a stacking check).
+    // A sentence generated with duration 0, now or earlier, takes the button away.
     const struct {
         int rows, duration, isInstant;
         bool stacking;
         int panelHeight;
     } cases[] = {
-        {12, 10, 0, true, 725}, {0, 0, 0, true, 425}, {12, 0, 0, false, 680}, {0, 10, 1, false, 380}};
+        {12, -1, 0, true, 725}, {0, 0, 0, true, 425}, {12, 0, 0, false, 680}, {0, 10, 1, false, 380}};
     for (const auto& c : cases) {
         int index = 0;
         SpellStruct& spell = AddSpell(1, "Sized", &index);
@@ -138,19 +114,22 @@ TEST_F(SpellPanel, HeightsGrowWithRowsAndShrinkWithoutTheStackingButton)
         spell.isInstant = c.isInstant;
         for (int k = 0; k < c.rows; ++k) SetSlot(spell, k, kHitpoints, 1);
         const SpellPanelContent content = Build(index);
-        EXPECT_EQ(content.rowCount, c.rows) << index;
         EXPECT_EQ(content.stackingButton, c.stacking) << index;
         EXPECT_EQ(content.panelHeight, c.panelHeight) << index;
         EXPECT_EQ(content.frameHeight, c.panelHeight - 350) << index;
     }
 }
 
-TEST_F(SpellPanel, OnlyLoadedIndexesAreBuiltUpToTheLastRecord)
+TEST_F(SpellPanel, OnlyLoadedIndexesAreBuiltAndLinkedUpToTheLastRecord)
 {
     for (int i = 0; i < MAX_SPELLS; ++i) AddSpell(i + 1, i == MAX_SPELLS - 1 ? "Last" : "Filler");
-    SetSlot(g_spellArray[0], 0, kWeaponProc, MAX_SPELLS);  // the id of the last record
+    g_spellArray[0].linkedSpell = MAX_SPELLS;  // the id of the last record
+    SetSlot(g_spellArray[0], 0, kWeaponProc, MAX_SPELLS);
+    const SpellPanelContent first = Build(0);
+    EXPECT_STREQ(first.texts[PANEL_TEXT_LINKED_SPELL].data(), "Last");
+    EXPECT_TRUE(first.linkedSpellButton && first.linkedSpellIndex == MAX_SPELLS - 1);
+    EXPECT_EQ(first.rows[0].linkIndex, MAX_SPELLS - 1);
     EXPECT_STREQ(Build(MAX_SPELLS - 1).texts[PANEL_TEXT_NAME].data(), "Last");
-    EXPECT_EQ(Build(0).rows[0].linkIndex, MAX_SPELLS - 1);
 
     SpellPanelContent content;
     CopyText(content.texts[PANEL_TEXT_NAME], "untouched");
