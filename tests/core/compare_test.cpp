@@ -29,8 +29,7 @@ std::string TableBytes()
 TEST(CompareDescriptions, LeaveTheLoadedTableAsItWas)
 {
     InitGlobals();
-    // Three loaded records with cached sentences, and a leftover record
-    // behind them from an earlier, longer file.
+    // Three loaded records with cached sentences, and a leftover from a longer file.
     g_numSpells = ParseSpellText("1^One\n5^Loaded five\n2^Two\n3^Leftover\n", g_spellArray) - 1;
     BuildSpellIdIndex();
     g_spellArray[0].isInstant = 1;
@@ -81,19 +80,16 @@ TEST(CompareWithLoaded, SummaryCountsAndRowsNamingLaterRecordsOfAnIdByOccurrence
         const char* name;
         std::string other;
         const char* says;
-        std::vector<std::string> rows;
+        const char* firstRow;
     } cases[] = {
-        {"Occurrences",
-         "5^Echo^\n5^Echo b^\n",
+        {"Occurrences", "5^Echo^\n5^Echo b^\n",
          "(2 spells) with the loaded file (3 spells): 0 removed, 1 added, 1 changed.",
-         {"changed      5#2  Echo B  (1 field)", "added        5#3  Echo C"}},
-        {"NoDifference", "5^Echo^\n5^Echo B^\n5^Echo C^\n", "The files show no difference.", {}},
-        {"CutAt4000Lines",
-         std::string(MAX_SPELLS + 1, '\n'),
-         "The other file holds more than 4000 lines: only its first 4000 were compared.",
-         {}},
-        {"EmptyFile", "", "The other file holds no spells.", {}},
-        {"NoSharedId", "7^G^\n", "The two files share no spell id", {}},
+         "changed      5#2  Echo B  (1 field)"},
+        {"NoDifference", "5^Echo^\n5^Echo B^\n5^Echo C^\n", "The files show no difference.", ""},
+        {"CutAt4000Lines", std::string(MAX_SPELLS + 1, '\n'),
+         "holds more than 4000 lines: only its first 4000 were compared.", "removed        0  "},
+        {"EmptyFile", "", "The other file holds no spells.", "added          5  Echo"},
+        {"NoSharedId", "7^G^\n", "The two files share no spell id", "added          5  Echo"},
     };
     InitGlobals();
     g_numSpells = ParseSpellText("5^Echo^\n5^Echo B^\n5^Echo C^\n", g_spellArray);
@@ -104,11 +100,8 @@ TEST(CompareWithLoaded, SummaryCountsAndRowsNamingLaterRecordsOfAnIdByOccurrence
         const std::string path = dir.Write("other.txt", c.other);
         ASSERT_EQ(CompareWithLoadedSpells(path.c_str(), 0, comparison), 0);
         EXPECT_THAT(ComparisonSummary(comparison, path.c_str()), testing::HasSubstr(c.says));
-        std::vector<std::string> rows;
-        for (const SpellDifference& d : comparison.differences) rows.push_back(DifferenceRow(comparison, d));
-        if (!c.rows.empty()) {
-            EXPECT_EQ(rows, c.rows);
-        }
+        const auto& rows = comparison.differences;
+        EXPECT_EQ(rows.empty() ? "" : DifferenceRow(comparison, rows[0]), c.firstRow);
     }
 }
 

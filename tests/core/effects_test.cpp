@@ -1,6 +1,5 @@
-// The effect sentences: the per-level step of each formula code, the value
-// forms over levels, one sentence of each kind, the names of items, races
-// and linked spells, and the ends of the int range and of the buffers.
+// Effect sentences: each value form and kind of sentence, the names of items,
+// races and linked spells, and the ends of the int range and of the buffers.
 #include "effects/effects.h"
 
 #include <gtest/gtest.h>
@@ -233,8 +232,7 @@ TEST_F(Effects, FindSpellGivesTheFirstLoadedRecordWithTheIdWithOrWithoutTheIndex
 
 TEST_F(Effects, OutOfRangeSlotsAndIndexesWriteOnlyTheCallersBuffer)
 {
-    // A slot past the last would land on the instant flag, which only a
-    // duration of 0 sets.
+    // Slot 12 would land on the instant flag, which only a duration of 0 sets.
     TextField text{};
     GenerateEffectString(0, kArmor, 5, 0, 100, 10, 0, NUM_EFFECT_SLOTS, text, nullptr);
     EXPECT_STREQ(text.data(), "Increase Armor Class by 5");

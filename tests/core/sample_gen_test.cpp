@@ -1,6 +1,5 @@
-// The synthetic spell file that run.sh, the benchmarks and the window tests
-// load: the same bytes for the same options, a full table of whole records,
-// and every effect id, so that what is built on it reaches every sentence.
+// The sample spell file that run.sh, the benchmarks and the window tests load:
+// the same bytes each time, whole records, every effect id (so every sentence).
 #include "sample/sample_gen.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// The detail window's content without a window: the texts of its fields,
-// one row per shown slot with its link, the stacking button, the heights,
-// and the linked spell up to the last record.
+// The detail window's content without a window: field texts, one row per
+// shown slot with its link, the stacking button, heights, the linked spell.
 #include "popup/spell_panel.h"
 
 #include <gtest/gtest.h>
