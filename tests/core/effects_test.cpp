@@ -167,6 +167,7 @@ TEST_F(Effects, Sentences)
 TEST_F(Effects, LocationsReadTheNextSlotsAndProcsNameTheFirstLoadedSpellWithTheId)
 {
     Self().base = {1, 2, 100, 200, -50, 6, 7, 8, 9, 10, 11, 12};
+    Self().max[0] = 99;  // stored right behind the last base: must not be read as one
     AddSpell(1234, "Ember Strike");
     AddSpell(1234, "Second Strike");
     const struct {
