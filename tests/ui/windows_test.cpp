@@ -1,6 +1,5 @@
-// The spell and stacking windows show what the core computed for them, file
-// texts as plain text; their links, the linked spell button and the spell
-// list open the right spell, and stale indexes open nothing.
+// The main, comparison, spell and stacking windows show what the core computed
+// for them, file texts as plain text; their controls open the right window.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -8,8 +7,14 @@
 #include <QTextDocument>
 #include <QWindow>
 
+#include "app/app.h"
 #include "app/main_uir.h"
+#include "compare/compare_callbacks.h"
+#include "compare/compare_uir.h"
+#include "compare/comparison.h"
+#include "list/search.h"
 #include "list/search_callbacks.h"
+#include "list/search_status.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking.h"
@@ -19,6 +24,135 @@
 #include "ui_test_support.h"
 
 namespace {
+
+using Rows = std::vector<std::pair<std::string, int>>;
+
+struct WindowTest : PopupTest {
+    void SetUp() override
+    {
+        PopupTest::SetUp();
+        mainPanel = mainPanel_ = LoadMainPanel();
+        ASSERT_GT(mainPanel_, 0);
+        DisplayPanel(mainPanel_);
+    }
+    QWidget* Widget(int control) { return toolkit::FindControl(mainPanel_, control)->widget.data(); }
+};
+
+// Tab walks the box, list, class and effect; Down leads into the list.
+TEST_F(WindowTest, ListAndStatusFollowTheTypingTheSelectorsAndTheKeys)
+{
+    Rows classes, effects;
+    for (const ClassSelectorEntry& e : kClassSelector) classes.emplace_back(e.label, e.value);
+    for (const EffectSelectorEntry& e : EffectSelector()) effects.emplace_back(e.label.data(), e.value);
+    EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_CLASS), classes);
+    EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_EFFECT), effects);
+    SetCtrlIndex(mainPanel_, MAINPANEL_CLASS, 0);  // ListRows moved them
+    SetCtrlIndex(mainPanel_, MAINPANEL_EFFECT, 0);
+
+    SetSlot(AddSpell(1, "Alpha Ward"), 2, 0, 5);  // Hitpoints
+    g_spellArray[0].classLevel[CLASS_BRD] = 12;
+    AddSpell(2, "Alpha").classLevel[CLASS_BST] = 3;
+    SetSlot(AddSpell(3, "<b>Beta</b> &amp;"), 0, 0, 5);  // shown as it stands
+    struct Step {
+        const char* name;
+        const char* keys;  // typed in the search text
+        int control;       // a selector set to `value` and committed, or 0
+        int value;
+        const char* text;  // what the search then runs with
+        int classValue, effect;
+        std::size_t rows;
+    };
+    const Step steps[] = {
+        {"typing", "alp", 0, 0, "alp", 0, ANY_EFFECT, 2},
+        {"effect chosen", "", MAINPANEL_EFFECT, 0, "alp", 0, 0, 1},
+        {"text erased", "\b\b\b", 0, 0, "", 0, 0, 2},
+        {"class chosen", "", MAINPANEL_CLASS, 1, "", 1, 0, 1},
+        {"nothing matches", "b", 0, 0, "b", 1, 0, 0},
+        {"erased again", "\b", 0, 0, "", 1, 0, 1},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        QTest::keyClicks(Widget(MAINPANEL_SEARCH_TEXT), s.keys);
+        if (s.control) {
+            SetCtrlVal(mainPanel_, s.control, s.value);
+            CommitCtrl(mainPanel_, s.control);
+        }
+        Rows core;
+        ForEachSpellRow(s.text, s.classValue, s.effect,
+                        [&](const char* l, int i) { core.emplace_back(l, i); });
+        EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST), core);
+        EXPECT_EQ(core.size(), s.rows);
+        TextField status{};
+        FormatSearchStatus(status, static_cast<int>(s.rows), 3);
+        EXPECT_EQ(Text(mainPanel_, MAINPANEL_STATUS), status.data());
+    }
+
+    ASSERT_EQ(SetActiveCtrl(mainPanel_, MAINPANEL_SEARCH_TEXT), 0);
+    QWidget* window = Widget(MAINPANEL_SEARCH_TEXT)->window();
+    for (int next : {MAINPANEL_SPELL_LIST, MAINPANEL_CLASS, MAINPANEL_EFFECT, MAINPANEL_SEARCH}) {
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(GetActiveCtrl(mainPanel_), next);
+    }
+    ASSERT_EQ(SetActiveCtrl(mainPanel_, MAINPANEL_SEARCH_TEXT), 0);
+    QTest::keyClick(Widget(MAINPANEL_SEARCH_TEXT), Qt::Key_Down);
+    ASSERT_EQ(GetActiveCtrl(mainPanel_), MAINPANEL_SPELL_LIST);
+    QTest::keyClick(Widget(MAINPANEL_SPELL_LIST), Qt::Key_Return);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Alpha Ward");
+}
+
+// The rows the core gives for a kind and a part of a name.
+Rows CoreRows(const SpellComparison& comparison, ChangeFilter kind, const char* part)
+{
+    Rows rows;
+    for (int i : FilterDifferences(comparison, kind, part))
+        rows.emplace_back(DifferenceRow(comparison, comparison.differences[static_cast<std::size_t>(i)]), i);
+    return rows;
+}
+
+TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
+{
+    const testsupport::TempDir dir;
+    const std::string loaded = dir.Write("new.txt", "1^Alpha^\n2^Beta^\n3^Gamma II^\n5^Epsilon^\n5^Zeta^\n");
+    const std::string other = dir.Write("old.txt", "1^Alpha^\n3^Gamma^\n4^Delta^\n5^Epsilon^\n5^Eta^\n");
+    ParseSpells(mainPanel_, loaded.c_str());
+    CommitCtrl(mainPanel_, MAINPANEL_SEARCH);
+    ASSERT_EQ(OpenSpellPopup(0), 0);
+    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, other);
+    ASSERT_EQ(CommitCtrl(mainPanel_, MAINPANEL_COMPARE), 0);
+    const int panel = ComparePanel();
+    ASSERT_GT(panel, 0);
+    EXPECT_EQ(g_numPopups, 1);
+
+    SpellComparison core;
+    ASSERT_EQ(CompareWithLoadedSpells(other.c_str(), 0, core), 0);
+    const Rows all = CoreRows(core, ChangeFilter::All, "");
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_KIND),
+              (Rows{{"All differences (4)", 0}, {"Removed (1)", 1}, {"Added (1)", 2}, {"Changed (2)", 3}}));
+    SetCtrlIndex(panel, COMPAREPANEL_KIND, 0);  // ListRows moved it
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), all);
+    // Moving in the list shows the current row's spell; Return opens its window.
+    QWidget* list = toolkit::FindControl(panel, COMPAREPANEL_LIST)->widget;
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), all[1].first);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Gamma II");
+    SetCtrlVal(panel, COMPAREPANEL_KIND, static_cast<int>(ChangeFilter::Changed));
+    CommitCtrl(panel, COMPAREPANEL_KIND);
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), CoreRows(core, ChangeFilter::Changed, ""));
+
+    // Once the file is loaded again the comparison's indexes are stale.
+    ParseSpells(mainPanel_, loaded.c_str());
+    CommitCtrl(panel, COMPAREPANEL_OPEN);
+    ASSERT_EQ(Dialogs().messages.size(), 1u);
+    EXPECT_EQ(Dialogs().messages[0].text.rfind("The spell file was loaded again", 0), 0u);
+    EXPECT_EQ(g_numPopups, 2);
+    QTest::keyClick(list, Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ComparePanel(), -1) << "Escape closes the comparison window";
+    EXPECT_EQ(g_numPopups, 2) << "and nothing else";
+}
 
 constexpr int kHitpoints = 0;
 constexpr int kMana = 15;
@@ -35,29 +169,13 @@ std::vector<toolkit::Control*> Made(int panel, toolkit::Kind kind)
     return controls;
 }
 
-const QLabel* Label(int panel, int control)
-{
-    return qobject_cast<const QLabel*>(toolkit::FindControl(panel, control)->widget.data());
-}
-
 std::string Title(int panel)  // as the window system shows it
 {
     return toolkit::FindPanel(panel)->window->windowHandle()->title().toStdString();
 }
 
-std::string ToolTip(int panel, int control)  // as it reads: markup only when it looks like markup
-{
-    const QString tip = Label(panel, control)->toolTip();
-    QTextDocument rich;
-    rich.setHtml(tip);
-    return (Qt::mightBeRichText(tip) ? rich.toPlainText() : tip).toStdString();
-}
-
-using SpellWindowTest = PopupTest;
-using StackingWindowTest = PopupTest;
-
 // At every text size captions and "Link" buttons stay clear of each other.
-TEST_F(SpellWindowTest, ShowsWhatTheContentBuilderComputedAtEveryTextSize)
+TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
 {
     const std::string markup = "<b>Bold</b> &amp; <u>under</u>   [*] <img src=x>";
     SpellStruct& spell = AddSpell(321, markup);
@@ -85,10 +203,16 @@ TEST_F(SpellWindowTest, ShowsWhatTheContentBuilderComputedAtEveryTextSize)
                           content.texts[static_cast<std::size_t>(text)].data())
                     << kPanelTextFields[static_cast<std::size_t>(text)];
             }
-            EXPECT_EQ(Label(panel, SPELLPANEL_NAME)->textFormat(), Qt::PlainText);
+            const auto* name =
+                qobject_cast<const QLabel*>(toolkit::FindControl(panel, SPELLPANEL_NAME)->widget.data());
+            EXPECT_EQ(name->textFormat(), Qt::PlainText);
             EXPECT_EQ(Title(panel), std::string(content.texts[PANEL_TEXT_NAME].data()) + " - Spell");
             // A text cut off by its field (the first name) shows its whole text as a tooltip.
-            EXPECT_EQ(ToolTip(panel, SPELLPANEL_NAME), index == 0 ? Text(panel, SPELLPANEL_NAME) : "");
+            const QString tip = name->toolTip();
+            QTextDocument rich;
+            rich.setHtml(tip);
+            EXPECT_EQ((Qt::mightBeRichText(tip) ? rich.toPlainText() : tip).toStdString(),
+                      index == 0 ? Text(panel, SPELLPANEL_NAME) : "");
             EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), content.linkedSpellButton ? 1 : 0);
 
             const auto fields = Made(panel, toolkit::Kind::String);
@@ -101,8 +225,7 @@ TEST_F(SpellWindowTest, ShowsWhatTheContentBuilderComputedAtEveryTextSize)
                 EXPECT_EQ(fields[r]->label->text().toStdString(), row.label.data());
                 EXPECT_EQ(PlaceOf(panel, fields[r]->id, row.field), PlaceOf(row.field));
                 if (row.linkIndex < 0) continue;
-                ASSERT_LT(button, buttons.size());
-                const toolkit::Control* link = buttons[button++];
+                const toolkit::Control* link = buttons.at(button++);
                 const QRect field = fields[r]->widget->geometry();
                 const QRect caption = fields[r]->label->geometry();
                 const QRect place = link->widget->geometry();
@@ -130,12 +253,10 @@ TEST_F(SpellWindowTest, ShowsWhatTheContentBuilderComputedAtEveryTextSize)
     EXPECT_EQ(Title(LastPanel()), "Stacking - " + markup);
 }
 
-// A full table: a "Link" to the last record and the linked spell button to
-// an index above 99 (carried by a hidden control) open their spells, as does
-// the list's current row. Once a smaller file is loaded, a row or linked
-// spell left from the larger one opens nothing, as does a "Stacking" button
-// of a spell with a negative id or of no record, and nothing is said.
-TEST_F(SpellWindowTest, LinksAndListRowsOpenTheirSpellAndStaleOnesNothing)
+// A "Link" to the last record of a full table, a linked spell above index 99
+// (in a hidden control) and the list's row open; once a smaller file is loaded
+// neither opens, nor a "Stacking" button of a negative id or of no record.
+TEST_F(WindowTest, LinksAndListRowsOpenTheirSpellAndStaleOnesNothing)
 {
     while (g_numSpells < MAX_SPELLS) AddSpell(g_numSpells + 1, "Filler");
     CopyText(g_spellArray[1].name, "Second");
@@ -143,7 +264,6 @@ TEST_F(SpellWindowTest, LinksAndListRowsOpenTheirSpellAndStaleOnesNothing)
     CopyText(g_spellArray[MAX_SPELLS - 1].name, "Last record");
     SetSlot(g_spellArray[0], 0, kWeaponProc, MAX_SPELLS);  // id of the last record
     g_spellArray[0].linkedSpell = 3001;
-    mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
     EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0)
         << "no row";
     const int origin = OpenSpell(0);
@@ -156,10 +276,8 @@ TEST_F(SpellWindowTest, LinksAndListRowsOpenTheirSpellAndStaleOnesNothing)
     for (const auto& [label, index] : rows)
         InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, label, index);
     SetCtrlIndex(mainPanel_, MAINPANEL_SPELL_LIST, 1);
-    EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_KEYPRESS, nullptr, 0, 0), 0);
     EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0);
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Second");
-    EXPECT_EQ(g_numPopups, 4) << "every window with the buttons stays";
 
     g_numSpells = 2;
     g_spellArray[1].id = -5;
@@ -175,9 +293,7 @@ TEST_F(SpellWindowTest, LinksAndListRowsOpenTheirSpellAndStaleOnesNothing)
     EXPECT_TRUE(Dialogs().messages.empty());
 }
 
-// Ten slots of twenty-one lines, one never taking part, one without
-// conflicts; a listed spell is the last record of a full table.
-TEST_F(StackingWindowTest, ShowsWhatTheCheckComputedOnItsCanvas)
+TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
 {
     SpellStruct& given = AddSpell(1, "Given");
     for (int i = 0; i < 20; ++i) {
@@ -194,8 +310,7 @@ TEST_F(StackingWindowTest, ShowsWhatTheCheckComputedOnItsCanvas)
     const int panel = LastPanel();
     const toolkit::Panel* p = toolkit::FindPanel(panel);
     int id = kFirstMade;
-    // The next control made: drawn by the canvas, no widget of its own
-    // (which is what makes 48,000 lines cheap).
+    // The next control made: drawn by the canvas, no widget (48,000 lines stay cheap).
     auto expect = [&](const char* label, const char* text, const StackRect& r, void* data = nullptr) {
         const toolkit::Control* made = toolkit::FindControl(panel, id);
         ASSERT_TRUE(made && made->painted >= 0 && !made->widget) << id;
@@ -203,23 +318,18 @@ TEST_F(StackingWindowTest, ShowsWhatTheCheckComputedOnItsCanvas)
         EXPECT_EQ(Text(panel, id), text);
         EXPECT_EQ(made->callbackData, data);
         Place at = PlaceOf(panel, id, r);
-        if (data) {  // a link, centred on its line's name field
-            EXPECT_LE(std::abs(2 * at[0] + at[3] - 2 * Attr(panel, id - 2, ATTR_TOP) -
-                               Attr(panel, id - 2, ATTR_HEIGHT)),
-                      1);
-            at[0] = r.top;
-        }
+        if (data) at[0] = r.top;  // a link stands centred on its line instead
         EXPECT_EQ(at, PlaceOf(r)) << id;
         ++id;
     };
-    int visibleFrames[NUM_EFFECT_SLOTS + 1] = {}, lines = 0;
+    int lines = 0;
     const int shownSlots = ForEachStackingSlot(
         0,
         [&](const StackingSlot& s) {
             EXPECT_EQ(s.header, Text(spellPanel, kFirstRow + s.slot)) << "the spell window's sentence";
             expect(s.label.data(), s.header, s.headerField);
             if (s.rowCount == 0) expect("", kNoStackingConflicts, s.noConflictField);
-            visibleFrames[s.slot + 1] = 1;
+            EXPECT_EQ(Attr(panel, GetDecorationVal(s.slot + 1), ATTR_VISIBLE), 1);
             EXPECT_EQ(PlaceOf(panel, GetDecorationVal(s.slot + 1), s.frame), PlaceOf(s.frame));
         },
         [&](const StackingSlot&, const StackingLine& l) {
@@ -231,8 +341,7 @@ TEST_F(StackingWindowTest, ShowsWhatTheCheckComputedOnItsCanvas)
     EXPECT_EQ(shownSlots, 11);
     EXPECT_EQ(lines, 201);
     EXPECT_EQ(toolkit::FindControl(panel, id), nullptr) << "nothing else made";
-    for (int n = 1; n <= NUM_EFFECT_SLOTS; ++n)
-        EXPECT_EQ(Attr(panel, GetDecorationVal(n), ATTR_VISIBLE), visibleFrames[n]) << "frame " << n;
+    EXPECT_EQ(Attr(panel, GetDecorationVal(11), ATTR_VISIBLE), 0) << "the slot not taking part";
     const int resource = LoadPanel(0, STACKING_UIR, STACKPANEL);
     EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), PanelAttr(resource, ATTR_HEIGHT))
         << "the canvas scrolls instead";
@@ -243,8 +352,6 @@ TEST_F(StackingWindowTest, ShowsWhatTheCheckComputedOnItsCanvas)
     ASSERT_EQ(toolkit::FindControl(panel, kFirstMade + 3)->callbackData, &g_intArray[MAX_SPELLS]);
     EXPECT_EQ(CommitCtrl(panel, kFirstMade + 3), 0) << "the largest value's link";
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last");
-    EXPECT_EQ(CommitCtrl(panel, STACKPANEL_CLOSE), 0);
-    EXPECT_EQ(g_numPopups, 2);
 }
 
 }  // namespace
