@@ -250,6 +250,8 @@ TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
     QApplication::setFont(normal);
     ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0), 0);
     EXPECT_EQ(Title(LastPanel()), "Stacking - " + markup);
+    ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[1], 0, 0), 0);
+    EXPECT_EQ(toolkit::FindControl(LastPanel(), kFirstMade), nullptr) << "an instant spell takes no part";
 }
 
 // A "Link" to the last record of a full table, a linked spell above index 99
@@ -339,8 +341,7 @@ TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
     EXPECT_EQ(toolkit::FindControl(panel, id), nullptr) << "nothing else made";
     EXPECT_EQ(Attr(panel, GetDecorationVal(11), ATTR_VISIBLE), 0) << "the slot not taking part";
     const int resource = LoadPanel(0, STACKING_UIR, STACKPANEL);
-    EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), PanelAttr(resource, ATTR_HEIGHT))
-        << "the canvas scrolls instead";
+    EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), PanelAttr(resource, ATTR_HEIGHT)) << "it scrolls instead";
     DiscardPanel(resource);
     const int last = GetDecorationVal(NUM_EFFECT_SLOTS);
     EXPECT_GE(p->canvas->minimumHeight(), Attr(panel, last, ATTR_TOP) + Attr(panel, last, ATTR_HEIGHT));
