@@ -1,0 +1,354 @@
+// The main, comparison, spell and stacking windows show what the core computed
+// for them, file texts as plain text; their controls open the right window.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTest>
+#include <QTextDocument>
+#include <QWindow>
+
+#include "app/app.h"
+#include "app/main_uir.h"
+#include "compare/compare_callbacks.h"
+#include "compare/compare_uir.h"
+#include "compare/comparison.h"
+#include "list/search.h"
+#include "list/search_callbacks.h"
+#include "list/search_status.h"
+#include "popup/spell_panel.h"
+#include "popup/spell_uir.h"
+#include "stacking/stacking.h"
+#include "stacking/stacking_callbacks.h"
+#include "stacking/stacking_uir.h"
+#include "ui/toolkit_internal.h"
+#include "ui_test_support.h"
+
+namespace {
+
+using Rows = std::vector<std::pair<std::string, int>>;
+
+struct WindowTest : PopupTest {
+    void SetUp() override
+    {
+        PopupTest::SetUp();
+        mainPanel = mainPanel_ = LoadMainPanel();
+        ASSERT_GT(mainPanel_, 0);
+        DisplayPanel(mainPanel_);
+    }
+    QWidget* Widget(int control) { return toolkit::FindControl(mainPanel_, control)->widget.data(); }
+};
+
+// Tab walks the box, list, class and effect; Down leads into the list.
+TEST_F(WindowTest, ListAndStatusFollowTheTypingTheSelectorsAndTheKeys)
+{
+    Rows classes, effects;
+    for (const ClassSelectorEntry& e : kClassSelector) classes.emplace_back(e.label, e.value);
+    for (const EffectSelectorEntry& e : EffectSelector()) effects.emplace_back(e.label.data(), e.value);
+    EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_CLASS), classes);
+    EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_EFFECT), effects);
+    SetCtrlIndex(mainPanel_, MAINPANEL_CLASS, 0);  // ListRows moved them
+    SetCtrlIndex(mainPanel_, MAINPANEL_EFFECT, 0);
+
+    SetSlot(AddSpell(1, "Alpha Ward"), 2, 0, 5);  // Hitpoints
+    g_spellArray[0].classLevel[CLASS_BRD] = 12;
+    AddSpell(2, "Alpha").classLevel[CLASS_BST] = 3;
+    SetSlot(AddSpell(3, "<b>Beta</b> &amp;"), 0, 0, 5);  // shown as it stands
+    struct Step {
+        const char* name;
+        const char* keys;  // typed in the search text
+        int control;       // a selector set to `value` and committed, or 0
+        int value;
+        const char* text;  // what the search then runs with
+        int classValue, effect;
+        std::size_t rows;
+    };
+    const Step steps[] = {
+        {"typing", "alp", 0, 0, "alp", 0, ANY_EFFECT, 2},
+        {"effect chosen", "", MAINPANEL_EFFECT, 0, "alp", 0, 0, 1},
+        {"text erased", "\b\b\b", 0, 0, "", 0, 0, 2},
+        {"class chosen", "", MAINPANEL_CLASS, 1, "", 1, 0, 1},
+        {"nothing matches", "b", 0, 0, "b", 1, 0, 0},
+        {"erased again", "\b", 0, 0, "", 1, 0, 1},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        QTest::keyClicks(Widget(MAINPANEL_SEARCH_TEXT), s.keys);
+        if (s.control) {
+            SetCtrlVal(mainPanel_, s.control, s.value);
+            CommitCtrl(mainPanel_, s.control);
+        }
+        Rows core;
+        ForEachSpellRow(s.text, s.classValue, s.effect,
+                        [&](const char* l, int i) { core.emplace_back(l, i); });
+        EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST), core);
+        EXPECT_EQ(core.size(), s.rows);
+        TextField status{};
+        FormatSearchStatus(status, static_cast<int>(s.rows), 3);
+        EXPECT_EQ(Text(mainPanel_, MAINPANEL_STATUS), status.data());
+    }
+
+    ASSERT_EQ(SetActiveCtrl(mainPanel_, MAINPANEL_SEARCH_TEXT), 0);
+    QWidget* window = Widget(MAINPANEL_SEARCH_TEXT)->window();
+    for (int next : {MAINPANEL_SPELL_LIST, MAINPANEL_CLASS, MAINPANEL_EFFECT, MAINPANEL_SEARCH}) {
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(GetActiveCtrl(mainPanel_), next);
+    }
+    ASSERT_EQ(SetActiveCtrl(mainPanel_, MAINPANEL_SEARCH_TEXT), 0);
+    QTest::keyClick(Widget(MAINPANEL_SEARCH_TEXT), Qt::Key_Down);
+    ASSERT_EQ(GetActiveCtrl(mainPanel_), MAINPANEL_SPELL_LIST);
+    QTest::keyClick(Widget(MAINPANEL_SPELL_LIST), Qt::Key_Return);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Alpha Ward");
+}
+
+// The rows the core gives for a kind and a part of a name.
+Rows CoreRows(const SpellComparison& comparison, ChangeFilter kind, const char* part)
+{
+    Rows rows;
+    for (int i : FilterDifferences(comparison, kind, part))
+        rows.emplace_back(DifferenceRow(comparison, comparison.differences[static_cast<std::size_t>(i)]), i);
+    return rows;
+}
+
+TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
+{
+    const testsupport::TempDir dir;
+    const std::string loaded = dir.Write("new.txt", "1^Alpha^\n2^Beta^\n3^Gamma II^\n5^Epsilon^\n5^Zeta^\n");
+    const std::string other = dir.Write("old.txt", "1^Alpha^\n3^Gamma^\n4^Delta^\n5^Epsilon^\n5^Eta^\n");
+    ParseSpells(mainPanel_, loaded.c_str());
+    CommitCtrl(mainPanel_, MAINPANEL_SEARCH);
+    ASSERT_EQ(OpenSpellPopup(0), 0);
+    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, other);
+    ASSERT_EQ(CommitCtrl(mainPanel_, MAINPANEL_COMPARE), 0);
+    const int panel = ComparePanel();
+    ASSERT_GT(panel, 0);
+
+    SpellComparison core;
+    ASSERT_EQ(CompareWithLoadedSpells(other.c_str(), 0, core), 0);
+    const Rows all = CoreRows(core, ChangeFilter::All, "");
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_KIND),
+              (Rows{{"All differences (4)", 0}, {"Removed (1)", 1}, {"Added (1)", 2}, {"Changed (2)", 3}}));
+    SetCtrlIndex(panel, COMPAREPANEL_KIND, 0);  // ListRows moved it
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), all);
+    // Moving in the list shows the current row's spell; Return opens its window.
+    QWidget* list = toolkit::FindControl(panel, COMPAREPANEL_LIST)->widget;
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), all[1].first);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Gamma II");
+    SetCtrlVal(panel, COMPAREPANEL_KIND, static_cast<int>(ChangeFilter::Changed));
+    CommitCtrl(panel, COMPAREPANEL_KIND);
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), CoreRows(core, ChangeFilter::Changed, ""));
+
+    // Once the file is loaded again the comparison's indexes are stale.
+    ParseSpells(mainPanel_, loaded.c_str());
+    CommitCtrl(panel, COMPAREPANEL_OPEN);
+    ASSERT_EQ(Dialogs().messages.size(), 1u);
+    EXPECT_EQ(Dialogs().messages[0].text.rfind("The spell file was loaded again", 0), 0u);
+    EXPECT_EQ(g_numPopups, 2);
+    QTest::keyClick(list, Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ComparePanel(), -1) << "Escape closes the comparison window";
+    EXPECT_EQ(g_numPopups, 2) << "and nothing else";
+}
+
+constexpr int kHitpoints = 0;
+constexpr int kMana = 15;
+constexpr int kWeaponProc = 85;  // links the spell whose id is in the slot's base
+constexpr int kFirstRow = SPELLPANEL_EFFECTS_FRAME + 1;
+constexpr int kFirstMade = STACKPANEL_FRAME_1 + NUM_EFFECT_SLOTS;
+
+// The controls PopulateSpellPopup made, of one kind, in the order made.
+std::vector<toolkit::Control*> Made(int panel, toolkit::Kind kind)
+{
+    std::vector<toolkit::Control*> controls;
+    for (int id = kFirstRow; toolkit::Control* c = toolkit::FindControl(panel, id); ++id)
+        if (c->kind == kind) controls.push_back(c);
+    return controls;
+}
+
+std::string Title(int panel)  // as the window system shows it
+{
+    return toolkit::FindPanel(panel)->window->windowHandle()->title().toStdString();
+}
+
+// At every text size captions and "Link" buttons stay clear of each other.
+TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
+{
+    const std::string markup = "<b>Bold</b> &amp; <u>under</u>   [*] <img src=x>";
+    SpellStruct& spell = AddSpell(321, markup);
+    spell.linkedSpell = 40;
+    SetSlot(spell, 0, kHitpoints, 5);
+    SetSlot(spell, 2, kWeaponProc, 40);                 // a link
+    SetSlot(spell, 5, kWeaponProc, 77);                 // no spell 77: no link
+    SpellStruct& links = AddSpell(40, "Twelve links");  // instant, each quoting the first name
+    links.duration = 0;
+    links.linkedSpell = 77;  // not loaded
+    for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) SetSlot(links, k, kWeaponProc, 321);
+
+    const QFont normal = QApplication::font();
+    for (int pixels : {0, 16, 20}) {  // 0: the toolkit's default
+        QFont font = normal;
+        if (pixels > 0) font.setPixelSize(pixels);
+        QApplication::setFont(font);
+        for (int index : {0, 1}) {
+            SCOPED_TRACE("spell " + std::to_string(index) + ", text size " + std::to_string(pixels));
+            const int panel = OpenSpell(index);
+            SpellPanelContent content;
+            ASSERT_EQ(BuildSpellPanelContent(index, content), 0);
+            for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
+                EXPECT_EQ(Text(panel, SpellPanelTextCtrl(PanelText(text))),
+                          content.texts[static_cast<std::size_t>(text)].data())
+                    << kPanelTextFields[static_cast<std::size_t>(text)];
+            }
+            const auto* name =
+                qobject_cast<const QLabel*>(toolkit::FindControl(panel, SPELLPANEL_NAME)->widget.data());
+            EXPECT_EQ(name->textFormat(), Qt::PlainText);
+            EXPECT_EQ(Title(panel), std::string(content.texts[PANEL_TEXT_NAME].data()) + " - Spell");
+            // A text cut off by its field (the first name) shows its whole text as a tooltip.
+            const QString tip = name->toolTip();
+            QTextDocument rich;
+            rich.setHtml(tip);
+            EXPECT_EQ((Qt::mightBeRichText(tip) ? rich.toPlainText() : tip).toStdString(),
+                      index == 0 ? Text(panel, SPELLPANEL_NAME) : "");
+            EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), content.linkedSpellButton ? 1 : 0);
+
+            const auto fields = Made(panel, toolkit::Kind::String);
+            const auto buttons = Made(panel, toolkit::Kind::Button);
+            ASSERT_EQ(fields.size(), static_cast<std::size_t>(content.rowCount));
+            std::size_t button = 0;
+            for (std::size_t r = 0; r < fields.size(); ++r) {
+                const EffectRowContent& row = content.rows[r];
+                EXPECT_EQ(Text(panel, fields[r]->id), row.text.data());
+                EXPECT_EQ(fields[r]->label->text().toStdString(), row.label.data());
+                EXPECT_EQ(PlaceOf(panel, fields[r]->id, row.field), PlaceOf(row.field));
+                if (row.linkIndex < 0) continue;
+                const toolkit::Control* link = buttons.at(button++);
+                const QRect field = fields[r]->widget->geometry();
+                const QRect caption = fields[r]->label->geometry();
+                const QRect place = link->widget->geometry();
+                EXPECT_FALSE(place.intersects(caption)) << r;
+                EXPECT_LT(caption.right(), field.left()) << r;
+                EXPECT_GE(place.left(), 10) << "inside the effects frame";
+                EXPECT_LE(std::abs(place.center().y() - field.center().y()), 1) << r;
+                EXPECT_LE(std::abs(caption.center().y() - field.center().y()), 1) << r;
+                EXPECT_EQ(link->callback, &GoToLink2Callback);
+                EXPECT_EQ(link->callbackData, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
+            }
+            ASSERT_EQ(buttons.size(), button + (content.stackingButton ? 1 : 0));
+            if (content.stackingButton) {
+                EXPECT_EQ(buttons.back()->callback, &StackingCallback);
+                EXPECT_EQ(buttons.back()->callbackData, &g_spellArray[static_cast<std::size_t>(index)]);
+                EXPECT_EQ(PlaceOf(panel, buttons.back()->id, content.stacking), PlaceOf(content.stacking));
+            }
+            EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), content.panelHeight);
+            EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), content.frameHeight);
+        }
+        CloseAllPopups();
+    }
+    QApplication::setFont(normal);
+    ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0), 0);
+    EXPECT_EQ(Title(LastPanel()), "Stacking - " + markup);
+    ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[1], 0, 0), 0);
+    EXPECT_EQ(toolkit::FindControl(LastPanel(), kFirstMade), nullptr) << "an instant spell takes no part";
+}
+
+// A "Link" to the last record of a full table, a linked spell above index 99
+// (in a hidden control) and the list's row open; once a smaller file is loaded
+// neither opens, nor a "Stacking" button of a negative id or of no record.
+TEST_F(WindowTest, LinksAndListRowsOpenTheirSpellAndStaleOnesNothing)
+{
+    while (g_numSpells < MAX_SPELLS) AddSpell(g_numSpells + 1, "Filler");
+    CopyText(g_spellArray[1].name, "Second");
+    CopyText(g_spellArray[3000].name, "Linked");
+    CopyText(g_spellArray[MAX_SPELLS - 1].name, "Last record");
+    SetSlot(g_spellArray[0], 0, kWeaponProc, MAX_SPELLS);  // id of the last record
+    g_spellArray[0].linkedSpell = 3001;
+    EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0);
+    const int origin = OpenSpell(0);
+    QTest::mouseClick(Made(origin, toolkit::Kind::Button).at(0)->widget.data(), Qt::LeftButton);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last record");
+    QTest::mouseClick(toolkit::FindControl(origin, SPELLPANEL_LINK_BUTTON)->widget, Qt::LeftButton);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Linked");
+    const std::pair<const char*, int> rows[] = {{"Filler", 0}, {"Second", 1}, {"Last", MAX_SPELLS - 1}};
+    for (const auto& [label, i] : rows) InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, label, i);
+    SetCtrlIndex(mainPanel_, MAINPANEL_SPELL_LIST, 1);
+    EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Second");
+
+    g_numSpells = 2;
+    g_spellArray[1].id = -5;
+    const PopupState before;
+    SetCtrlIndex(mainPanel_, MAINPANEL_SPELL_LIST, 2);
+    EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), -1);
+    EXPECT_EQ(GoToLinkCallback(origin, SPELLPANEL_LINK_BUTTON, EVENT_COMMIT, nullptr, 0, 0), -1);
+    int notARecord = 0;
+    for (void* data : std::initializer_list<void*>{&g_spellArray[1], &notARecord, nullptr})
+        EXPECT_EQ(StackingCallback(0, 0, EVENT_COMMIT, data, 0, 0), -1);
+    EXPECT_EQ(StackingCallback(0, 0, EVENT_KEYPRESS, &g_spellArray[0], 0, 0), 0);
+    EXPECT_EQ(PopupState(), before);
+    EXPECT_TRUE(Dialogs().messages.empty());
+}
+
+TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
+{
+    SpellStruct& given = AddSpell(1, "Given");
+    for (int i = 0; i < 20; ++i) {
+        SpellStruct& other = AddSpell(100 + i, "Other");
+        for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) SetSlot(other, k, kMana, i), SetSlot(given, k, kMana, 5);
+    }
+    SetSlot(given, 10, 35, 5);  // never taking part
+    SetSlot(given, 11, kHitpoints, 10);
+    while (g_numSpells < MAX_SPELLS - 1) AddSpell(1000 + g_numSpells, "Filler");
+    SetSlot(AddSpell(3, "Last"), 0, kMana, 30);
+    const int spellPanel = OpenSpell(0);  // makes the sentences the headers show
+    ASSERT_EQ(CommitCtrl(spellPanel, Made(spellPanel, toolkit::Kind::Button).back()->id), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor is off";
+    const int panel = LastPanel();
+    const toolkit::Panel* p = toolkit::FindPanel(panel);
+    int id = kFirstMade;
+    // The next control made: drawn by the canvas, no widget (48,000 lines stay cheap).
+    auto expect = [&](const char* label, const char* text, const StackRect& r, void* data = nullptr) {
+        const toolkit::Control* made = toolkit::FindControl(panel, id);
+        ASSERT_TRUE(made && made->painted >= 0 && !made->widget) << id;
+        EXPECT_EQ(p->painted[static_cast<std::size_t>(made->painted)].label.toStdString(), label);
+        EXPECT_EQ(Text(panel, id), text);
+        EXPECT_EQ(made->callbackData, data);
+        Place at = PlaceOf(panel, id, r);
+        if (data) at[0] = r.top;  // a link stands centred on its line instead
+        EXPECT_EQ(at, PlaceOf(r)) << id;
+        ++id;
+    };
+    int lines = 0;
+    const int shownSlots = ForEachStackingSlot(
+        0,
+        [&](const StackingSlot& s) {
+            EXPECT_EQ(s.header, Text(spellPanel, kFirstRow + s.slot)) << "the spell window's sentence";
+            expect(s.label.data(), s.header, s.headerField);
+            if (s.rowCount == 0) expect("", kNoStackingConflicts, s.noConflictField);
+            EXPECT_EQ(Attr(panel, GetDecorationVal(s.slot + 1), ATTR_VISIBLE), 1);
+            EXPECT_EQ(PlaceOf(panel, GetDecorationVal(s.slot + 1), s.frame), PlaceOf(s.frame));
+        },
+        [&](const StackingSlot&, const StackingLine& l) {
+            ++lines;
+            expect("", l.name, l.nameField);
+            expect("", l.text, l.textField);
+            expect("Link", "Link", l.linkButton, &g_intArray[static_cast<std::size_t>(l.index) + 1]);
+        });
+    EXPECT_EQ(shownSlots, 11);
+    EXPECT_EQ(lines, 201);
+    EXPECT_EQ(toolkit::FindControl(panel, id), nullptr) << "nothing else made";
+    EXPECT_EQ(Attr(panel, GetDecorationVal(11), ATTR_VISIBLE), 0) << "the slot not taking part";
+    const int resource = LoadPanel(0, STACKING_UIR, STACKPANEL);
+    EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), PanelAttr(resource, ATTR_HEIGHT)) << "it scrolls instead";
+    DiscardPanel(resource);
+    const int last = GetDecorationVal(NUM_EFFECT_SLOTS);
+    EXPECT_GE(p->canvas->minimumHeight(), Attr(panel, last, ATTR_TOP) + Attr(panel, last, ATTR_HEIGHT));
+
+    ASSERT_EQ(toolkit::FindControl(panel, kFirstMade + 3)->callbackData, &g_intArray[MAX_SPELLS]);
+    EXPECT_EQ(CommitCtrl(panel, kFirstMade + 3), 0) << "the largest value's link";
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last");
+}
+
+}  // namespace
