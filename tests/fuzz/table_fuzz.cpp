@@ -17,32 +17,25 @@ namespace {
 
 constexpr int kFilledRecords = 24;
 
-const SpellStruct& Spell(int index)
-{
-    return g_spellArray[static_cast<std::size_t>(index)];
-}
-
 void CheckContent(int index)
 {
     static SpellPanelContent content;
-    content = SpellPanelContent{};
     const int result = BuildSpellPanelContent(index, content);
     FUZZ_CHECK(result == (index < 0 || index >= g_numSpells ? -1 : 0));
     if (result != 0) return;
     for (const TextField& text : content.texts) FUZZ_CHECK(IsTerminated(text));
     FUZZ_CHECK(content.linkedSpellIndex >= -1 && content.linkedSpellIndex < g_numSpells);
     FUZZ_CHECK(content.linkedSpellButton == (content.linkedSpellIndex >= 0));
-    const SpellStruct& spell = Spell(index);
+    const SpellStruct& spell = g_spellArray.at(index);
     int shown = 0;
     for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) shown += IsSlotShown(spell, k);
     FUZZ_CHECK(content.rowCount == shown);
     for (int r = 0; r < content.rowCount; ++r) {
-        const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
+        const EffectRowContent& row = content.rows[r];
         FUZZ_CHECK(row.slot < NUM_EFFECT_SLOTS && IsSlotShown(spell, row.slot));
-        FUZZ_CHECK(r == 0 || row.slot > content.rows[static_cast<std::size_t>(r - 1)].slot);
+        FUZZ_CHECK(r == 0 || row.slot > content.rows[r - 1].slot);
         FUZZ_CHECK(IsTerminated(row.label) && IsTerminated(row.text));
-        FUZZ_CHECK(
-            std::strcmp(row.text.data(), spell.effectText[static_cast<std::size_t>(row.slot)].data()) == 0);
+        FUZZ_CHECK(std::strcmp(row.text.data(), spell.effectText[row.slot].data()) == 0);
         FUZZ_CHECK(row.linkIndex >= -1 && row.linkIndex < g_numSpells);
     }
     // The stacking check is offered exactly for spells that are not instant.
@@ -63,8 +56,8 @@ void CheckCall(const Call& c)
     FUZZ_CHECK(IsTerminated(text) && text[0] != '\0');
     FUZZ_CHECK(link == -1 || (link >= 0 && link < g_numSpells));
     if (c.spellIndex >= 0 && c.spellIndex < MAX_SPELLS && c.slot >= 0 && c.slot < NUM_EFFECT_SLOTS) {
-        const SpellStruct& spell = Spell(c.spellIndex);
-        FUZZ_CHECK(std::strcmp(spell.effectText[static_cast<std::size_t>(c.slot)].data(), text.data()) == 0);
+        const SpellStruct& spell = g_spellArray.at(c.spellIndex);
+        FUZZ_CHECK(std::strcmp(spell.effectText[c.slot].data(), text.data()) == 0);
         FUZZ_CHECK(c.duration != 0 || spell.isInstant == 1);
     }
 }
@@ -75,7 +68,7 @@ void CheckCall(const Call& c)
 // its spell's value, name and sentence (cut to fit).
 void CheckStacking(int index)
 {
-    const SpellStruct given = index >= 0 && index < MAX_SPELLS ? Spell(index) : SpellStruct{};
+    const SpellStruct given = index >= 0 && index < MAX_SPELLS ? g_spellArray.at(index) : SpellStruct{};
     std::vector<StackingSlot> slots;
     std::vector<std::vector<int>> listed;
     int lastValue = 0;
@@ -86,8 +79,8 @@ void CheckStacking(int index)
             listed.emplace_back();
         },
         [&](const StackingSlot& slot, const StackingLine& line) {
-            const auto k = static_cast<std::size_t>(slot.slot);
-            const SpellStruct& other = Spell(line.index);
+            const auto k = slot.slot;
+            const SpellStruct& other = g_spellArray.at(line.index);
             FUZZ_CHECK(line.index < g_numSpells && line.row == static_cast<int>(listed.back().size()));
             FUZZ_CHECK(line.value == StackingValue(other.base[k], other.max[k]) &&
                        line.name == other.name.data());
@@ -106,10 +99,10 @@ void CheckStacking(int index)
         FUZZ_CHECK(slots[n].lineCount == std::max(slots[n].rowCount, 1));
         FUZZ_CHECK(IsTerminated(slots[n].label) && std::atoi(slots[n].label.data() + 5) == k + 1);
         top = NextStackingHeaderTop(slots[n]);
-        const auto s = static_cast<std::size_t>(k);
+        const auto s = k;
         std::vector<int> expected;
         for (int i = 0; i < g_numSpells; ++i) {
-            const SpellStruct& other = Spell(i);
+            const SpellStruct& other = g_spellArray.at(i);
             if (other.id != given.id && other.duration != 0 &&
                 !(other.attrib[s] == 10 && other.base[s] == 0) && other.attrib[s] == given.attrib[s])
                 expected.push_back(i);
@@ -139,13 +132,13 @@ void CheckSearch(const TextField& box, int classValue)
     std::vector<bool> seen(kFilledRecords);
     int lastLevel = INT_MIN;
     const int count = ForEachSpellRow(box.data(), classValue, [&](const char* label, int index) {
-        FUZZ_CHECK(index >= 0 && index < g_numSpells && !seen[static_cast<std::size_t>(index)]);
-        seen[static_cast<std::size_t>(index)] = true;
+        FUZZ_CHECK(index >= 0 && index < g_numSpells && !seen[index]);
+        seen[index] = true;
         FUZZ_CHECK(::strnlen(label, SPELL_FIELD_CHARS) <= SPELL_FIELD_CHARS - 1 - ROW_INDEX_DIGITS);
         if (classValue == 0) {
-            FUZZ_CHECK(std::strncmp(Spell(index).name.data(), label, std::strlen(label)) == 0);
+            FUZZ_CHECK(std::strncmp(g_spellArray.at(index).name.data(), label, std::strlen(label)) == 0);
         } else {
-            const int level = ClassSearchLevel(Spell(index), classValue);
+            const int level = ClassSearchLevel(g_spellArray.at(index), classValue);
             FUZZ_CHECK(level >= 1 && level <= 254 && std::atoi(label) == level && level >= lastLevel);
             lastLevel = level;
         }
@@ -153,15 +146,15 @@ void CheckSearch(const TextField& box, int classValue)
     FUZZ_CHECK(count == static_cast<int>(std::count(seen.begin(), seen.end(), true)));
     const std::string text = Upper(TextToUtf8(box.data()));
     for (int i = 0; i < kFilledRecords; ++i) {
-        const SpellStruct& spell = Spell(i);
+        const SpellStruct& spell = g_spellArray.at(i);
         bool listed = classValue == 0;
         for (const ClassSelectorEntry& e : kClassSelector) {
-            const int level = e.classIndex < 0 ? 0 : spell.classLevel[static_cast<std::size_t>(e.classIndex)];
+            const int level = e.classIndex < 0 ? 0 : spell.classLevel[e.classIndex];
             listed = listed || ((classValue & e.value) != 0 && level >= 1 && level <= 254);
         }
         listed =
             listed && i < g_numSpells && Upper(TextToUtf8(spell.name.data())).find(text) != std::string::npos;
-        FUZZ_CHECK(seen[static_cast<std::size_t>(i)] == listed);
+        FUZZ_CHECK(seen[i] == listed);
     }
 }
 
@@ -189,7 +182,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              PickInt(input),
              PickSmallOrAny(input, -1, NUM_EFFECT_SLOTS)};
     }
-    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[i]);
 
     CheckContent(index);
     for (const Call& c : calls) CheckCall(c);
