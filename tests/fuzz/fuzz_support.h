@@ -39,29 +39,21 @@ struct MemoryFile {
 
     void Assign(const void* data, std::size_t size)
     {
-        FUZZ_CHECK(fd >= 0 && ::ftruncate(fd, 0) == 0);
-        FUZZ_CHECK(::pwrite(fd, data, size, 0) == static_cast<ssize_t>(size));
+        FUZZ_CHECK(fd >= 0 && ::ftruncate(fd, 0) == 0 && ::pwrite(fd, data, size, 0) == ssize_t(size));
     }
 };
 
-// Edge ints: the int range's ends, the level range's ends, the unused-slot
-// and no-class markers, the special spell id and values sentences compare
-// against. Edge effects: ids left out of the stacking check, hidden or unused.
+// The int range's ends, the level range's ends, the unused-slot and no-class
+// markers, the special spell id and values the sentences compare against.
 inline constexpr std::array<int, 16> kEdgeInts = {
     INT_MIN, INT_MIN + 1, -1000000, -65, -1, 0, 1, 10, 65, 66, 85, 100, 232, 254, 255, INT_MAX};
-inline constexpr std::array<int, 10> kEdgeEffects = {0, 1, 10, 35, 36, 79, 83, 85, 116, UNUSED_EFFECT};
 
-// An edge value or any int.
-inline int PickInt(FuzzedDataProvider& input)
+// Half the time a value from low to high (so that ids, links and indexes hit
+// the filled records, when asked for), else an edge value or any int.
+inline int PickInt(FuzzedDataProvider& input, int low = 0, int high = -1)
 {
+    if (low <= high && input.ConsumeBool()) return input.ConsumeIntegralInRange(low, high);
     return input.ConsumeBool() ? input.PickValueInArray(kEdgeInts) : input.ConsumeIntegral<int>();
-}
-
-// A value from a small range (so that ids, links and indexes hit the filled
-// records) or any int.
-inline int PickSmallOrAny(FuzzedDataProvider& input, int low, int high)
-{
-    return input.ConsumeBool() ? input.ConsumeIntegralInRange(low, high) : PickInt(input);
 }
 
 // Every field the windows and the checks read, from the input; a record of
@@ -70,27 +62,28 @@ inline void FillRecord(FuzzedDataProvider& input, SpellStruct& s)
 {
     std::memset(static_cast<void*>(&s), 0, sizeof s);
     if (input.remaining_bytes() == 0) return;
-    s.id = PickSmallOrAny(input, -2, 6);  // few ids, so that records share them
+    s.id = PickInt(input, -2, 6);  // few ids, so that records share them
     for (TextField* text : {&s.name, &s.teleportZone, &s.message1, &s.message2, &s.message3})
         CopyText(*text, input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 20).c_str());
     for (int* value : {&s.col19, &s.col9, &s.col10, &s.col11, &s.col18, &s.beneficial, &s.resistType,
                        &s.targetType, &s.skill, &s.environment, &s.timeOfDay, &s.col147, &s.linkedSpell}) {
         *value = PickInt(input);
     }
-    s.duration = PickSmallOrAny(input, -1, 2);
+    s.duration = PickInt(input, -1, 2);
     s.isInstant = input.ConsumeIntegralInRange(0, 8) == 0;
     for (double* seconds : {&s.seconds13, &s.seconds14, &s.seconds15}) *seconds = PickInt(input) / 1000.0;
-    for (int& level : s.classLevel) level = PickSmallOrAny(input, -1, 70);
+    for (int& level : s.classLevel) level = PickInt(input, -1, 70);
     for (std::size_t i = 0; i < NUM_REAGENTS; ++i) {
         s.reagentId[i] = PickInt(input);
         s.reagentCount[i] = PickInt(input);
     }
+    // Effect ids that are left out of the stacking check, hidden or unused.
+    constexpr int kEdgeEffects[] = {0, 1, 10, 35, 36, 79, 83, 85, 116, UNUSED_EFFECT};
     for (std::size_t k = 0; k < NUM_EFFECT_SLOTS; ++k) {
-        s.attrib[k] =
-            input.ConsumeBool() ? input.PickValueInArray(kEdgeEffects) : PickSmallOrAny(input, -1, 255);
-        s.base[k] = PickSmallOrAny(input, -1, 6);
+        s.attrib[k] = input.ConsumeBool() ? input.PickValueInArray(kEdgeEffects) : PickInt(input, -1, 255);
+        s.base[k] = PickInt(input, -1, 6);
         s.max[k] = PickInt(input);
-        s.calc[k] = PickSmallOrAny(input, -2, 210);
+        s.calc[k] = PickInt(input, -2, 210);
     }
     for (TextField& text : s.effectText) CopyText(text, input.ConsumeRandomLengthString(16).c_str());
 }

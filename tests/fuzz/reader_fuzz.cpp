@@ -2,7 +2,7 @@
 // bytes. The first byte chooses how many records the table has room for (its
 // low four bits, so that running out of room is reached with small inputs)
 // and which line the raw dump prints (its high four bits, minus one); the
-// rest is the file, and also one line for the splitter and FillSpellStruct.
+// rest is the file, and also one line for the splitter.
 #include <algorithm>
 #include <span>
 #include <string_view>
@@ -29,16 +29,21 @@ int ReferenceToInt(const char* p, const char* end)
     return static_cast<int>(std::min(negative ? -magnitude : magnitude, static_cast<long long>(INT_MAX)));
 }
 
-// Texts within their buffers, and nothing left over from before in the fields the reader does not fill.
+// Texts within their buffers, nothing left over from before in the fields
+// the reader does not fill, and a name accepted as a dump file's name is one
+// path component.
 void CheckRecord(const SpellStruct& r)
 {
     FUZZ_CHECK(IsTerminated(r.name) && IsTerminated(r.column2Text) && IsTerminated(r.teleportZone) &&
                IsTerminated(r.message1) && IsTerminated(r.message2) && IsTerminated(r.message3));
     FUZZ_CHECK(r.column4Text[0] == '\0' && r.isInstant == 0 && r.effectText[NUM_EFFECT_SLOTS - 1][0] == '\0');
+    if (!IsSafeDumpFileName(r.name.data())) return;
+    const std::string_view name = r.name.data();
+    FUZZ_CHECK(!name.empty() && name != "." && name != "..");
+    for (const char c : name) FUZZ_CHECK(c != '/' && c != '\\' && static_cast<unsigned char>(c) >= 0x20);
 }
 
-// The splitter sees the bytes exactly, NUL bytes included; FillSpellStruct
-// takes a C string, the same bytes up to the first NUL.
+// The splitter sees the bytes exactly, NUL bytes included.
 void CheckLine(std::string_view bytes)
 {
     SpellLineColumns columns;
@@ -54,21 +59,6 @@ void CheckLine(std::string_view bytes)
         FUZZ_CHECK(IsTerminated(text) && std::strlen(text.data()) <= static_cast<std::size_t>(column.length));
         FUZZ_CHECK(ColumnToInt(column) == ReferenceToInt(column.text, column.text + column.length));
     }
-    const std::string line(bytes);
-    static SpellStruct record;
-    static SpellStruct fromColumns;
-    std::memset(static_cast<void*>(&record), 0x5A, sizeof record);
-    FillSpellStruct(line.c_str(), record);
-    CheckRecord(record);
-    SplitSpellLine(line.c_str(), std::strlen(line.c_str()), columns);
-    FillSpellStructFromColumns(columns, fromColumns);
-    FUZZ_CHECK(std::memcmp(&record, &fromColumns, sizeof record) == 0);
-
-    // A name accepted as a dump file's name stays one path component.
-    if (!IsSafeDumpFileName(line.c_str())) return;
-    const std::string_view name = line.c_str();
-    FUZZ_CHECK(!name.empty() && name != "." && name != "..");
-    for (const char c : name) FUZZ_CHECK(c != '/' && c != '\\' && static_cast<unsigned char>(c) >= 0x20);
 }
 
 void CheckSpellFile(const MemoryFile& file, std::string_view bytes, std::size_t room)
@@ -78,33 +68,17 @@ void CheckSpellFile(const MemoryFile& file, std::string_view bytes, std::size_t 
                                                 (!bytes.empty() && bytes.back() != '\n'));
     // One record more than the room given: it must come through untouched.
     static std::array<SpellStruct, 16> table;
-    static SpellStruct guard;
     std::memset(static_cast<void*>(table.data()), 0xA5, sizeof table);
-    std::memset(static_cast<void*>(&guard), 0xA5, sizeof guard);
     bool moreLines = true;
     const int count = ParseSpellFile(file.path.c_str(), std::span(table.data(), room), &moreLines);
-    FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) == std::min(lines, room));
-    FUZZ_CHECK(moreLines == (lines > room));
-    FUZZ_CHECK(std::memcmp(&table[room], &guard, sizeof guard) == 0);
-    for (int i = 0; i < count; ++i) CheckRecord(table[static_cast<std::size_t>(i)]);
+    FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) == std::min(lines, room) &&
+               moreLines == (lines > room));
+    const auto* past = reinterpret_cast<const unsigned char*>(&table[room]);
+    FUZZ_CHECK(std::all_of(past, past + sizeof(SpellStruct), [](unsigned char b) { return b == 0xA5; }));
+    for (int i = 0; i < count; ++i) CheckRecord(table[i]);
     // The whole table, as the program loads it: at most 4000 records.
     const int loaded = ParseSpellFile(file.path.c_str(), g_spellArray);
     FUZZ_CHECK(loaded >= 0 && static_cast<std::size_t>(loaded) == std::min(lines, std::size_t{MAX_SPELLS}));
-}
-
-// Line n of the bytes as the settings reader should give it: at most 259
-// bytes, ending at the first NUL, without the line feed and a carriage return
-// right before it (unless the line was too long to keep whole).
-bool ReferenceSettingsLine(std::string_view bytes, int n, std::string& line)
-{
-    for (; n > 0 && bytes.find('\n') != std::string_view::npos; --n)
-        bytes.remove_prefix(bytes.find('\n') + 1);
-    if (n > 0 || bytes.empty()) return false;
-    std::string_view text = bytes.substr(0, bytes.find('\n'));
-    if (text.size() < bytes.size() && !text.empty() && text.size() < SPELL_FIELD_CHARS && text.back() == '\r')
-        text.remove_suffix(1);
-    line = std::string(text.substr(0, SPELL_FIELD_CHARS - 1)).c_str();
-    return true;
 }
 
 bool ReferenceFourInts(const char* p, std::array<int, 4>& values)
@@ -124,12 +98,18 @@ void CheckSettingsFile(const MemoryFile& file, std::string_view bytes)
 {
     std::FILE* stream = std::fopen(file.path.c_str(), "r");
     std::array<TextField, 2> lines;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        lines[n].fill('X');
-        std::string expected;
-        FUZZ_CHECK(ReadSettingsLine(stream, lines[n]) ==
-                   ReferenceSettingsLine(bytes, static_cast<int>(n), expected));
-        FUZZ_CHECK(IsTerminated(lines[n]) && expected == lines[n].data());
+    for (TextField& line : lines) {
+        // As the reader should give it: at most 259 bytes, up to the first NUL, without the line feed and a
+        // carriage return right before it (unless the line was too long to keep whole).
+        const std::size_t lf = bytes.find('\n');
+        std::string_view text = bytes.substr(0, lf);
+        if (lf != text.npos && !text.empty() && text.size() < SPELL_FIELD_CHARS && text.back() == '\r')
+            text.remove_suffix(1);
+        line.fill('X');
+        FUZZ_CHECK(ReadSettingsLine(stream, line) == !bytes.empty() && IsTerminated(line));
+        FUZZ_CHECK(std::string(text.substr(0, SPELL_FIELD_CHARS - 1)).c_str() ==
+                   std::string_view(line.data()));
+        bytes.remove_prefix(lf == text.npos ? bytes.size() : lf + 1);
     }
     std::fclose(stream);
     std::array<int, 4> values{};
@@ -144,17 +124,16 @@ void CheckDump(const MemoryFile& file, int spellNumber)
 {
     static MemoryFile out;
     out.Assign(nullptr, 0);
-    const int result = DumpSpell(spellNumber, file.path.c_str(), out.path.c_str());
-    FUZZ_CHECK(result == (spellNumber < 0 ? -1 : 0));
-    std::string dump(SPELL_FIELD_COUNT * (SPELL_FIELD_CHARS + 16), '\0');
-    dump.resize(static_cast<std::size_t>(::pread(out.fd, dump.data(), dump.size(), 0)));
-    std::string_view rest = dump;
+    FUZZ_CHECK(DumpSpell(spellNumber, file.path.c_str(), out.path.c_str()) == (spellNumber < 0 ? -1 : 0));
+    std::string dump(1 << 16, '\0');
+    std::string_view rest(dump.data(),
+                          static_cast<std::size_t>(::pread(out.fd, dump.data(), dump.size(), 0)));
     for (int column = 0; column < (spellNumber < 0 ? 0 : SPELL_FIELD_COUNT); ++column) {
         const std::string prefix = "Field " + std::to_string(column) + " = ";
         std::size_t end = rest.find('\n');
-        if (end != std::string_view::npos && rest.substr(end + 1).starts_with('\n')) ++end;  // the line's end
-        FUZZ_CHECK(rest.starts_with(prefix) && end != std::string_view::npos);
-        FUZZ_CHECK(end - prefix.size() <= SPELL_FIELD_CHARS - 1);
+        if (end != rest.npos && rest.substr(end + 1).starts_with('\n')) ++end;  // the line's own end
+        FUZZ_CHECK(rest.starts_with(prefix) && end != rest.npos &&
+                   end - prefix.size() <= SPELL_FIELD_CHARS - 1);
         rest.remove_prefix(end + 1);
     }
     FUZZ_CHECK(rest.empty());

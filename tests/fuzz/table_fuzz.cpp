@@ -1,8 +1,5 @@
-// What the windows show for an arbitrary spell table: a detail window's
-// content (every text within its buffer, rows only for shown slots, links to
-// loaded spells only), effect sentences for arbitrary slot values, indexes
-// and slots (out-of-range ones included), the stacking check and its rows,
-// and the search rows.
+// What the windows show of an arbitrary spell table: a detail window's content, effect sentences
+// for arbitrary (also out-of-range) values, indexes and slots, the stacking check and the search rows.
 #include <algorithm>
 #include <vector>
 
@@ -26,18 +23,16 @@ void CheckContent(int index)
     for (const TextField& text : content.texts) FUZZ_CHECK(IsTerminated(text));
     FUZZ_CHECK(content.linkedSpellIndex >= -1 && content.linkedSpellIndex < g_numSpells);
     FUZZ_CHECK(content.linkedSpellButton == (content.linkedSpellIndex >= 0));
-    const SpellStruct& spell = g_spellArray.at(index);
-    int shown = 0;
-    for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) shown += IsSlotShown(spell, k);
-    FUZZ_CHECK(content.rowCount == shown);
-    for (int r = 0; r < content.rowCount; ++r) {
-        const EffectRowContent& row = content.rows[r];
-        FUZZ_CHECK(row.slot < NUM_EFFECT_SLOTS && IsSlotShown(spell, row.slot));
-        FUZZ_CHECK(r == 0 || row.slot > content.rows[r - 1].slot);
-        FUZZ_CHECK(IsTerminated(row.label) && IsTerminated(row.text));
-        FUZZ_CHECK(std::strcmp(row.text.data(), spell.effectText[row.slot].data()) == 0);
-        FUZZ_CHECK(row.linkIndex >= -1 && row.linkIndex < g_numSpells);
+    const SpellStruct& spell = g_spellArray[index];
+    int r = 0;
+    for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) {
+        if (!IsSlotShown(spell, k)) continue;
+        const EffectRowContent& row = content.rows[r++];
+        FUZZ_CHECK(row.slot == k && IsTerminated(row.label) && row.linkIndex >= -1 &&
+                   row.linkIndex < g_numSpells);
+        FUZZ_CHECK(std::strcmp(row.text.data(), spell.effectText[k].data()) == 0);
     }
+    FUZZ_CHECK(content.rowCount == r);
     // The stacking check is offered exactly for spells that are not instant.
     FUZZ_CHECK(content.stackingButton == (spell.isInstant == 0));
 }
@@ -53,22 +48,18 @@ void CheckCall(const Call& c)
     int link = INT_MIN;
     FUZZ_CHECK(GenerateEffectString(c.spellIndex, c.attrib, c.base, c.max, c.calc, c.duration, g_levelEnable,
                                     c.slot, text, &link) == 0);
-    FUZZ_CHECK(IsTerminated(text) && text[0] != '\0');
-    FUZZ_CHECK(link == -1 || (link >= 0 && link < g_numSpells));
-    if (c.spellIndex >= 0 && c.spellIndex < MAX_SPELLS && c.slot >= 0 && c.slot < NUM_EFFECT_SLOTS) {
-        const SpellStruct& spell = g_spellArray.at(c.spellIndex);
-        FUZZ_CHECK(std::strcmp(spell.effectText[c.slot].data(), text.data()) == 0);
-        FUZZ_CHECK(c.duration != 0 || spell.isInstant == 1);
-    }
+    FUZZ_CHECK(IsTerminated(text) && text[0] != '\0' && (link == -1 || (link >= 0 && link < g_numSpells)));
+    if (c.spellIndex < 0 || c.spellIndex >= MAX_SPELLS || c.slot < 0 || c.slot >= NUM_EFFECT_SLOTS) return;
+    const SpellStruct& spell = g_spellArray[c.spellIndex];
+    FUZZ_CHECK(std::strcmp(spell.effectText[c.slot].data(), text.data()) == 0);
+    FUZZ_CHECK(c.duration != 0 || spell.isInstant == 1);
 }
 
-// Each taking-part slot once, in slot order, one below the other; in each,
-// exactly the spells the rules pick (another id, a duration, the same effect
-// in that slot, not an empty charisma), largest value first, each row with
-// its spell's value, name and sentence (cut to fit).
+// Each taking-part slot once, in order, one below the other; in each, exactly the spells of another
+// id with a duration and the same effect there (not an empty charisma), largest value first.
 void CheckStacking(int index)
 {
-    const SpellStruct given = index >= 0 && index < MAX_SPELLS ? g_spellArray.at(index) : SpellStruct{};
+    const SpellStruct given = index >= 0 && index < MAX_SPELLS ? g_spellArray[index] : SpellStruct{};
     std::vector<StackingSlot> slots;
     std::vector<std::vector<int>> listed;
     int lastValue = 0;
@@ -79,8 +70,8 @@ void CheckStacking(int index)
             listed.emplace_back();
         },
         [&](const StackingSlot& slot, const StackingLine& line) {
-            const auto k = slot.slot;
-            const SpellStruct& other = g_spellArray.at(line.index);
+            const SpellStruct& other = g_spellArray[line.index];
+            const int k = slot.slot;
             FUZZ_CHECK(line.index < g_numSpells && line.row == static_cast<int>(listed.back().size()));
             FUZZ_CHECK(line.value == StackingValue(other.base[k], other.max[k]) &&
                        line.name == other.name.data());
@@ -95,66 +86,58 @@ void CheckStacking(int index)
     int top = STACK_FIRST_HEADER_TOP;
     for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) {
         if (!IsStackingSlot(given, k)) continue;
-        FUZZ_CHECK(n < slots.size() && slots[n].slot == k && slots[n].headerField.top == top);
-        FUZZ_CHECK(slots[n].lineCount == std::max(slots[n].rowCount, 1));
-        FUZZ_CHECK(IsTerminated(slots[n].label) && std::atoi(slots[n].label.data() + 5) == k + 1);
-        top = NextStackingHeaderTop(slots[n]);
-        const auto s = k;
+        const StackingSlot& slot = slots.at(n);
+        FUZZ_CHECK(slot.slot == k && slot.headerField.top == top &&
+                   slot.lineCount == std::max(slot.rowCount, 1));
+        FUZZ_CHECK(IsTerminated(slot.label) && std::atoi(slot.label.data() + 5) == k + 1);
+        top = NextStackingHeaderTop(slot);
         std::vector<int> expected;
         for (int i = 0; i < g_numSpells; ++i) {
-            const SpellStruct& other = g_spellArray.at(i);
-            if (other.id != given.id && other.duration != 0 &&
-                !(other.attrib[s] == 10 && other.base[s] == 0) && other.attrib[s] == given.attrib[s])
+            const SpellStruct& o = g_spellArray[i];
+            if (o.id != given.id && o.duration != 0 && !(o.attrib[k] == 10 && o.base[k] == 0) &&
+                o.attrib[k] == given.attrib[k])
                 expected.push_back(i);
         }
-        std::vector<int>& got = listed[n];
-        FUZZ_CHECK(static_cast<int>(got.size()) == slots[n++].rowCount);
+        std::vector<int>& got = listed[n++];
+        FUZZ_CHECK(static_cast<int>(got.size()) == slot.rowCount);
         std::sort(got.begin(), got.end());
         FUZZ_CHECK(got == expected);
     }
     FUZZ_CHECK(n == slots.size());
 }
 
-// Upper-cases a to z only, as the search does.
-std::string Upper(std::string text)
-{
-    for (char& c : text) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    return text;
-}
-
-// Each listed spell once, with a label that leaves room for its index: its
-// name, or (searching by class) its class level, rows by level. Which spells
-// are listed is worked out independently: text and name compared as the
-// window shows them (UTF-8, or Latin-1 read as UTF-8), letters a to z in
-// either case; a class matches with a level of 1 to 254.
+// Each listed spell once, its label (its name, or its class level, rows by level) leaving room for the
+// index; listed when its name as shown (UTF-8) holds the text, a to z in either case, and a class matches.
 void CheckSearch(const TextField& box, int classValue)
 {
     std::vector<bool> seen(kFilledRecords);
-    int lastLevel = INT_MIN;
+    int lastLevel = 0;
     const int count = ForEachSpellRow(box.data(), classValue, [&](const char* label, int index) {
         FUZZ_CHECK(index >= 0 && index < g_numSpells && !seen[index]);
+        FUZZ_CHECK(std::strlen(label) <= SPELL_FIELD_CHARS - 1 - ROW_INDEX_DIGITS);
+        FUZZ_CHECK(classValue != 0 ||
+                   std::strncmp(g_spellArray[index].name.data(), label, std::strlen(label)) == 0);
+        const int level = classValue == 0 ? 0 : ClassSearchLevel(g_spellArray[index], classValue);
+        FUZZ_CHECK(classValue == 0 || (level >= 1 && level <= 254 && std::atoi(label) == level));
+        FUZZ_CHECK(level >= lastLevel);
+        lastLevel = level;
         seen[index] = true;
-        FUZZ_CHECK(::strnlen(label, SPELL_FIELD_CHARS) <= SPELL_FIELD_CHARS - 1 - ROW_INDEX_DIGITS);
-        if (classValue == 0) {
-            FUZZ_CHECK(std::strncmp(g_spellArray.at(index).name.data(), label, std::strlen(label)) == 0);
-        } else {
-            const int level = ClassSearchLevel(g_spellArray.at(index), classValue);
-            FUZZ_CHECK(level >= 1 && level <= 254 && std::atoi(label) == level && level >= lastLevel);
-            lastLevel = level;
-        }
     });
-    FUZZ_CHECK(count == static_cast<int>(std::count(seen.begin(), seen.end(), true)));
-    const std::string text = Upper(TextToUtf8(box.data()));
+    FUZZ_CHECK(count == std::count(seen.begin(), seen.end(), true));
+    const auto upper = [](std::string text) {
+        for (char& c : text) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        return text;
+    };
+    const std::string text = upper(TextToUtf8(box.data()));
     for (int i = 0; i < kFilledRecords; ++i) {
-        const SpellStruct& spell = g_spellArray.at(i);
-        bool listed = classValue == 0;
+        const SpellStruct& spell = g_spellArray[i];
+        bool inClass = classValue == 0;
         for (const ClassSelectorEntry& e : kClassSelector) {
             const int level = e.classIndex < 0 ? 0 : spell.classLevel[e.classIndex];
-            listed = listed || ((classValue & e.value) != 0 && level >= 1 && level <= 254);
+            inClass = inClass || ((classValue & e.value) != 0 && level >= 1 && level <= 254);
         }
-        listed =
-            listed && i < g_numSpells && Upper(TextToUtf8(spell.name.data())).find(text) != std::string::npos;
-        FUZZ_CHECK(seen[i] == listed);
+        const std::string name = upper(TextToUtf8(spell.name.data()));
+        FUZZ_CHECK(seen[i] == (i < g_numSpells && inClass && name.find(text) != std::string::npos));
     }
 }
 
@@ -167,20 +150,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_numSpells = input.ConsumeIntegralInRange<int>(-1, kFilledRecords);
     g_levelEnable = PickInt(input);
     g_displayLevel = PickInt(input);
-    const int index = PickSmallOrAny(input, -1, kFilledRecords);
+    const int index = PickInt(input, -1, kFilledRecords);
     const int classValue =
         input.ConsumeBool() ? input.PickValueInArray(kClassSelector).value : input.ConsumeIntegral<int>();
     TextField box;  // the search box holds 259 characters
     CopyText(box, input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 40).c_str());
     std::vector<Call> calls(input.ConsumeIntegralInRange<std::size_t>(0, 12));
     for (Call& c : calls) {
-        c = {PickSmallOrAny(input, -2, kFilledRecords),
-             PickSmallOrAny(input, -1, 160),
+        c = {PickInt(input, -2, kFilledRecords),
+             PickInt(input, -1, 160),
              PickInt(input),
              PickInt(input),
-             PickSmallOrAny(input, -2, 210),
+             PickInt(input, -2, 210),
              PickInt(input),
-             PickSmallOrAny(input, -1, NUM_EFFECT_SLOTS)};
+             PickInt(input, -1, NUM_EFFECT_SLOTS)};
     }
     for (int i = 0; i < kFilledRecords; ++i) FillRecord(input, g_spellArray[i]);
 
