@@ -1,13 +1,10 @@
-// Shared by the fuzz targets: invariant checks that stop the run with a
-// message, an in-memory file the readers open by path, and the values and
-// records the targets draw from their input.
+// Shared by the fuzz targets: invariant checks, an in-memory file, values and records drawn from the input.
 #pragma once
 
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <array>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -16,15 +13,11 @@
 
 #include "data/spell.h"
 
-// Aborts (which libFuzzer reports as a crash, with the input saved) when an
-// invariant does not hold.
-#define FUZZ_CHECK(condition)                                                                      \
-    do {                                                                                           \
-        if (!(condition)) {                                                                        \
-            std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                          \
-        }                                                                                          \
-    } while (0)
+// Like assert, in every build: aborts, which libFuzzer reports as a crash and saves the input.
+#define FUZZ_CHECK(condition)                                                                              \
+    ((condition) ? void()                                                                                  \
+                 : (std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition), \
+                    std::abort()))
 
 // True when the buffer holds a terminated text of at most 259 characters.
 inline bool IsTerminated(const TextField& text)
@@ -43,21 +36,18 @@ struct MemoryFile {
     }
 };
 
-// The int range's ends, the level range's ends, the unused-slot and no-class
-// markers, the special spell id and values the sentences compare against.
+// The int range's and level range's ends, unused-slot and no-class markers, values sentences compare against.
 inline constexpr std::array<int, 16> kEdgeInts = {
     INT_MIN, INT_MIN + 1, -1000000, -65, -1, 0, 1, 10, 65, 66, 85, 100, 232, 254, 255, INT_MAX};
 
-// Half the time a value from low to high (so that ids, links and indexes hit
-// the filled records, when asked for), else an edge value or any int.
+// Often one from low to high (so that ids, links and indexes hit filled records), else an edge or any int.
 inline int PickInt(FuzzedDataProvider& input, int low = 0, int high = -1)
 {
     if (low <= high && input.ConsumeBool()) return input.ConsumeIntegralInRange(low, high);
     return input.ConsumeBool() ? input.PickValueInArray(kEdgeInts) : input.ConsumeIntegral<int>();
 }
 
-// Every field the windows and the checks read, from the input; a record of
-// zeros once the input is used up.
+// Every field the windows and the checks read, from the input; zeros once the input is used up.
 inline void FillRecord(FuzzedDataProvider& input, SpellStruct& s)
 {
     std::memset(static_cast<void*>(&s), 0, sizeof s);
@@ -73,10 +63,8 @@ inline void FillRecord(FuzzedDataProvider& input, SpellStruct& s)
     s.isInstant = input.ConsumeIntegralInRange(0, 8) == 0;
     for (double* seconds : {&s.seconds13, &s.seconds14, &s.seconds15}) *seconds = PickInt(input) / 1000.0;
     for (int& level : s.classLevel) level = PickInt(input, -1, 70);
-    for (std::size_t i = 0; i < NUM_REAGENTS; ++i) {
-        s.reagentId[i] = PickInt(input);
-        s.reagentCount[i] = PickInt(input);
-    }
+    for (auto* reagents : {&s.reagentId, &s.reagentCount})
+        for (int& value : *reagents) value = PickInt(input);
     // Effect ids that are left out of the stacking check, hidden or unused.
     constexpr int kEdgeEffects[] = {0, 1, 10, 35, 36, 79, 83, 85, 116, UNUSED_EFFECT};
     for (std::size_t k = 0; k < NUM_EFFECT_SLOTS; ++k) {

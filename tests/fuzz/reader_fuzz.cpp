@@ -1,8 +1,6 @@
-// Everything that reads the spell file or the settings file, on arbitrary
-// bytes. The first byte chooses how many records the table has room for (its
-// low four bits, so that running out of room is reached with small inputs)
-// and which line the raw dump prints (its high four bits, minus one); the
-// rest is the file, and also one line for the splitter.
+// Everything that reads the spell file or the settings file, on arbitrary bytes. The first byte's low
+// four bits give the table's room in records (so that small inputs run out of room), its high four bits
+// minus one the line the raw dump prints; the rest is the file, and also one line for the splitter.
 #include <algorithm>
 #include <span>
 #include <string_view>
@@ -16,8 +14,7 @@ namespace {
 
 constexpr auto IsBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
 
-// atoi with saturation, written plainly: the reader's faster conversion
-// must agree with it on every column, and so must the settings numbers.
+// atoi with saturation, written plainly: the reader's and the settings' conversions must agree with it.
 int ReferenceToInt(const char* p, const char* end)
 {
     while (p < end && IsBlank(*p)) ++p;
@@ -29,9 +26,8 @@ int ReferenceToInt(const char* p, const char* end)
     return static_cast<int>(std::min(negative ? -magnitude : magnitude, static_cast<long long>(INT_MAX)));
 }
 
-// Texts within their buffers, nothing left over from before in the fields
-// the reader does not fill, and a name accepted as a dump file's name is one
-// path component.
+// Texts within their buffers, nothing left over in the fields the reader does not fill, and a name
+// accepted as a dump file's name is one path component.
 void CheckRecord(const SpellStruct& r)
 {
     FUZZ_CHECK(IsTerminated(r.name) && IsTerminated(r.column2Text) && IsTerminated(r.teleportZone) &&
@@ -49,49 +45,16 @@ void CheckLine(std::string_view bytes)
     SpellLineColumns columns;
     SplitSpellLine(bytes.data(), bytes.size(), columns);
     for (const ColumnView& column : columns) {
-        FUZZ_CHECK(column.length >= 0 && column.length <= SPELL_FIELD_CHARS - 1);
-        if (column.length == 0) continue;
         // A view into the line, never past its end, never across a caret.
-        FUZZ_CHECK(column.text >= bytes.data() && column.text + column.length <= bytes.data() + bytes.size());
-        FUZZ_CHECK(std::memchr(column.text, '^', static_cast<std::size_t>(column.length)) == nullptr);
+        const std::string_view view(column.text, static_cast<std::size_t>(column.length));
+        FUZZ_CHECK(view.size() <= SPELL_FIELD_CHARS - 1 && view.find('^') == view.npos);
+        FUZZ_CHECK(view.empty() ||
+                   (view.data() >= bytes.data() && view.data() + view.size() <= bytes.data() + bytes.size()));
         TextField text;
         ColumnToText(column, text);
-        FUZZ_CHECK(IsTerminated(text) && std::strlen(text.data()) <= static_cast<std::size_t>(column.length));
-        FUZZ_CHECK(ColumnToInt(column) == ReferenceToInt(column.text, column.text + column.length));
+        FUZZ_CHECK(IsTerminated(text) && std::strlen(text.data()) <= view.size() &&
+                   ColumnToInt(column) == ReferenceToInt(view.data(), view.data() + view.size()));
     }
-}
-
-void CheckSpellFile(const MemoryFile& file, std::string_view bytes, std::size_t room)
-{
-    // Every line feed ends a line, and text after the last one is one more.
-    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n') +
-                                                (!bytes.empty() && bytes.back() != '\n'));
-    // One record more than the room given: it must come through untouched.
-    static std::array<SpellStruct, 16> table;
-    std::memset(static_cast<void*>(table.data()), 0xA5, sizeof table);
-    bool moreLines = true;
-    const int count = ParseSpellFile(file.path.c_str(), std::span(table.data(), room), &moreLines);
-    FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) == std::min(lines, room) &&
-               moreLines == (lines > room));
-    const auto* past = reinterpret_cast<const unsigned char*>(&table[room]);
-    FUZZ_CHECK(std::all_of(past, past + sizeof(SpellStruct), [](unsigned char b) { return b == 0xA5; }));
-    for (int i = 0; i < count; ++i) CheckRecord(table[i]);
-    // The whole table, as the program loads it: at most 4000 records.
-    const int loaded = ParseSpellFile(file.path.c_str(), g_spellArray);
-    FUZZ_CHECK(loaded >= 0 && static_cast<std::size_t>(loaded) == std::min(lines, std::size_t{MAX_SPELLS}));
-}
-
-bool ReferenceFourInts(const char* p, std::array<int, 4>& values)
-{
-    for (int& value : values) {
-        while (IsBlank(*p)) ++p;
-        const char* end = p + (*p == '+' || *p == '-');
-        if (*end < '0' || *end > '9') return false;
-        while (*end >= '0' && *end <= '9') ++end;
-        value = ReferenceToInt(p, end);
-        p = end;
-    }
-    return true;
 }
 
 void CheckSettingsFile(const MemoryFile& file, std::string_view bytes)
@@ -112,16 +75,52 @@ void CheckSettingsFile(const MemoryFile& file, std::string_view bytes)
         bytes.remove_prefix(lf == text.npos ? bytes.size() : lf + 1);
     }
     std::fclose(stream);
-    std::array<int, 4> values{};
-    std::array<int, 4> expected{};
-    FUZZ_CHECK(ParseFourInts(lines[1].data(), values) == ReferenceFourInts(lines[1].data(), expected));
-    FUZZ_CHECK(values == expected);
+    // The second line's four numbers: blanks, a sign, digits, like "%d %d %d %d" but saturated.
+    std::array<int, 4> values{}, expected{};
+    bool complete = true;
+    for (const char* p = lines[1].data(); int& value : expected) {
+        while (IsBlank(*p)) ++p;
+        const char* end = p + (*p == '+' || *p == '-');
+        complete = complete && *end >= '0' && *end <= '9';
+        while (*end >= '0' && *end <= '9') ++end;
+        value = ReferenceToInt(p, end);
+        p = end;
+    }
+    FUZZ_CHECK(ParseFourInts(lines[1].data(), values) == complete && (!complete || values == expected));
 }
 
-// The raw dump: 174 "Field %d = " lines in column order, each column's text
-// within its buffer; only the column that holds the line's end has a line feed.
-void CheckDump(const MemoryFile& file, int spellNumber)
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    if (size == 0) return 0;
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    static MemoryFile file;
+    file.Assign(bytes.data(), bytes.size());
+    CheckLine(bytes);
+    CheckSettingsFile(file, bytes);
+
+    // Lines: every line feed ends one, and text after the last one is one more. One record more than the
+    // room given must come through untouched.
+    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n') +
+                                                (!bytes.empty() && bytes.back() != '\n'));
+    const std::size_t room = data[0] & 15;
+    static std::array<SpellStruct, 16> table;
+    std::memset(static_cast<void*>(table.data()), 0xA5, sizeof table);
+    bool moreLines = true;
+    const int count = ParseSpellFile(file.path.c_str(), std::span(table.data(), room), &moreLines);
+    FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) == std::min(lines, room) &&
+               moreLines == (lines > room));
+    const auto* past = reinterpret_cast<const unsigned char*>(&table[room]);
+    FUZZ_CHECK(std::all_of(past, past + sizeof(SpellStruct), [](unsigned char b) { return b == 0xA5; }));
+    for (int i = 0; i < count; ++i) CheckRecord(table[i]);
+    // The whole table, as the program loads it: at most 4000 records.
+    const int loaded = ParseSpellFile(file.path.c_str(), g_spellArray);
+    FUZZ_CHECK(loaded >= 0 && static_cast<std::size_t>(loaded) == std::min(lines, std::size_t{MAX_SPELLS}));
+
+    // The raw dump: 174 "Field %d = " lines in column order, each column's text within its buffer; only
+    // the column that holds the line's end has a line feed.
+    const int spellNumber = (data[0] >> 4) - 1;
     static MemoryFile out;
     out.Assign(nullptr, 0);
     FUZZ_CHECK(DumpSpell(spellNumber, file.path.c_str(), out.path.c_str()) == (spellNumber < 0 ? -1 : 0));
@@ -137,19 +136,5 @@ void CheckDump(const MemoryFile& file, int spellNumber)
         rest.remove_prefix(end + 1);
     }
     FUZZ_CHECK(rest.empty());
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    if (size == 0) return 0;
-    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    static MemoryFile file;
-    file.Assign(bytes.data(), bytes.size());
-    CheckLine(bytes);
-    CheckSpellFile(file, bytes, data[0] & 15);
-    CheckSettingsFile(file, bytes);
-    CheckDump(file, (data[0] >> 4) - 1);
     return 0;
 }

@@ -21,20 +21,19 @@ void CheckContent(int index)
     FUZZ_CHECK(result == (index < 0 || index >= g_numSpells ? -1 : 0));
     if (result != 0) return;
     for (const TextField& text : content.texts) FUZZ_CHECK(IsTerminated(text));
-    FUZZ_CHECK(content.linkedSpellIndex >= -1 && content.linkedSpellIndex < g_numSpells);
-    FUZZ_CHECK(content.linkedSpellButton == (content.linkedSpellIndex >= 0));
+    FUZZ_CHECK(content.linkedSpellIndex >= -1 && content.linkedSpellIndex < g_numSpells &&
+               content.linkedSpellButton == (content.linkedSpellIndex >= 0));
     const SpellStruct& spell = g_spellArray[index];
     int r = 0;
     for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) {
         if (!IsSlotShown(spell, k)) continue;
         const EffectRowContent& row = content.rows[r++];
         FUZZ_CHECK(row.slot == k && IsTerminated(row.label) && row.linkIndex >= -1 &&
-                   row.linkIndex < g_numSpells);
-        FUZZ_CHECK(std::strcmp(row.text.data(), spell.effectText[k].data()) == 0);
+                   row.linkIndex < g_numSpells &&
+                   std::strcmp(row.text.data(), spell.effectText[k].data()) == 0);
     }
-    FUZZ_CHECK(content.rowCount == r);
-    // The stacking check is offered exactly for spells that are not instant.
-    FUZZ_CHECK(content.stackingButton == (spell.isInstant == 0));
+    // A row for each shown slot; the stacking check offered exactly for spells that are not instant.
+    FUZZ_CHECK(content.rowCount == r && content.stackingButton == (spell.isInstant == 0));
 }
 
 struct Call {
@@ -51,8 +50,8 @@ void CheckCall(const Call& c)
     FUZZ_CHECK(IsTerminated(text) && text[0] != '\0' && (link == -1 || (link >= 0 && link < g_numSpells)));
     if (c.spellIndex < 0 || c.spellIndex >= MAX_SPELLS || c.slot < 0 || c.slot >= NUM_EFFECT_SLOTS) return;
     const SpellStruct& spell = g_spellArray[c.spellIndex];
-    FUZZ_CHECK(std::strcmp(spell.effectText[c.slot].data(), text.data()) == 0);
-    FUZZ_CHECK(c.duration != 0 || spell.isInstant == 1);
+    FUZZ_CHECK(std::strcmp(spell.effectText[c.slot].data(), text.data()) == 0 &&
+               (c.duration != 0 || spell.isInstant));
 }
 
 // Each taking-part slot once, in order, one below the other; in each, exactly the spells of another
@@ -60,25 +59,23 @@ void CheckCall(const Call& c)
 void CheckStacking(int index)
 {
     const SpellStruct given = index >= 0 && index < MAX_SPELLS ? g_spellArray[index] : SpellStruct{};
-    std::vector<StackingSlot> slots;
-    std::vector<std::vector<int>> listed;
+    std::vector<std::pair<StackingSlot, std::vector<int>>> slots;  // and the indexes listed
     int lastValue = 0;
     const int shown = ForEachStackingSlot(
         index,
         [&](const StackingSlot& slot) {
-            slots.push_back(slot);
-            listed.emplace_back();
+            slots.push_back({slot, {}});
         },
         [&](const StackingSlot& slot, const StackingLine& line) {
             const SpellStruct& other = g_spellArray[line.index];
             const int k = slot.slot;
-            FUZZ_CHECK(line.index < g_numSpells && line.row == static_cast<int>(listed.back().size()));
+            FUZZ_CHECK(line.index < g_numSpells && line.row == static_cast<int>(slots.back().second.size()) &&
+                       (line.row == 0 || line.value <= lastValue));
             FUZZ_CHECK(line.value == StackingValue(other.base[k], other.max[k]) &&
                        line.name == other.name.data());
             FUZZ_CHECK(std::strncmp(other.effectText[k].data(), line.text, std::strlen(line.text)) == 0);
-            FUZZ_CHECK(line.row == 0 || line.value <= lastValue);
             lastValue = line.value;
-            listed.back().push_back(line.index);
+            slots.back().second.push_back(line.index);
         });
     FUZZ_CHECK(shown == (index < 0 || index >= MAX_SPELLS ? -1 : static_cast<int>(slots.size())));
     if (shown < 0) return;
@@ -86,7 +83,7 @@ void CheckStacking(int index)
     int top = STACK_FIRST_HEADER_TOP;
     for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) {
         if (!IsStackingSlot(given, k)) continue;
-        const StackingSlot& slot = slots.at(n);
+        auto& [slot, got] = slots.at(n++);
         FUZZ_CHECK(slot.slot == k && slot.headerField.top == top &&
                    slot.lineCount == std::max(slot.rowCount, 1));
         FUZZ_CHECK(IsTerminated(slot.label) && std::atoi(slot.label.data() + 5) == k + 1);
@@ -98,10 +95,8 @@ void CheckStacking(int index)
                 o.attrib[k] == given.attrib[k])
                 expected.push_back(i);
         }
-        std::vector<int>& got = listed[n++];
-        FUZZ_CHECK(static_cast<int>(got.size()) == slot.rowCount);
         std::sort(got.begin(), got.end());
-        FUZZ_CHECK(got == expected);
+        FUZZ_CHECK(static_cast<int>(got.size()) == slot.rowCount && got == expected);
     }
     FUZZ_CHECK(n == slots.size());
 }
@@ -111,15 +106,14 @@ void CheckStacking(int index)
 void CheckSearch(const TextField& box, int classValue)
 {
     std::vector<bool> seen(kFilledRecords);
-    int lastLevel = 0;
+    int lastLevel = classValue == 0 ? 0 : 1;
     const int count = ForEachSpellRow(box.data(), classValue, [&](const char* label, int index) {
-        FUZZ_CHECK(index >= 0 && index < g_numSpells && !seen[index]);
-        FUZZ_CHECK(std::strlen(label) <= SPELL_FIELD_CHARS - 1 - ROW_INDEX_DIGITS);
+        FUZZ_CHECK(index >= 0 && index < g_numSpells && !seen[index] &&
+                   std::strlen(label) <= SPELL_FIELD_CHARS - 1 - ROW_INDEX_DIGITS);
         FUZZ_CHECK(classValue != 0 ||
                    std::strncmp(g_spellArray[index].name.data(), label, std::strlen(label)) == 0);
         const int level = classValue == 0 ? 0 : ClassSearchLevel(g_spellArray[index], classValue);
-        FUZZ_CHECK(classValue == 0 || (level >= 1 && level <= 254 && std::atoi(label) == level));
-        FUZZ_CHECK(level >= lastLevel);
+        FUZZ_CHECK(level >= lastLevel && (classValue == 0 || (level <= 254 && std::atoi(label) == level)));
         lastLevel = level;
         seen[index] = true;
     });
