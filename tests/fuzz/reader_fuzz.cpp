@@ -1,134 +1,92 @@
-// The spell file reader on arbitrary bytes. The first input byte chooses how
-// many records the table has room for (so that running out of room is
-// reached with small inputs); the rest is one line for the splitter and
-// FillSpellStruct, and the whole file for ParseSpellFile.
-#include <climits>
-#include <cstring>
+// Everything that reads the spell file or the settings file, on arbitrary bytes. The first byte's low
+// four bits give the table's room in records (so that small inputs run out of room), its high four bits
+// minus one the line the raw dump prints; the rest is the file, and also one line for the splitter.
+#include <algorithm>
 #include <span>
-#include <string>
+#include <string_view>
 
-#include "data/messages.h"
+#include "app/settings_format.h"
 #include "data/reader.h"
+#include "dump/dump.h"
 #include "fuzz_support.h"
 
 namespace {
 
-// atoi with saturation, written plainly: the reader's faster conversion
-// must agree with it on every column.
+constexpr auto IsBlank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+
+// atoi with saturation, written plainly: the reader's and the settings' conversions must agree with it.
 int ReferenceToInt(const char* p, const char* end)
 {
-    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+    while (p < end && IsBlank(*p)) ++p;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
     long long magnitude = 0;
-    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
-        magnitude = magnitude * 10 + (*p - '0');
-        if (magnitude > 2147483648LL) magnitude = 2147483648LL;
-    }
-    long long value = negative ? -magnitude : magnitude;
-    if (value > INT_MAX) return INT_MAX;
-    return static_cast<int>(value);
+    for (; p < end && *p >= '0' && *p <= '9'; ++p)
+        magnitude = std::min(magnitude * 10 + (*p - '0'), 1LL << 31);
+    return static_cast<int>(std::min(negative ? -magnitude : magnitude, static_cast<long long>(INT_MAX)));
 }
 
-void CheckColumns(const char* line, std::size_t length, const SpellLineColumns& columns)
+// Texts within their buffers, nothing left over in the fields the reader does not fill, and a name
+// accepted as a dump file's name is one path component.
+void CheckRecord(const SpellStruct& r)
 {
-    const char* end = line + length;
-    for (const ColumnView& column : columns) {
-        FUZZ_CHECK(column.length >= 0 && column.length <= SPELL_FIELD_CHARS - 1);
-        if (column.length == 0) continue;
-        // A column is a view into the line, never past its end, never
-        // across a caret.
-        FUZZ_CHECK(column.text >= line && column.text + column.length <= end);
-        FUZZ_CHECK(std::memchr(column.text, '^', static_cast<std::size_t>(column.length)) == nullptr);
-    }
+    FUZZ_CHECK(IsTerminated(r.name) && IsTerminated(r.column2Text) && IsTerminated(r.teleportZone) &&
+               IsTerminated(r.message1) && IsTerminated(r.message2) && IsTerminated(r.message3));
+    FUZZ_CHECK(r.column4Text[0] == '\0' && r.isInstant == 0 && r.effectText[NUM_EFFECT_SLOTS - 1][0] == '\0');
+    if (!IsSafeDumpFileName(r.name.data())) return;
+    const std::string_view name = r.name.data();
+    FUZZ_CHECK(!name.empty() && name != "." && name != "..");
+    for (const char c : name) FUZZ_CHECK(c != '/' && c != '\\' && static_cast<unsigned char>(c) >= 0x20);
 }
 
-void CheckRecord(const SpellStruct& record)
-{
-    for (const TextField* field :
-         {&record.name, &record.column2Text, &record.teleportZone, &record.column4Text, &record.column5Text,
-          &record.message1, &record.message2, &record.message3}) {
-        FUZZ_CHECK(IsTerminated(*field));
-    }
-    FUZZ_CHECK(record.column4Text[0] == '\0' && record.column5Text[0] == '\0');
-    FUZZ_CHECK(record.message2[0] == '\0' || std::strncmp(record.message2.data(), "Someone", 7) == 0);
-    FUZZ_CHECK(record.isInstant == 0);
-    for (const TextField& text : record.effectText) FUZZ_CHECK(text[0] == '\0');
-}
-
-constexpr std::size_t kMaxRoom = 16;
-
-// Lines the reader sees: every line feed ends one, and text after the last
-// line feed is one more.
-std::size_t CountLines(const std::uint8_t* data, std::size_t size)
-{
-    std::size_t lines = 0;
-    for (std::size_t i = 0; i < size; ++i) lines += data[i] == '\n';
-    if (size > 0 && data[size - 1] != '\n') ++lines;
-    return lines;
-}
-
-// The splitter sees the bytes exactly, NUL bytes included, with nothing
-// readable past their end.
-void CheckLine(const char* bytes, std::size_t size)
+// The splitter sees the bytes exactly, NUL bytes included.
+void CheckLine(std::string_view bytes)
 {
     SpellLineColumns columns;
-    SplitSpellLine(bytes, size, columns);
-    CheckColumns(bytes, size, columns);
+    SplitSpellLine(bytes.data(), bytes.size(), columns);
     for (const ColumnView& column : columns) {
+        // A view into the line, never past its end, never across a caret.
+        const std::string_view view(column.text, static_cast<std::size_t>(column.length));
+        FUZZ_CHECK(view.size() <= SPELL_FIELD_CHARS - 1 && view.find('^') == view.npos);
+        FUZZ_CHECK(view.empty() ||
+                   (view.data() >= bytes.data() && view.data() + view.size() <= bytes.data() + bytes.size()));
         TextField text;
         ColumnToText(column, text);
-        FUZZ_CHECK(IsTerminated(text));
-        FUZZ_CHECK(std::strlen(text.data()) <= static_cast<std::size_t>(column.length));
-        FUZZ_CHECK(ColumnToInt(column) == ReferenceToInt(column.text, column.text + column.length));
+        FUZZ_CHECK(IsTerminated(text) && std::strlen(text.data()) <= view.size() &&
+                   ColumnToInt(column) == ReferenceToInt(view.data(), view.data() + view.size()));
     }
-
-    // FillSpellStruct takes a C string: the same bytes up to the first NUL.
-    const std::string line(bytes, size);
-    static SpellStruct record;
-    std::memset(static_cast<void*>(&record), 0x5A, sizeof record);
-    FillSpellStruct(line.c_str(), record);
-    CheckRecord(record);
-
-    // Both ways of filling give the same record.
-    static SpellStruct fromColumns;
-    SplitSpellLine(line.c_str(), std::strlen(line.c_str()), columns);
-    FillSpellStructFromColumns(columns, fromColumns);
-    FUZZ_CHECK(std::memcmp(&record, &fromColumns, sizeof record) == 0);
 }
 
-void CheckFile(const std::uint8_t* data, std::size_t size)
+void CheckSettingsFile(const MemoryFile& file, std::string_view bytes)
 {
-    static MemoryFile file;
-    const std::size_t room = data[0] % (kMaxRoom + 1);
-    file.Assign(data + 1, size - 1);
-
-    // One record more than the room given: it must come through untouched.
-    static std::array<SpellStruct, kMaxRoom + 1> table;
-    std::memset(static_cast<void*>(table.data()), 0xA5, sizeof table);
-    static SpellStruct guard;
-    std::memset(static_cast<void*>(&guard), 0xA5, sizeof guard);
-
-    bool moreLines = true;
-    const int count = ParseSpellFile(file.path(), std::span(table.data(), room), &moreLines);
-
-    const std::size_t lines = CountLines(data + 1, size - 1);
-    FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) <= room);
-    FUZZ_CHECK(static_cast<std::size_t>(count) == (lines < room ? lines : room));
-    FUZZ_CHECK(moreLines == (lines > room));
-    FUZZ_CHECK(std::memcmp(&table[room], &guard, sizeof guard) == 0);
-    for (int i = 0; i < count; ++i) {
-        const SpellStruct& record = table[static_cast<std::size_t>(i)];
-        FUZZ_CHECK(IsTerminated(record.name) && IsTerminated(record.teleportZone) &&
-                   IsTerminated(record.message1) && IsTerminated(record.message2) &&
-                   IsTerminated(record.message3) && IsTerminated(record.column2Text));
-        FUZZ_CHECK(record.isInstant == 0);
+    std::FILE* stream = std::fopen(file.path.c_str(), "r");
+    std::array<TextField, 2> lines;
+    for (TextField& line : lines) {
+        // As the reader should give it: at most 259 bytes, up to the first NUL, without the line feed and a
+        // carriage return right before it (unless the line was too long to keep whole).
+        const std::size_t lf = bytes.find('\n');
+        std::string_view text = bytes.substr(0, lf);
+        if (lf != text.npos && !text.empty() && text.size() < SPELL_FIELD_CHARS && text.back() == '\r')
+            text.remove_suffix(1);
+        line.fill('X');
+        FUZZ_CHECK(ReadSettingsLine(stream, line) == !bytes.empty() && IsTerminated(line));
+        FUZZ_CHECK(std::string(text.substr(0, SPELL_FIELD_CHARS - 1)).c_str() ==
+                   std::string_view(line.data()));
+        bytes.remove_prefix(lf == text.npos ? bytes.size() : lf + 1);
     }
-
-    // The whole table, as the program loads it: at most 4000 records.
-    const int loaded = ParseSpellFile(file.path(), g_spellArray);
-    FUZZ_CHECK(loaded >= 0 && loaded <= MAX_SPELLS);
-    FUZZ_CHECK(static_cast<std::size_t>(loaded) == (lines < MAX_SPELLS ? lines : MAX_SPELLS));
+    std::fclose(stream);
+    // The second line's four numbers: blanks, a sign, digits, like "%d %d %d %d" but saturated.
+    std::array<int, 4> values{}, expected{};
+    bool complete = true;
+    for (const char* p = lines[1].data(); int& value : expected) {
+        while (IsBlank(*p)) ++p;
+        const char* end = p + (*p == '+' || *p == '-');
+        complete = complete && *end >= '0' && *end <= '9';
+        while (*end >= '0' && *end <= '9') ++end;
+        value = ReferenceToInt(p, end);
+        p = end;
+    }
+    FUZZ_CHECK(ParseFourInts(lines[1].data(), values) == complete && (!complete || values == expected));
 }
 
 }  // namespace
@@ -136,7 +94,47 @@ void CheckFile(const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0) return 0;
-    CheckLine(reinterpret_cast<const char*>(data + 1), size - 1);
-    CheckFile(data, size);
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    static MemoryFile file;
+    file.Assign(bytes.data(), bytes.size());
+    CheckLine(bytes);
+    CheckSettingsFile(file, bytes);
+
+    // Lines: every line feed ends one, and text after the last one is one more. One record more than the
+    // room given must come through untouched.
+    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n') +
+                                                (!bytes.empty() && bytes.back() != '\n'));
+    const std::size_t room = data[0] & 15;
+    static std::array<SpellStruct, 16> table;
+    std::memset(static_cast<void*>(table.data()), 0xA5, sizeof table);
+    bool moreLines = true;
+    const int count = ParseSpellFile(file.path.c_str(), std::span(table.data(), room), &moreLines);
+    FUZZ_CHECK(count >= 0 && static_cast<std::size_t>(count) == std::min(lines, room) &&
+               moreLines == (lines > room));
+    const auto* past = reinterpret_cast<const unsigned char*>(&table[room]);
+    FUZZ_CHECK(std::all_of(past, past + sizeof(SpellStruct), [](unsigned char b) { return b == 0xA5; }));
+    for (int i = 0; i < count; ++i) CheckRecord(table[i]);
+    // The whole table, as the program loads it: at most 4000 records.
+    const int loaded = ParseSpellFile(file.path.c_str(), g_spellArray);
+    FUZZ_CHECK(loaded >= 0 && static_cast<std::size_t>(loaded) == std::min(lines, std::size_t{MAX_SPELLS}));
+
+    // The raw dump: 174 "Field %d = " lines in column order, each column's text within its buffer; only
+    // the column that holds the line's end has a line feed.
+    const int spellNumber = (data[0] >> 4) - 1;
+    static MemoryFile out;
+    out.Assign(nullptr, 0);
+    FUZZ_CHECK(DumpSpell(spellNumber, file.path.c_str(), out.path.c_str()) == (spellNumber < 0 ? -1 : 0));
+    std::string dump(1 << 16, '\0');
+    std::string_view rest(dump.data(),
+                          static_cast<std::size_t>(::pread(out.fd, dump.data(), dump.size(), 0)));
+    for (int column = 0; column < (spellNumber < 0 ? 0 : SPELL_FIELD_COUNT); ++column) {
+        const std::string prefix = "Field " + std::to_string(column) + " = ";
+        std::size_t end = rest.find('\n');
+        if (end != rest.npos && rest.substr(end + 1).starts_with('\n')) ++end;  // the line's own end
+        FUZZ_CHECK(rest.starts_with(prefix) && end != rest.npos &&
+                   end - prefix.size() <= SPELL_FIELD_CHARS - 1);
+        rest.remove_prefix(end + 1);
+    }
+    FUZZ_CHECK(rest.empty());
     return 0;
 }
