@@ -39,6 +39,6 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" -LE long
 
 echo "== fuzz targets (clang release, libFuzzer with the sanitizers), a short bounded run each =="
-./scripts/fuzz.sh "${RIVIZUZI_FUZZ_SECONDS:-15}"
+./scripts/fuzz.sh "${RIVIZUZI_FUZZ_SECONDS:-30}"
 
 echo "== test.sh passed in $((SECONDS - started)) s =="
