@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "data/messages.h"
 #include "data/text_encoding.h"
 #include "test_support.h"
 
@@ -64,17 +63,8 @@ const std::vector<ReadCase>& ReadCases()
 {
     static const std::vector<ReadCase> cases = {
         {"Empty", "", 0, nullptr},
-        {"LineFeedStaysInItsColumnAndABlankLineIsARecord", "5^Word\n\n6^Last", 3,
-         [](Records r) {
-             EXPECT_STREQ(r[0].name.data(), "Word\n");
-             EXPECT_EQ(r[1].id, 0);
-             EXPECT_EQ(r[2].id, 6);
-             EXPECT_STREQ(r[2].name.data(), "Last");
-         }},
         {"CarriageReturnBeforeLineFeedIsDropped", "5^Word\r\n6^Other\r\n", 2,
          [](Records r) { EXPECT_STREQ(r[0].name.data(), "Word\n"); }},
-        {"LoneCarriageReturnEndsNoLine", "5^Word\r6^Other\r", 1,
-         [](Records r) { EXPECT_STREQ(r[0].name.data(), "Word\r6"); }},
         {"LongColumnIsCutWithoutShiftingLaterOnes", "7^" + std::string(300, 'N') + "^two^zone", 1,
          [](Records r) {
              EXPECT_EQ(std::string(r[0].name.data()), std::string(259, 'N'));
@@ -85,12 +75,6 @@ const std::vector<ReadCase>& ReadCases()
          [](Records r) {
              EXPECT_EQ(std::string(r[0].message2.data()), "Someone" + std::string(252, 'x'));
              EXPECT_STREQ(r[1].message2.data(), "");
-         }},
-        {"NulByteEndsTheLineTextOnly", std::string("7^Na\0me^x^Zone\n8^B", 19), 2,
-         [](Records r) {
-             EXPECT_STREQ(r[0].name.data(), "Na");
-             EXPECT_STREQ(r[0].teleportZone.data(), "");
-             EXPECT_EQ(r[1].id, 8);
          }},
         // The line buffer holds 4999 characters: the tail of a longer line
         // is skipped, and the next line keeps its own record.
@@ -112,19 +96,8 @@ const std::vector<ReadCase>& ReadCases()
     return cases;
 }
 
-class Reader : public testing::Test {
+class Reader : public testsupport::SpellTableTest {
 protected:
-    void SetUp() override
-    {
-        InitGlobals();
-        messages_.clear();
-        SetMessageSink([](const char* title, const char* text) {
-            messages_.push_back(std::string(title) + ": " + text);
-        });
-    }
-    void TearDown() override { SetMessageSink(nullptr); }
-
-    static inline std::vector<std::string> messages_;
     testsupport::TempDir dir_;
 };
 
@@ -162,25 +135,6 @@ TEST_F(Reader, FilesToRecords)
         for (const std::string& line : lines)
             EXPECT_TRUE(nlohmann::json::accept(line)) << line.substr(0, 200);
     }
-    EXPECT_TRUE(messages_.empty());
-}
-
-TEST_F(Reader, MissingFileReloadAndStartValues)
-{
-    EXPECT_EQ(g_intArray[MAX_SPELLS], MAX_SPELLS);  // one past the last index of a full table
-    const std::string missing = (dir_.path() / "no such dir" / "spells_us.txt").string();
-    EXPECT_EQ(ParseSpellFile(missing.c_str(), g_spellArray), -1);
-    EXPECT_EQ(messages_, std::vector<std::string>{"Error: Cannot open the file: " + missing +
-                                                  " - please browse for a valid file."});
-
-    // A reload refills the records it reads, caches included, and leaves the rest.
-    ASSERT_EQ(ParseSpellText("1\n2\n3\n", g_spellArray), 3);
-    g_spellArray[0].isInstant = 1;
-    g_spellArray[0].effectText[3][0] = 'x';
-    ASSERT_EQ(ParseSpellText("9\n", g_spellArray), 1);
-    EXPECT_EQ(g_spellArray[0].isInstant, 0);
-    EXPECT_STREQ(g_spellArray[0].effectText[3].data(), "");
-    EXPECT_EQ(g_spellArray[2].id, 3);
 }
 
 TEST(ReaderColumns, ConvertLikeAtoiSaturateAndSplitAtCarets)
@@ -213,6 +167,7 @@ TEST_F(Reader, EveryColumnToItsField)
     for (std::size_t c = 0; c < columns.size(); ++c) columns[c] = std::to_string(1000 + c);
     ASSERT_EQ(ParseSpellText(testsupport::JoinLine(columns), g_spellArray), 1);
     const SpellStruct& s = g_spellArray[0];
+    EXPECT_EQ(g_intArray[MAX_SPELLS], MAX_SPELLS);  // one past the last index of a full table
     const auto& level = s.classLevel;
     const std::vector<int> ints{
         s.id,         s.col9,           s.duration,        s.base[0],        s.base[11], s.unknown[0],
