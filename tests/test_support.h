@@ -71,8 +71,16 @@ inline std::string JoinLine(const Columns& columns)
     return line;
 }
 
-// One line of a spell file: all "0" unless set, every effect slot unused
-// and no class getting the spell.
+// A line whose columns are empty unless given: numbers read as 0, every
+// slot as effect 0.
+inline std::string RawLine(const std::vector<std::pair<int, std::string>>& cells)
+{
+    Columns columns;
+    for (const auto& [column, text] : cells) columns.at(static_cast<std::size_t>(column)) = text;
+    return JoinLine(columns);
+}
+
+// A line of a spell file: "0" unless set, every slot unused, no class.
 class SpellLine {
 public:
     SpellLine(int id, const std::string& name)
@@ -101,15 +109,6 @@ private:
     Columns columns_;
 };
 
-// A line whose columns are empty unless given: numbers read as 0, every
-// slot as effect 0.
-inline std::string RawLine(const std::vector<std::pair<int, std::string>>& cells)
-{
-    Columns columns;
-    for (const auto& [column, text] : cells) columns.at(static_cast<std::size_t>(column)) = text;
-    return JoinLine(columns);
-}
-
 inline std::string FileText(const std::vector<SpellLine>& lines)
 {
     std::string text;
@@ -134,7 +133,6 @@ protected:
         spell.classLevel.fill(CLASS_LEVEL_NONE);
         return spell;
     }
-
     static void SetSlot(SpellStruct& spell, int k, int attrib, int base, int max = 0, int calc = 100)
     {
         const auto s = static_cast<std::size_t>(k);
@@ -151,7 +149,7 @@ struct RunResult {
     std::string err;
 };
 
-// Runs a shell command in `dir`; its output and errors are kept in `outDir`
+// Runs a shell command in `dir`, keeping its output and errors in `outDir`
 // (dir when not given).
 inline RunResult RunCommand(const std::filesystem::path& dir, const std::string& command,
                             std::filesystem::path outDir = {})
@@ -165,7 +163,7 @@ inline RunResult RunCommand(const std::filesystem::path& dir, const std::string&
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
 }
 
-// Runs the exporter built beside the tests with these (shell-quoted)
+// Runs the exporter built beside the tests, with these shell-quoted
 // arguments, in `dir`.
 inline RunResult RunExporter(const std::filesystem::path& dir, const std::string& arguments)
 {
