@@ -1,5 +1,6 @@
-// The spell file reader: columns to fields, line ends, cut lines, the
-// 4000-record table, and files no well-behaved writer produces.
+// The spell file reader (columns to fields, line ends, cut lines, the
+// 4000-record table, files no well-behaved writer produces) and the settings
+// file reader.
 #include "data/reader.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings_format.h"
 #include "data/text_encoding.h"
 #include "test_support.h"
 
@@ -109,10 +111,6 @@ TEST_F(Reader, FilesToRecords)
         }
         if (c.check) c.check(records);
 
-        std::vector<SpellStruct> fromText(MAX_SPELLS);
-        ASSERT_EQ(ParseSpellText(c.bytes, fromText), count);
-        EXPECT_EQ(std::memcmp(fromText.data(), table.data(), records.size_bytes()), 0) << "read from memory";
-
         const testsupport::RunResult run = testsupport::RunExporter(dir_.path(), "spells_us.txt");
         ASSERT_EQ(run.status, 0) << run.err;
         const std::vector<std::string> lines = testsupport::Lines(run.out);
@@ -186,6 +184,61 @@ TEST(TextEncoding, ValidUtf8StaysOtherBytesReadAsLatin1)
         {"cut character", "ab\xE2\x82", "ab\xC3\xA2\xC2\x82"},
     };
     for (const auto& c : cases) EXPECT_EQ(TextToUtf8(c.text), c.utf8) << c.name;
+}
+
+TEST(SettingsFile, ReadsTheTwoLinesWithinTheirBuffers)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string path;  // line 1 as read
+        bool numbers;      // line 2 holds four numbers, these:
+        std::array<int, 4> values;
+    } cases[] = {
+        {"Crlf", "a.txt\r\n2147483648 1 -5 -9999999999\r\n", "a.txt", true, {INT_MAX, 1, -5, INT_MIN}},
+        {"LoneCarriageReturnEndsNoLine", "a.txt\r65 0 1 2\r", "a.txt\r65 0 1 2\r", false, {}},
+        {"NulByteInThePath", std::string("a.txt\0junk\n65 1 10 20\n", 22), "a.txt", true, {65, 1, 10, 20}},
+        {"NulByteInTheNumbers", std::string("a.txt\n65 1\0 10 20\n", 18), "a.txt", false, {}},
+        {"LongPath", std::string(1 << 20, 'p') + "\n1 1 1 1\n", std::string(259, 'p'), true, {1, 1, 1, 1}},
+        {"MissingSecondLine", "a.txt\n", "a.txt", false, {}},
+        {"ThreeNumbers", "a.txt\n1 2 3\n", "a.txt", false, {}},
+        {"Garbage", std::string("\x01\xff\n\n\x80 9 9 9 9\x00", 12), "\x01\xff", false, {}},
+    };
+    testsupport::TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::FILE* file = std::fopen(dir.Write("rivizuzi.cfg", c.bytes).c_str(), "r");
+        ASSERT_NE(file, nullptr);
+        TextField line1, line2;
+        line1.fill('X');
+        line2.fill('X');
+        ReadSettingsLine(file, line1);
+        ReadSettingsLine(file, line2);
+        std::fclose(file);
+        EXPECT_EQ(line1.data(), c.path);
+        std::array<int, 4> values{};
+        EXPECT_EQ(ParseFourInts(line2.data(), values), c.numbers);
+        if (c.numbers) {
+            EXPECT_EQ(values, c.values);
+        }
+    }
+}
+
+TEST(SettingsFile, PathsThatTheFirstLineCannotHoldAreNamed)
+{
+    const struct {
+        std::string path;
+        const char* problem;
+    } cases[] = {
+        {"", nullptr},
+        {"a\rb", nullptr},
+        {std::string(259, 'p'), nullptr},
+        {"a\n", "it holds a line feed"},
+        {"\r", "it ends in a carriage return"},
+        {"a\r", "it ends in a carriage return"},
+        {std::string(260, 'p'), "it is longer than 259 bytes"},
+    };
+    for (const auto& c : cases) EXPECT_STREQ(SettingsPathProblem(c.path.c_str()), c.problem) << c.path;
 }
 
 }  // namespace
