@@ -13,6 +13,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -136,10 +137,8 @@ protected:
     static void SetSlot(SpellStruct& spell, int k, int attrib, int base, int max = 0, int calc = 100)
     {
         const auto s = static_cast<std::size_t>(k);
-        spell.attrib[s] = attrib;
-        spell.base[s] = base;
-        spell.max[s] = max;
-        spell.calc[s] = calc;
+        std::tie(spell.attrib[s], spell.base[s], spell.max[s], spell.calc[s]) =
+            std::tuple(attrib, base, max, calc);
     }
 };
 
