@@ -50,7 +50,6 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-    // Writes a file with exactly these bytes and returns its path.
     std::string Write(const std::string& name, const std::string& bytes) const
     {
         const auto file = path_ / name;
@@ -144,8 +143,7 @@ protected:
 
 struct RunResult {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 // Runs a shell command in `dir`, keeping its output and errors in `outDir`
@@ -162,14 +160,12 @@ inline RunResult RunCommand(const std::filesystem::path& dir, const std::string&
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
 }
 
-// Runs the exporter built beside the tests, with these shell-quoted
-// arguments, in `dir`.
+// Runs the exporter built beside the tests in `dir`; arguments are shell-quoted.
 inline RunResult RunExporter(const std::filesystem::path& dir, const std::string& arguments)
 {
     return RunCommand(dir, "'" RIVIZUZI_BUILD_DIR "/rivizuzi-export' " + arguments);
 }
 
-// The lines of a text, without their line feeds.
 inline std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;

@@ -97,7 +97,6 @@ TEST_F(Dumps, AttributeFilesPadShortValuesKeepLongOnesAndCoverLoadedLinesOnly)
     g_numSpells = 5;  // the file shrank since it was loaded
     ASSERT_EQ(DumpAttributes(kSpellFile, kAttributeDumpDir), 0);
     EXPECT_EQ(testsupport::Lines(ReadFile(dir / "AttributeNum0.txt")).size(), 3u);
-
     EXPECT_EQ(DumpAttributes("missing.txt", "fresh/attributes"), -1);
     EXPECT_EQ(Files("fresh/attributes"), std::set<std::string>{"AttributeNum0.txt"});
     dir_.Write("blocker", "a file where the directory should be");
@@ -116,7 +115,6 @@ TEST_F(Dumps, SpellFilesListTwelveSlotsUnderSafeNames)
         AddSpell(id++, unsafe);
     }
     ASSERT_EQ(DumpAllSpells(kSpellDumpDir), 0);
-
     const fs::path dir = kSpellDumpDir;
     std::set<std::string> expected = {"Mornvael's Ward.txt", "....txt", "x..y.txt", "caf\xC3\xA9.txt"};
     for (int i = 100; i < id; ++i) expected.insert(std::to_string(i) + ".txt");

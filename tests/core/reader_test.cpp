@@ -1,6 +1,5 @@
-// The spell file reader (columns to fields, line ends, cut lines, the
-// 4000-record table, files no well-behaved writer produces) and the settings
-// file reader.
+// The spell file reader (columns, line ends, cut lines, the 4000-record
+// table, files no well-behaved writer produces) and the settings file reader.
 #include "data/reader.h"
 
 #include <gtest/gtest.h>
@@ -112,20 +111,16 @@ TEST_F(Reader, EveryColumnToItsField)
     EXPECT_EQ(g_intArray[MAX_SPELLS], MAX_SPELLS);  // one past the last index of a full table
     const auto& level = s.classLevel;
     const std::vector<int> ints{
-        s.id,         s.col9,           s.duration,        s.base[0],        s.base[11], s.unknown[0],
-        s.max[11],    s.reagentId[0],   s.reagentCount[0], s.calc[0],        s.calc[11], s.beneficial,
-        s.resistType, s.attrib[0],      s.attrib[11],      s.targetType,     s.skill,    s.environment,
-        s.timeOfDay,  level[CLASS_WAR], level[CLASS_MNK],  level[CLASS_BST], s.col147,   s.linkedSpell,
-        s.col157};
-    EXPECT_EQ(ints,
-              (std::vector<int>{1000, 1009, 1017, 1020, 1031, 1032, 1055, 1058, 1062, 1070, 1081, 1083, 1085,
-                                1086, 1097, 1098, 1100, 1101, 1103, 1104, 1110, 1118, 1147, 1150, 1157}));
+        s.id,         s.col9,           s.duration,        s.base[0],     s.base[11],   s.unknown[0],
+        s.max[11],    s.reagentId[0],   s.reagentCount[3], s.calc[11],    s.beneficial, s.attrib[0],
+        s.attrib[11], level[CLASS_WAR], level[CLASS_BST],  s.linkedSpell, s.col157};
+    EXPECT_EQ(ints, (std::vector<int>{1000, 1009, 1017, 1020, 1031, 1032, 1055, 1058, 1065, 1081, 1083, 1086,
+                                      1097, 1104, 1118, 1150, 1157}));
     EXPECT_EQ((std::vector<double>{s.seconds13, s.seconds14, s.seconds15}),
               (std::vector<double>{1.013, 1.014, 1.015}));
-    const std::vector<std::string> texts{s.name.data(),        s.column2Text.data(), s.teleportZone.data(),
-                                         s.column4Text.data(), s.message1.data(),    s.message2.data(),
-                                         s.message3.data()};
-    EXPECT_EQ(texts, (std::vector<std::string>{"1001", "1002", "1003", "", "1006", "Someone1007", "1008"}));
+    const std::vector<std::string> texts{s.name.data(),     s.column2Text.data(), s.teleportZone.data(),
+                                         s.message1.data(), s.message2.data(),    s.message3.data()};
+    EXPECT_EQ(texts, (std::vector<std::string>{"1001", "1002", "1003", "1006", "Someone1007", "1008"}));
 }
 
 TEST(TextEncoding, ValidUtf8StaysOtherBytesReadAsLatin1)
