@@ -97,8 +97,8 @@ TEST_F(Exporter, SearchModeAndExitStatuses)
 
 TEST_F(Exporter, DiffPrintsTheSpellsThatDifferById)
 {
-    // Hitpoints growing by 1 a level from 10, capped at 30 or 40: the same
-    // 20 at level 10.
+    // Hitpoints growing by 1 a level from 10, capped at 30 or 40: both read
+    // 20 at level 10, so that slot is no change there.
     SpellLine mend(9, "Mend");
     mend.Set(17, "10").Slot(0, 0, 10, 30, 102);
     SpellLine mend2(9, "Mend II");
