@@ -1,6 +1,5 @@
-// Shared by every test: a temporary directory, one builder of spell file
-// lines, one fixture that fills the global spell table, and one way to run
-// the command-line exporter.
+// Shared by every test: a temporary directory, spell file lines, a fixture
+// that fills the global spell table, and a way to run the exporter.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,12 +13,15 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "data/spell.h"
 
 namespace testsupport {
+
+using Columns = std::array<std::string, SPELL_FIELD_COUNT>;
 
 inline std::string ReadFile(const std::filesystem::path& path)
 {
@@ -48,13 +50,11 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-    // Writes a file with exactly these bytes and returns its path.
     std::string Write(const std::string& name, const std::string& bytes) const
     {
         const auto file = path_ / name;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary);
-        out << bytes;
+        std::ofstream(file, std::ios::binary) << bytes;
         return file.string();
     }
 
@@ -62,15 +62,32 @@ private:
     std::filesystem::path path_;
 };
 
-// One line of a spell file: 174 columns, all "0" unless set, every effect
-// slot unused and no class getting the spell.
+// The columns joined by '^', with a line feed.
+inline std::string JoinLine(const Columns& columns)
+{
+    std::string line;
+    for (const std::string& column : columns) line.append(column).append(1, '^');
+    line.back() = '\n';
+    return line;
+}
+
+// A line whose columns are empty unless given: numbers read as 0, every
+// slot as effect 0.
+inline std::string RawLine(const std::vector<std::pair<int, std::string>>& cells)
+{
+    Columns columns;
+    for (const auto& [column, text] : cells) columns.at(static_cast<std::size_t>(column)) = text;
+    return JoinLine(columns);
+}
+
+// A line of a spell file: "0" unless set, every slot unused, no class.
 class SpellLine {
 public:
     SpellLine(int id, const std::string& name)
     {
         columns_.fill("0");
         Set(0, std::to_string(id)).Set(1, name);
-        for (int k = 0; k < 12; ++k) Set(86 + k, "254");
+        for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) Set(86 + k, "254");
         for (int c = 104; c <= 118; ++c) Set(c, "255");
     }
     SpellLine& Set(int column, const std::string& text)
@@ -86,30 +103,11 @@ public:
             .Set(44 + k, std::to_string(max))
             .Set(70 + k, std::to_string(calc));
     }
-    // The line with its line feed.
-    std::string Text() const
-    {
-        std::string line;
-        for (const std::string& column : columns_) line.append(column).append(1, '^');
-        line.back() = '\n';
-        return line;
-    }
+    std::string Text() const { return JoinLine(columns_); }
 
 private:
-    std::array<std::string, 174> columns_;
+    Columns columns_;
 };
-
-// A line of 174 columns, empty unless given (so that numbers read as 0 and
-// every slot as effect 0), with its line feed.
-inline std::string RawLine(const std::vector<std::pair<int, std::string>>& cells)
-{
-    std::array<std::string, 174> columns;
-    for (const auto& [column, text] : cells) columns.at(static_cast<std::size_t>(column)) = text;
-    std::string line;
-    for (const std::string& column : columns) line.append(column).append(1, '^');
-    line.back() = '\n';
-    return line;
-}
 
 inline std::string FileText(const std::vector<SpellLine>& lines)
 {
@@ -118,45 +116,38 @@ inline std::string FileText(const std::vector<SpellLine>& lines)
     return text;
 }
 
-// Tests of code that reads the global table: each starts from the program's
-// start values and adds the spells it needs.
+// Tests of code that reads the global table, from the start values on.
 class SpellTableTest : public testing::Test {
 protected:
     void SetUp() override { InitGlobals(); }
 
-    // Appends a spell with a duration, every slot unused and no class; its
-    // table index goes to *index when asked for.
+    // Appends a spell with a duration, every slot unused and no class.
     static SpellStruct& AddSpell(int id, const std::string& name, int* index = nullptr)
     {
-        const int i = g_numSpells++;
-        SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
+        if (index) *index = g_numSpells;
+        SpellStruct& spell = g_spellArray[static_cast<std::size_t>(g_numSpells++)];
         spell.id = id;
         CopyText(spell.name, name.c_str());
         spell.duration = 10;
         spell.attrib.fill(UNUSED_EFFECT);
         spell.classLevel.fill(CLASS_LEVEL_NONE);
-        if (index) *index = i;
         return spell;
     }
-
     static void SetSlot(SpellStruct& spell, int k, int attrib, int base, int max = 0, int calc = 100)
     {
         const auto s = static_cast<std::size_t>(k);
-        spell.attrib[s] = attrib;
-        spell.base[s] = base;
-        spell.max[s] = max;
-        spell.calc[s] = calc;
+        std::tie(spell.attrib[s], spell.base[s], spell.max[s], spell.calc[s]) =
+            std::tuple(attrib, base, max, calc);
     }
 };
 
 struct RunResult {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
-// Runs a shell command in `dir`; its output and errors are kept beside it in
-// `outDir` (dir when not given).
+// Runs a shell command in `dir`, keeping its output and errors in `outDir`
+// (dir when not given).
 inline RunResult RunCommand(const std::filesystem::path& dir, const std::string& command,
                             std::filesystem::path outDir = {})
 {
@@ -166,21 +157,15 @@ inline RunResult RunCommand(const std::filesystem::path& dir, const std::string&
     const std::string line =
         "cd '" + dir.string() + "' && " + command + " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(line.c_str());
-    RunResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadFile(out);
-    result.err = ReadFile(err);
-    return result;
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
 }
 
-// Runs the exporter built beside the tests with these (shell-quoted)
-// arguments, in `dir`.
+// Runs the exporter built beside the tests in `dir`; arguments are shell-quoted.
 inline RunResult RunExporter(const std::filesystem::path& dir, const std::string& arguments)
 {
     return RunCommand(dir, "'" RIVIZUZI_BUILD_DIR "/rivizuzi-export' " + arguments);
 }
 
-// The lines of a text, without their line feeds.
 inline std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;

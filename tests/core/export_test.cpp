@@ -1,8 +1,7 @@
-// The exporter run as a program: its JSON lines, its comparison of two files
-// and its exit statuses.
+// The exporter run as a program: its JSON lines, its search and comparison
+// modes, and its exit statuses.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -10,14 +9,24 @@
 
 namespace {
 
-using Json = nlohmann::ordered_json;
 using testsupport::SpellLine;
 
 class Exporter : public testing::Test {
 protected:
-    std::string WriteFile(const std::vector<SpellLine>& lines, const char* name = "spells_us.txt")
+    void SetUp() override
     {
-        return dir_.Write(name, testsupport::FileText(lines));
+        SpellLine ward(1234, "Ember Ward");
+        ward.Set(17, "10").Set(104, "5");                     // duration 10 ticks; WAR at level 5
+        ward.Slot(0, 0, 10, 0, 102);                          // Hitpoints
+        ward.Slot(1, 10, 0, 0, 100);                          // Charisma with base 0: not shown
+        ward.Slot(4, 85, 2000, 0, 100);                       // weapon proc of the next record
+        ward.Slot(11, 85, 3, 0, 100);                         // weapon proc of no loaded spell
+        ward.Set(150, "2000").Set(58, "10015").Set(62, "2");  // linked spell, one component
+        Write("spells_us.txt", {ward, SpellLine(2000, "Caf\xe9 Strike")});  // a Latin-1 name, instant
+    }
+    void Write(const char* name, const std::vector<SpellLine>& lines)
+    {
+        dir_.Write(name, testsupport::FileText(lines));
     }
     testsupport::RunResult Run(const std::string& arguments)
     {
@@ -27,166 +36,102 @@ protected:
     testsupport::TempDir dir_;
 };
 
-std::vector<SpellLine> SampleLines()
-{
-    SpellLine ward(1234, "Ember Ward");
-    ward.Set(17, "10").Set(104, "5");                     // duration 10 ticks; WAR at level 5
-    ward.Slot(0, 0, 10, 0, 102);                          // Hitpoints
-    ward.Slot(1, 10, 0, 0, 100);                          // Charisma with base 0: not shown
-    ward.Slot(4, 85, 2000, 0, 100);                       // weapon proc of the next record
-    ward.Slot(11, 85, 3, 0, 100);                         // weapon proc of no loaded spell
-    ward.Set(150, "2000").Set(58, "10015").Set(62, "2");  // linked spell, one component
-    return {ward, SpellLine(2000, "Caf\xe9 Strike")};     // a Latin-1 name, instant
-}
-
 TEST_F(Exporter, WritesOneObjectPerRecordWithTheShownSlotsAndThePanelTexts)
 {
-    WriteFile(SampleLines());
     const testsupport::RunResult result = Run("spells_us.txt");
-    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
-    std::vector<Json> spells;
-    for (const std::string& line : testsupport::Lines(result.out)) spells.push_back(Json::parse(line));
-    ASSERT_EQ(spells.size(), 2u);
+    const std::vector<std::string> lines = testsupport::Lines(result.out);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(
+        lines[0],
+        R"j({"index":0,"id":1234,"name":"Ember Ward","effects":[)j"
+        R"j({"slot":1,"text":"Increase Hitpoints by 15 (L5) to 75 (L65) per tick","link":-1},)j"
+        R"j({"slot":5,"text":"Add Weapon Proc: 2000 (Café Strike)","link":1},)j"
+        R"j({"slot":12,"text":"Add Weapon Proc: 3 ()","link":-1}],)j"
+        R"j("panel":{"id":"1234","name":"Ember Ward","col19":"0","col9":"0",)j"
+        R"j("duration":"10 ticks (1.0 minutes)","seconds13":"0.00","seconds14":"0.00","seconds15":"0.00",)j"
+        R"j("col10":"0","timeOfDay":"Any","environment":"Unknown","linkedSpell":"Café Strike",)j"
+        R"j("message1":"0","message2":"Someone0","message3":"0","col18":"0","col11":"0",)j"
+        R"j("reagentId":"Malachite (2)","classLevel":"WAR(5) ","skill":"Unknown","beneficial":"Detrimental",)j"
+        R"j("resistType":"Unresistable","targetType":"Unknown","col147":"0","linkedSpellIndex":1,)j"
+        R"j("stacking":true}})j");
 
-    // The panel object holds the detail window's texts under their field names, last.
-    std::vector<std::string> keys;
-    for (const auto& item : spells[0]["panel"].items()) keys.push_back(item.key());
-    EXPECT_EQ(keys, (std::vector<std::string>{
-                        "id",          "name",        "col19",      "col9",       "duration",
-                        "seconds13",   "seconds14",   "seconds15",  "col10",      "timeOfDay",
-                        "environment", "linkedSpell", "message1",   "message2",   "message3",
-                        "col18",       "col11",       "reagentId",  "classLevel", "skill",
-                        "beneficial",  "resistType",  "targetType", "col147",     "linkedSpellIndex",
-                        "stacking"}));
-    const Json& panel = spells[0]["panel"];
-    EXPECT_EQ(panel["duration"], "10 ticks (1.0 minutes)");
-    EXPECT_EQ(panel["linkedSpell"], "Caf\u00e9 Strike");
-    EXPECT_EQ(panel["reagentId"], "Malachite (2)");
-    EXPECT_EQ(panel["classLevel"], "WAR(5) ");
-    EXPECT_EQ(panel["linkedSpellIndex"], 1);
-    EXPECT_EQ(panel["stacking"], true);
-    EXPECT_EQ(spells[1]["panel"]["duration"], "Instant");
-    EXPECT_EQ(spells[1]["panel"]["linkedSpellIndex"], -1);
-
-    for (Json& spell : spells) spell.erase("panel");
-    EXPECT_EQ(spells[0], Json::parse(R"j({"index": 0, "id": 1234, "name": "Ember Ward", "effects": [
-        {"slot": 1, "text": "Increase Hitpoints by 15 (L5) to 75 (L65) per tick", "link": -1},
-        {"slot": 5, "text": "Add Weapon Proc: 2000 (Caf\u00e9 Strike)", "link": 1},
-        {"slot": 12, "text": "Add Weapon Proc: 3 ()", "link": -1}]})j"));
-    EXPECT_EQ(spells[1],
-              Json::parse(R"({"index": 1, "id": 2000, "name": "Caf\u00e9 Strike", "effects": []})"));
-
-    const testsupport::RunResult level = Run("--level 40 spells_us.txt");
-    EXPECT_EQ(Json::parse(testsupport::Lines(level.out).at(0))["effects"][0]["text"],
-              "Increase Hitpoints by 50 (L40) per tick");
-    WriteFile({}, "empty.txt");
-    EXPECT_EQ(Run("empty.txt").out, "");
+    // A failed write of the output is an error.
+    const std::string full = "{ '" RIVIZUZI_BUILD_DIR "/rivizuzi-export' spells_us.txt >/dev/full; }";
+    EXPECT_EQ(testsupport::RunCommand(dir_.path(), full).status, 1);
 }
 
-TEST_F(Exporter, BadArgumentsExitWithTwoAndMissingFilesWithOne)
+// `out`: the whole output, or with status 1 the whole error text.
+TEST_F(Exporter, SearchModeAndExitStatuses)
 {
-    WriteFile(SampleLines());
-    const std::string file = "spells_us.txt";
-    for (const std::string& arguments :
-         {"--bogus " + file, "--level 0 " + file, "--level 66 " + file, "--level x " + file,
-          std::string("--level 5"), std::string(), "--search '' --effect -1 " + file,
-          "--search '' --effect 154 " + file, "--search '' --effect 16 " + file,  // 16 has no label
-          "--search '' --effect x " + file, "--effect 0 " + file, std::string("--diff"), "--diff " + file,
-          "--diff " + file + " --search x " + file}) {
+    const struct {
+        const char* arguments;
+        int status;
+        const char* out;
+    } cases[] = {
+        {"--search e spells_us.txt", 0,
+         "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n{\"row\":\"Ember Ward\",\"index\":0}\n"},
+        {"--search 'caf\xC3\xA9' spells_us.txt", 0, "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n"},
+        {"--search '' --class 8192 spells_us.txt", 0, "{\"row\":\"5    Ember Ward\",\"index\":0}\n"},
+        {"--search '' --effect 85 spells_us.txt", 0, "{\"row\":\"Ember Ward\",\"index\":0}\n"},
+        {"--diff spells_us.txt missing.txt", 1,
+         "Cannot open the file: missing.txt - please browse for a valid file.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const testsupport::RunResult result = Run(c.arguments);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(c.status == 0 ? result.out : result.err, c.out);
+    }
+    for (const char* arguments :
+         {"--bogus x.txt", "--level 0 x.txt", "--level 66 x.txt", "--level x x.txt", "--level 5", "",
+          "--search '' --effect -1 x.txt", "--search '' --effect 154 x.txt", "--search '' --effect 16 x.txt",
+          "--search '' --effect x x.txt", "--effect 0 x.txt", "--diff", "--diff x.txt",
+          "--diff x.txt --search x x.txt"}) {
         const testsupport::RunResult result = Run(arguments);
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_NE(result.err.find("usage: rivizuzi-export"), std::string::npos) << arguments;
-        EXPECT_EQ(result.out, "") << arguments;
-    }
-    const std::string missing = (dir_.path() / "missing.txt").string();
-    for (const std::string& arguments :
-         {missing, "--diff " + missing + " " + file, "--diff " + file + " " + missing}) {
-        const testsupport::RunResult result = Run(arguments);
-        EXPECT_EQ(result.status, 1) << arguments;
-        EXPECT_EQ(result.err, "Cannot open the file: " + missing + " - please browse for a valid file.\n")
-            << arguments;
-        EXPECT_EQ(result.out, "") << arguments;
     }
 }
 
-struct DiffCase {
-    const char* name;
-    std::vector<SpellLine> oldLines;
-    std::vector<SpellLine> newLines;
-    const char* options;
-    const char* expected;  // every line printed
-};
-
-std::vector<DiffCase> DiffCases()
+TEST_F(Exporter, DiffPrintsTheSpellsThatDifferById)
 {
-    const SpellLine alpha(1, "Alpha");
-    const SpellLine beta(2, "Beta");
-    const SpellLine gamma(3, "Gamma");
-    SpellLine heal(7, "Heal");
-    heal.Set(17, "10").Slot(2, 0, 10, 0, 100);
-    SpellLine healRenamed(7, "Heal II");
-    healRenamed.Set(17, "20");
-    // Hitpoints growing by 1 a level from 10: capped at 30 (level 20) or 40
-    // (level 30), the same 20 at level 10.
-    SpellLine capped30(9, "Mend");
-    capped30.Set(17, "10").Slot(0, 0, 10, 30, 102);
-    SpellLine capped40 = capped30;
-    capped40.Slot(0, 0, 10, 40, 102);
-    return {
-        {"Added",
-         {alpha},
-         {alpha, beta},
-         "",
-         R"j({"change":"added","id":2,"name":"Beta","newIndex":1})j"
-         "\n"},
-        {"Removed",
-         {alpha, beta},
-         {beta},
+    // Hitpoints growing by 1 a level from 10, capped at 30 or 40: both read
+    // 20 at level 10, so that slot is no change there.
+    SpellLine mend(9, "Mend");
+    mend.Set(17, "10").Slot(0, 0, 10, 30, 102);
+    SpellLine mend2(9, "Mend II");
+    mend2.Set(17, "20").Slot(0, 0, 10, 40, 102);
+    const struct {
+        const char* name;
+        std::vector<SpellLine> oldLines, newLines;
+        const char* options;
+        const char* expected;
+    } cases[] = {
+        {"AddedRemovedAndReordered",
+         {{1, "Alpha"}, {2, "Beta"}, {3, "Gamma"}},
+         {{3, "Gamma"}, {2, "Beta"}, {4, "Delta"}},
          "",
          R"j({"change":"removed","id":1,"name":"Alpha","oldIndex":0})j"
+         "\n"
+         R"j({"change":"added","id":4,"name":"Delta","newIndex":2})j"
          "\n"},
         {"ChangedFieldsInWindowOrder",
-         {alpha, heal},
-         {healRenamed},
-         "",
-         R"j({"change":"removed","id":1,"name":"Alpha","oldIndex":0})j"
-         "\n"
-         R"j({"change":"changed","id":7,"name":"Heal II","oldIndex":1,"newIndex":0,"fields":[)j"
-         R"j({"field":"name","old":"Heal","new":"Heal II"},)j"
-         R"j({"field":"duration","old":"10 ticks (1.0 minutes)","new":"20 ticks (2.0 minutes)"},)j"
-         R"j({"field":"slot 3","old":"Increase Hitpoints by 10 per tick","new":""}]})j"
+         {mend},
+         {mend2},
+         "--level 10",
+         R"j({"change":"changed","id":9,"name":"Mend II","oldIndex":0,"newIndex":0,"fields":[)j"
+         R"j({"field":"name","old":"Mend","new":"Mend II"},)j"
+         R"j({"field":"duration","old":"10 ticks (1.0 minutes)","new":"20 ticks (2.0 minutes)"}]})j"
          "\n"},
-        {"SentenceDiffersAsARange",
-         {capped30},
-         {capped40},
-         "",
-         R"j({"change":"changed","id":9,"name":"Mend","oldIndex":0,"newIndex":0,"fields":[)j"
-         R"j({"field":"slot 1","old":"Increase Hitpoints by 11 (L1) to 30 (L20) per tick",)j"
-         R"j("new":"Increase Hitpoints by 11 (L1) to 40 (L30) per tick"}]})j"
-         "\n"},
-        {"SentenceSameAtLevel10", {capped30}, {capped40}, "--level 10", ""},
-        {"DuplicateIdsMatchByOccurrence",
-         {SpellLine(5, "Echo"), SpellLine(5, "Echo B"), SpellLine(5, "Echo C")},
-         {SpellLine(5, "Echo"), SpellLine(5, "Echo b")},
-         "",
-         R"j({"change":"changed","id":5,"name":"Echo b","oldIndex":1,"newIndex":1,"fields":[)j"
-         R"j({"field":"name","old":"Echo B","new":"Echo b"}]})j"
-         "\n"
-         R"j({"change":"removed","id":5,"name":"Echo C","oldIndex":2})j"
-         "\n"},
-        {"ReorderedButIdentical", {alpha, beta, gamma}, {gamma, alpha, beta}, "", ""},
     };
-}
-
-TEST_F(Exporter, DiffPrintsTheSpellsThatDifferByIdAndOccurrence)
-{
-    for (const DiffCase& c : DiffCases()) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteFile(c.oldLines, "old.txt");
-        WriteFile(c.newLines, "new.txt");
+        Write("old.txt", c.oldLines);
+        Write("new.txt", c.newLines);
         const testsupport::RunResult result = Run(std::string(c.options) + " --diff old.txt new.txt");
-        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.status, 0);
         EXPECT_EQ(result.err, "");
         EXPECT_EQ(result.out, c.expected);
     }
