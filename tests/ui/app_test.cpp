@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <QWidget>
 
 #include "app/main_uir.h"
 #include "popup/popup_callbacks.h"
 #include "stacking/stacking_callbacks.h"
-#include "test_support.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
@@ -20,34 +19,16 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::FileText;
 using testsupport::ReadFile;
+using Rows = std::vector<std::pair<std::string, int>>;
+using Chooser = std::array<std::string, 3>;  // folder, filters, title
+const std::string kFilters = "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)";
 
-int Top()
-{
-    int v = 0;
-    GetPanelAttribute(mainPanel, ATTR_TOP, &v);
-    return v;
-}
-
-int Dimmed()
-{
-    int v = -1;
-    GetCtrlAttribute(mainPanel, MAINPANEL_LEVEL, ATTR_DIMMED, &v);
-    return v;
-}
-
-std::string Status()
-{
-    TextField status{};
-    GetCtrlVal(mainPanel, MAINPANEL_STATUS, status);
-    return status.data();
-}
-
-// Loads a file through the browse button as the user does.
-int Browse(int result, const std::string& path)
-{
-    Dialogs().AnswerNextFileSelect(result, path);
-    return CommitCtrl(mainPanel, MAINPANEL_BROWSE);
-}
+// Works in a folder until the end of the scope.
+struct WorkIn {
+    explicit WorkIn(const fs::path& dir) { fs::current_path(dir); }
+    ~WorkIn() { fs::current_path(back); }
+    const fs::path back = fs::current_path();
+};
 
 class AppTest : public testing::Test {
 protected:
@@ -58,6 +39,14 @@ protected:
         ASSERT_GT(mainPanel, 0);
     }
     void TearDown() override { DiscardPanel(mainPanel); }
+
+    // Loads a file through the browse button as the user does.
+    static int Browse(int result, const std::string& path)
+    {
+        Dialogs().AnswerNextFileSelect(result, path);
+        return CommitCtrl(mainPanel, MAINPANEL_BROWSE);
+    }
+    static int Dimmed() { return Attr(mainPanel, MAINPANEL_LEVEL, ATTR_DIMMED); }
 
     testsupport::TempDir dir;
     const std::string settings = (dir.path() / "rivizuzi.cfg").string();
@@ -74,9 +63,8 @@ TEST_F(AppTest, SettingsFileReadsBackClampedAndWritesItselfAgain)
     };
     const Case cases[] = {
         {"round trip", "/o/s.txt\n40 1 130 250\n", "/o/s.txt", 40, 1, 130, "/o/s.txt\n40 1 130 250\n"},
-        {"level below 1", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
-        {"level above 65", "p\n70 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
-        {"negative level, enabled", "p\n-5 1 10 20\n", "p", 1, 1, 10, "p\n1 1 10 20\n"},
+        {"level 0", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
+        {"level 66", "p\n66 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
         {"other flag changes nothing", "p\n30 7 10 20\n", "p", 30, 0, 10, "p\n30 0 10 20\n"},
         {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
         {"no line feed at all", "/data/spells_us.txt", "/data/spells_us.txt", 65, 0, 0, nullptr},
@@ -87,14 +75,15 @@ TEST_F(AppTest, SettingsFileReadsBackClampedAndWritesItselfAgain)
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
-        const int startTop = Top();
+        const int startTop = PanelAttr(mainPanel, ATTR_TOP);
         dir.Write("rivizuzi.cfg", c.file);
         ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
         EXPECT_STREQ(g_fileName.data(), c.path);
         int level = 0, enabled = 0;
         GetCtrlVal(mainPanel, MAINPANEL_LEVEL, &level);
         GetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, &enabled);
-        EXPECT_EQ((std::array{g_displayLevel, level, g_levelEnable, enabled, Dimmed(), Top()}),
+        EXPECT_EQ((std::array{g_displayLevel, level, g_levelEnable, enabled, Dimmed(),
+                              PanelAttr(mainPanel, ATTR_TOP)}),
                   (std::array{c.level, c.level, c.enable, c.enable, 1 - c.enable, c.top ? c.top : startTop}));
         fs::remove(settings);
         SaveInitFile(settings.c_str());
@@ -113,9 +102,8 @@ TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
     };
     const Case cases[] = {
         {"existing file", {{VAL_EXISTING_FILE_SELECTED, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
-        {"new file", {{VAL_NEW_FILE_SELECTED, "/d/new.txt"}}, 0, "/d/new.txt", 1},
         {"cancelled", {}, -1, "", 1},
-        {"unstorable first",
+        {"unstorable, then a new file",
          {{VAL_EXISTING_FILE_SELECTED, "/a\nb"}, {VAL_NEW_FILE_SELECTED, "/d/n"}},
          0,
          "/d/n",
@@ -127,15 +115,13 @@ TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
         SetUp();
         Dialogs().Reset();
         for (const auto& [result, path] : c.answers) Dialogs().AnswerNextFileSelect(result, path);
-        const int top = Top();
+        const int top = PanelAttr(mainPanel, ATTR_TOP);
         EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").c_str()), c.result);
-        ASSERT_EQ(Dialogs().chooserTitles.size(), c.choosers);
-        EXPECT_EQ(Dialogs().chooserTitles[0], "Find spells_us.txt");
-        EXPECT_EQ(Dialogs().chooserDirectories[0], "") << "the first run opens in the working folder";
+        EXPECT_EQ(Dialogs().choosers, std::vector<Chooser>(c.choosers, {"", kFilters, "Find spells_us.txt"}))
+            << "the first run opens in the working folder";
         EXPECT_EQ(Dialogs().messages.at(0).text, kFirstRunText);
         EXPECT_STREQ(g_fileName.data(), c.path);
-        EXPECT_EQ(g_displayLevel, 65);
-        EXPECT_EQ(Top(), top);
+        EXPECT_EQ((std::array{g_displayLevel, PanelAttr(mainPanel, ATTR_TOP)}), (std::array{65, top}));
         SaveInitFile(settings.c_str());
         EXPECT_EQ(fs::exists(settings), c.result == 0) << "a cancelled first run writes nothing";
         fs::remove(settings);
@@ -163,7 +149,7 @@ TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
 {
     const std::string kept = dir.Write("spells_us.txt", FileText({{1, "Alpha"}, {2, "Beta"}}));
     EXPECT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, kept), 0);
-    EXPECT_EQ(Status(), "Loaded 2 spells from " + kept);
+    EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), "Loaded 2 spells from " + kept);
     const std::string gone = (dir.path() / "new.txt").string();
     const std::string refused = "That path cannot be stored in rivizuzi.cfg: it ";
     struct Case {
@@ -192,9 +178,9 @@ TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
         Browse(c.result, c.path);
         ASSERT_EQ(Dialogs().messages.size(), c.message.empty() ? 0u : 1u);
         EXPECT_EQ(c.message.empty() ? "" : Dialogs().messages[0].text, c.message);
-        EXPECT_EQ(Dialogs().chooserDirectories.at(0), dir.path().string()) << "the loaded file's folder";
-        EXPECT_EQ(Dialogs().chooserFilters.at(0),
-                  "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)");
+        EXPECT_EQ(Dialogs().choosers,
+                  (std::vector<Chooser>{{dir.path().string(), kFilters, "Find spells_us.txt"}}))
+            << "the chooser opens in the loaded file's folder";
         EXPECT_STREQ(g_fileName.data(), kept.c_str()) << "the dumps read the loaded file";
         EXPECT_EQ(g_numSpells, 2);
         SaveInitFile(settings.c_str());
@@ -204,7 +190,6 @@ TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
 
 TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
 {
-    using Rows = std::vector<std::pair<std::string, int>>;
     Browse(VAL_EXISTING_FILE_SELECTED,
            dir.Write("a.txt", FileText({{1, "Alpha"}, {2, "Alpine"}, {3, "Beta"}})));
     const int live = CountLivePanels();
@@ -262,7 +247,8 @@ TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
             c.text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", c.text);
         const int panels = CountLivePanels();
         ParseSpells(mainPanel, path.c_str());
-        EXPECT_EQ(Status(), std::string(c.status).replace(c.status.find("PATH"), 4, path));
+        EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS),
+                  std::string(c.status).replace(c.status.find("PATH"), 4, path));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
         ASSERT_EQ(Dialogs().messages.size(), c.text.empty() ? 1u : 0u);
@@ -271,16 +257,41 @@ TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
     }
 }
 
-// The close box and the Quit button end the program the same way: the event
-// loop ends and the settings are written. A loop that does not end fails the
-// test after a generous limit instead of hanging the suite.
+TEST_F(AppTest, EachDumpButtonWritesItsDumpWhereTheReadmeSays)
+{
+    const WorkIn in(dir.path());
+    // Beta's first slot has a formula, for the formula report.
+    Browse(VAL_EXISTING_FILE_SELECTED,
+           dir.Write("spells_us.txt",
+                     FileText({{11, "Alpha"}, testsupport::SpellLine(22, "Beta").Slot(0, 0, 5, 0, 101)})));
+    SetCtrlVal(mainPanel, MAINPANEL_SPELL_NUM, 1);
+    const struct {
+        const char* name;
+        int button;
+        const char* file;
+        const char* starts;  // the dump is of the spell or column asked for
+    } cases[] = {
+        {"the line's columns", MAINPANEL_DUMP_SPELL, "SpellNum1.txt", "Field 0 = 22"},
+        {"every column", MAINPANEL_DUMP_ATTRIB, "kestrel/attributes/AttributeNum1.txt",
+         "Attribute Value:                Alpha\t\tSpell: 11 \tAlpha\nAttribute Value:                 Beta"},
+        {"every spell's slots", MAINPANEL_DUMP_ALL, "kestrel/dump/Beta.txt", ""},
+        {"the formula report", MAINPANEL_DUMP_SPECIAL, "calcdump.txt", "                          Beta\tb:5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTest::mouseClick(toolkit::FindControl(mainPanel, c.button)->widget.data(), Qt::LeftButton);
+        ASSERT_TRUE(fs::exists(c.file));
+        EXPECT_EQ(ReadFile(c.file).rfind(c.starts, 0), 0u);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_TRUE(Dialogs().messages.empty());
+    }
+}
+
+// The close box and Quit end the event loop and write the settings; a loop
+// that does not end fails the test after 30 s instead of hanging the suite.
 TEST_F(AppTest, CloseBoxAndQuitEndTheProgramAndWriteTheSettings)
 {
     std::string spells = dir.Write("spells_us.txt", FileText({{1, "Alpha"}}));
-    const struct Back {
-        fs::path dir = fs::current_path();
-        ~Back() { fs::current_path(dir); }
-    } back;
     DiscardPanel(mainPanel);
     const struct {
         const char* name;
@@ -292,7 +303,7 @@ TEST_F(AppTest, CloseBoxAndQuitEndTheProgramAndWriteTheSettings)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const testsupport::TempDir work;
-        fs::current_path(work.path());
+        const WorkIn in(work.path());
         bool hung = false;
         QTimer quit, limit;
         QObject::connect(&quit, &QTimer::timeout, [&] {
@@ -306,8 +317,7 @@ TEST_F(AppTest, CloseBoxAndQuitEndTheProgramAndWriteTheSettings)
         char* argv[] = {const_cast<char*>("rivizuzi"), spells.data(), nullptr};
         RivizuziMain(2, argv);
         EXPECT_FALSE(hung) << "the event loop did not end";
-        EXPECT_EQ(ReadFile(work.path() / "rivizuzi.cfg").substr(0, spells.size() + 1), spells + "\n");
-        fs::current_path(back.dir);
+        EXPECT_EQ(testsupport::Lines(ReadFile("rivizuzi.cfg")).at(0), spells);
     }
     mainPanel = LoadMainPanel();
 }

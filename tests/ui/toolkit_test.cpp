@@ -1,16 +1,25 @@
 // The toolkit layer over Qt: what commits a control and what never does, key
 // and close-box dispatch, a panel discarded by its own callback, window size
-// and place, values and failures.
+// and place, controls made at run time (as widgets and drawn by a canvas),
+// and the resource files the program loads.
 #include "ui/toolkit.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFrame>
+#include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <functional>
+#include <map>
+#include <span>
 
 #include "app/main_uir.h"
+#include "compare/compare_uir.h"
+#include "popup/spell_uir.h"
+#include "stacking/stacking_uir.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
@@ -46,14 +55,6 @@ protected:
     QWidget* Widget(const char* name) const
     {
         return toolkit::FindPanel(panel)->window->findChild<QWidget*>(name);
-    }
-    // An attribute of a control, or of the panel for control 0.
-    int Attr(int control, int attribute) const
-    {
-        int value = -1;
-        (control ? GetCtrlAttribute(panel, control, attribute, &value)
-                 : GetPanelAttribute(panel, attribute, &value));
-        return value;
     }
     int panel = 0;
 };
@@ -129,35 +130,30 @@ TEST_F(ToolkitTest, KeysAndTheCloseBoxReachThePanelAndItsCallbackMayDiscardIt)
     EXPECT_FALSE(window) << "but once the callback has returned";
 }
 
-TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSize)
+TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSizeButNotBelowTheResourceSize)
 {
     DisplayPanel(panel);
-    struct Case {
+    const struct {
         int control, attribute;
         int perWidth, perHeight;  // its change when the window grows by one
-    };
-    const Case cases[] = {
-        {MAINPANEL_SEARCH_TEXT, ATTR_LEFT, 0, 0}, {MAINPANEL_SEARCH_TEXT, ATTR_WIDTH, 1, 0},
-        {MAINPANEL_SPELL_LIST, ATTR_WIDTH, 1, 0}, {MAINPANEL_SPELL_LIST, ATTR_HEIGHT, 0, 1},
-        {MAINPANEL_CLASS, ATTR_LEFT, 1, 0},       {MAINPANEL_CLASS, ATTR_TOP, 0, 0},
-        {MAINPANEL_QUIT, ATTR_LEFT, 1, 0},        {MAINPANEL_QUIT, ATTR_WIDTH, 0, 0},
-        {MAINPANEL_STATUS, ATTR_TOP, 0, 1},       {MAINPANEL_STATUS, ATTR_WIDTH, 1, 0},
-    };
-    const int width = Attr(0, ATTR_WIDTH), height = Attr(0, ATTR_HEIGHT);
+    } cases[] = {{MAINPANEL_SEARCH_TEXT, ATTR_LEFT, 0, 0},
+                 {MAINPANEL_SEARCH_TEXT, ATTR_WIDTH, 1, 0},
+                 {MAINPANEL_SPELL_LIST, ATTR_HEIGHT, 0, 1},
+                 {MAINPANEL_CLASS, ATTR_LEFT, 1, 0},
+                 {MAINPANEL_STATUS, ATTR_TOP, 0, 1}};
+    const int width = PanelAttr(panel, ATTR_WIDTH), height = PanelAttr(panel, ATTR_HEIGHT);
     std::vector<int> before;
-    for (const Case& c : cases) before.push_back(Attr(c.control, c.attribute));
+    for (const auto& c : cases) before.push_back(Attr(panel, c.control, c.attribute));
     // Larger by 200 x 100, then smaller than the resource size (refused).
     for (auto [grow, growth] : {std::pair{200, 1}, {-100, 0}}) {
         SetPanelAttribute(panel, ATTR_WIDTH, width + grow);
         SetPanelAttribute(panel, ATTR_HEIGHT, height + grow / 2);
         QApplication::processEvents();
-        EXPECT_EQ(Attr(0, ATTR_WIDTH), width + 200 * growth);
-        for (std::size_t i = 0; i < std::size(cases); ++i) {
-            const Case& c = cases[i];
-            EXPECT_EQ(Attr(c.control, c.attribute),
-                      before[i] + (200 * c.perWidth + 100 * c.perHeight) * growth)
-                << "control " << c.control << " attribute " << c.attribute << " window grown by " << grow;
-        }
+        EXPECT_EQ(PanelAttr(panel, ATTR_WIDTH), width + 200 * growth);
+        for (std::size_t i = 0; i < std::size(cases); ++i)
+            EXPECT_EQ(Attr(panel, cases[i].control, cases[i].attribute),
+                      before[i] + (200 * cases[i].perWidth + 100 * cases[i].perHeight) * growth)
+                << "row " << i << ", window grown by " << grow;
     }
 }
 
@@ -166,30 +162,26 @@ TEST_F(ToolkitTest, WindowsAreKeptOnTheScreens)
     // Two screens side by side, 1920 and 1280 wide, 1000 high; the window
     // manager adds a 24-pixel title bar and 2-pixel borders.
     SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
-    struct Case {
+    const struct {
         const char* name;
         bool placed;
         int top, left, height;  // the window is 800 wide
-        int shownTop, shownLeft;
+        std::pair<int, int> shown;
+    } cases[] = {
+        {"no position: centred on the primary screen", false, 0, 0, 560, {231, 560}},
+        {"a position on a screen is kept exactly", true, 120, 240, 560, {120, 240}},
+        {"so is one on the second screen", true, 300, 2000, 560, {300, 2000}},
+        {"off every screen: onto the nearest", true, -30000, 90000, 560, {24, 2398}},
+        {"too low: moved up to fit", true, 420, 420, 725, {273, 420}},
+        {"taller than the screen: title bar on the screen", true, 420, 420, 1100, {24, 420}},
     };
-    const Case cases[] = {
-        {"no position: centred on the primary screen", false, 0, 0, 560, 231, 560},
-        {"a position on a screen is kept exactly", true, 120, 240, 560, 120, 240},
-        {"so is one on the second screen", true, 300, 2000, 560, 300, 2000},
-        {"off every screen: onto the nearest", true, -30000, 90000, 560, 24, 2398},
-        {"too low: moved up to fit", true, 420, 420, 725, 273, 420},
-        {"taller than the screen: title bar on the screen", true, 420, 420, 1100, 24, 420},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const int window = LoadPanel(0, MAIN_UIR, MAINPANEL);
         if (c.placed) SetPanelPos(window, c.top, c.left);
         SetPanelAttribute(window, ATTR_WIDTH, 800);
         SetPanelAttribute(window, ATTR_HEIGHT, c.height);
         DisplayPanel(window);
-        int top = 0, left = 0;
-        GetPanelAttribute(window, ATTR_TOP, &top);
-        GetPanelAttribute(window, ATTR_LEFT, &left);
-        EXPECT_EQ(std::make_pair(top, left), std::make_pair(c.shownTop, c.shownLeft)) << c.name;
+        EXPECT_EQ(std::pair(PanelAttr(window, ATTR_TOP), PanelAttr(window, ATTR_LEFT)), c.shown) << c.name;
         DiscardPanel(window);
     }
     SetScreensForTesting(kTestDesktop);
@@ -199,20 +191,118 @@ TEST_F(ToolkitTest, TextsReadBackAsUtf8AndFailuresAreNegative)
 {
     // Text is kept as UTF-8; bytes that are not UTF-8 are read as Latin-1.
     for (const char* text : {"Caf\xC3\xA9", "Caf\xE9"}) {
-        TextField read{};
         SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
-        GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, read);
-        EXPECT_STREQ(read.data(), "Caf\xC3\xA9");
+        EXPECT_EQ(Text(panel, MAINPANEL_SEARCH_TEXT), "Caf\xC3\xA9");
     }
     int value = 0;
     EXPECT_LT(GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &value), 0) << "an empty list has no value";
     EXPECT_LT(LoadPanel(0, "no-such-file.uir", 1), 0);
     EXPECT_LT(LoadPanel(0, MAIN_UIR, 7), 0);
-    EXPECT_LT(LoadPanel(9999, MAIN_UIR, WAITPANEL), 0);
     EXPECT_LT(DisplayPanel(9999), 0);
     EXPECT_LT(SetCtrlVal(panel, 999, 1), 0);
     EXPECT_LT(SetCtrlVal(panel, MAINPANEL_BROWSE, 1), 0) << "a button has no numeric value";
-    EXPECT_LT(GetCtrlVal(panel, MAINPANEL_STATUS, &value), 0);
+}
+
+int g_commits = 0;
+int CountCommit(int, int, int event, void*, int, int)
+{
+    g_commits += event == EVENT_COMMIT;
+    return 0;
+}
+
+TEST(RunTimeControlsTest, KeepTheirAttributesValuesAndCallbacksAsWidgetsAndOnACanvas)
+{
+    for (auto [file, number] : {std::pair{MAIN_UIR, MAINPANEL}, {"toolkit_canvas_test.uir", 1}}) {
+        SCOPED_TRACE(file);
+        const int panel = LoadPanel(0, file, number);
+        const int field = NewCtrl(panel, CTRL_STRING, "Slot 3:", 180, 80);
+        const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "Link", 182, 15);
+        const std::tuple<int, int, int> set[] = {{field, ATTR_WIDTH, 500},
+                                                 {field, ATTR_LABEL_LEFT, 70},
+                                                 {field, ATTR_LABEL_COLOR, 0xFFFF00},
+                                                 {field, ATTR_TEXT_COLOR, 0xFFFFFF},
+                                                 {field, ATTR_TEXT_POINT_SIZE, 16},
+                                                 {button, ATTR_HEIGHT, 8},
+                                                 {button, ATTR_CMD_BUTTON_COLOR, 0x008000}};
+        for (auto [control, attribute, value] : set) SetCtrlAttribute(panel, control, attribute, value);
+        SetCtrlVal(panel, field, "Increase Hitpoints by 10");
+        for (auto [control, attribute, value] : set) EXPECT_EQ(Attr(panel, control, attribute), value);
+        EXPECT_EQ(Attr(panel, field, ATTR_LEFT), 80);
+        EXPECT_EQ(Text(panel, field), "Increase Hitpoints by 10");
+        // ATTR_LABEL_LEFT reads back the place asked for; the caption stands clear of its field.
+        const toolkit::Control* c = toolkit::FindControl(panel, field);
+        EXPECT_LT((c->label ? c->label->geometry() : toolkit::FindPanel(panel)->painted[c->painted].labelRect)
+                      .right(),
+                  80);
+        const int captionTop = Attr(panel, field, ATTR_LABEL_TOP);
+        SetCtrlAttribute(panel, field, ATTR_TOP, 200);
+        EXPECT_EQ(Attr(panel, field, ATTR_LABEL_TOP), captionTop + 20) << "the caption moves with its field";
+        g_commits = 0;
+        InstallCtrlCallback(panel, button, CountCommit, nullptr);
+        EXPECT_EQ(CommitCtrl(panel, button), 0);
+        EXPECT_EQ(g_commits, 1);
+        DiscardPanel(panel);
+    }
+}
+
+TEST(RunTimeControlsTest, ACanvasDrawsThemAndCommitsClicksOnItsButtons)
+{
+    const int panel = LoadPanel(0, "toolkit_canvas_test.uir", 1);
+    QWidget* canvas = toolkit::FindPanel(panel)->canvas;
+    const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "", 40, 40);
+    SetCtrlAttribute(panel, button, ATTR_WIDTH, 20);
+    SetCtrlAttribute(panel, button, ATTR_HEIGHT, 10);
+    SetCtrlAttribute(panel, button, ATTR_CMD_BUTTON_COLOR, 0x008000);
+    InstallCtrlCallback(panel, button, CountCommit, nullptr);
+    const int last = NewCtrl(panel, CTRL_STRING, "Last", 5000, 70);
+    SetCtrlAttribute(panel, 1, ATTR_FRAME_COLOR, 0x000080);  // a frame of the resource file
+    DisplayPanel(panel);
+    QApplication::processEvents();
+    EXPECT_EQ(canvas->grab().toImage().pixelColor(50, 45), QColor(0x00, 0x80, 0x00));
+    g_commits = 0;
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(50, 45));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(50, 70));  // beside it
+    EXPECT_EQ(g_commits, 1);
+    EXPECT_GE(canvas->minimumHeight(), 5000 + Attr(panel, last, ATTR_HEIGHT))
+        << "it grows to scroll to the last";
+    EXPECT_TRUE(canvas->findChildren<QLabel*>().empty() && canvas->findChildren<QPushButton*>().empty());
+    EXPECT_EQ(Attr(panel, 1, ATTR_FRAME_COLOR), 0x000080);
+    EXPECT_NE(canvas->findChild<QFrame*>("frame1"), nullptr) << "controls of the resource file stay widgets";
+    DiscardPanel(panel);
+}
+
+// Every resource file names only known callbacks and holds every control the
+// code addresses, once, of the kind the code expects.
+TEST(ResourceTest, CallbacksAreKnownAndControlsAreThereOnceWithTheirKind)
+{
+    const std::pair<const char*, std::span<const ExpectedControl>> resources[] = {
+        {MAIN_UIR, kMainUirControls},
+        {SPELL_UIR, kSpellUirControls},
+        {STACKING_UIR, kStackingUirControls},
+        {COMPARE_UIR, kCompareUirControls},
+    };
+    for (const auto& [file, expectedControls] : resources) {
+        SCOPED_TRACE(file);
+        std::vector<ResourcePanelInfo> panels;
+        std::vector<ResourceControlInfo> controls;
+        ASSERT_TRUE(InspectResource(file, panels, controls));
+        for (const auto& panel : panels)
+            EXPECT_TRUE(panel.callback.empty() || FindPanelCallback(panel.callback.c_str()))
+                << panel.callback;
+        std::map<std::pair<int, int>, std::string> kinds;
+        for (const auto& control : controls) {
+            EXPECT_TRUE(control.callback.empty() || FindCtrlCallback(control.callback.c_str()))
+                << control.objectName << " names " << control.callback;
+            EXPECT_GT(control.ctrlId, 0) << control.objectName;
+            EXPECT_TRUE(kinds.insert({{control.panelNumber, control.ctrlId}, control.kind}).second)
+                << "id " << control.ctrlId << " twice in panel " << control.panelNumber;
+        }
+        for (const ExpectedControl& expected : expectedControls) {
+            const auto it = kinds.find({expected.panelNumber, expected.ctrlId});
+            EXPECT_EQ(it == kinds.end() ? "missing" : it->second, expected.kind)
+                << "panel " << expected.panelNumber << " control " << expected.ctrlId;
+        }
+    }
 }
 
 }  // namespace

@@ -8,8 +8,7 @@
 
 namespace {
 ScriptedDialogs g_dialogs;
-
-class ResetDialogs : public testing::EmptyTestEventListener {
+struct ResetDialogs : testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override { g_dialogs.Reset(); }
 };
 }  // namespace

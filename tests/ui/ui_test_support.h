@@ -1,6 +1,6 @@
 // Shared by the window tests: a dialog hook that records every message and
-// answers file choosers from a script, so that no test blocks on a dialog,
-// and a fixture for tests that open popups from a table of spells.
+// answers file choosers from a script, and a fixture for popups opened from a
+// table of spells.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,9 +9,7 @@
 #include <array>
 #include <deque>
 #include <functional>
-#include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "popup/popup_callbacks.h"
@@ -30,48 +28,31 @@ public:
         messages.push_back({title, text});
         if (onMessage) onMessage();
     }
-
-    int FileSelect(const char* defaultFileName, const char* title, std::string& path) override
-    {
-        chooserTitles.push_back(title);
-        (void)defaultFileName;
-        if (answers.empty()) return VAL_NO_FILE_SELECTED;
-        auto [result, chosen] = answers.front();
-        answers.pop_front();
-        if (result != VAL_NO_FILE_SELECTED) path = chosen;
-        return result;
-    }
-
     void FileSelectPlace(const char* directory, const char* filters) override
     {
-        chooserDirectories.push_back(directory);
-        chooserFilters.push_back(filters);
+        choosers.push_back({directory, filters, ""});
     }
-
+    int FileSelect(const char*, const char* title, std::string& path) override
+    {
+        if (!choosers.empty()) choosers.back()[2] = title;
+        if (answers.empty()) return VAL_NO_FILE_SELECTED;
+        int result = answers.front().first;
+        path = answers.front().second;
+        answers.pop_front();
+        return result;
+    }
     // Queues the answer of the next file chooser.
-    void AnswerNextFileSelect(int result, std::string path = {})
-    {
-        answers.emplace_back(result, std::move(path));
-    }
-
-    void Reset()
-    {
-        messages.clear();
-        chooserTitles.clear();
-        chooserDirectories.clear();
-        chooserFilters.clear();
-        answers.clear();
-        onMessage = nullptr;
-    }
+    void AnswerNextFileSelect(int result, std::string path = {}) { answers.emplace_back(result, path); }
+    void Reset() { *this = ScriptedDialogs{}; }
 
     std::vector<RecordedMessage> messages;
-    std::vector<std::string> chooserTitles;
-    std::vector<std::string> chooserDirectories;
-    std::vector<std::string> chooserFilters;
+    std::vector<std::array<std::string, 3>> choosers;  // folder, filters, title of each chooser shown
     std::deque<std::pair<int, std::string>> answers;
-    // Runs while a message is "shown" (the program is blocked in it).
-    std::function<void()> onMessage;
+    std::function<void()> onMessage;  // runs while a message is "shown"
 };
+
+// The hook installed for every window test; reset before each test.
+ScriptedDialogs& Dialogs();
 
 // Every row of a list control: its label and, through the toolkit, its value.
 inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
@@ -90,8 +71,25 @@ inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
     return rows;
 }
 
-// The hook installed for every window test; reset before each test.
-ScriptedDialogs& Dialogs();
+// A control's text, a control's attribute, a panel's attribute.
+inline std::string Text(int panel, int control)
+{
+    TextField text{};
+    EXPECT_EQ(GetCtrlVal(panel, control, text), 0) << control;
+    return text.data();
+}
+inline int Attr(int panel, int control, int attribute)
+{
+    int value = -12345;
+    EXPECT_EQ(GetCtrlAttribute(panel, control, attribute, &value), 0) << control << " " << attribute;
+    return value;
+}
+inline int PanelAttr(int panel, int attribute)
+{
+    int value = -12345;
+    EXPECT_EQ(GetPanelAttribute(panel, attribute, &value), 0) << attribute;
+    return value;
+}
 
 // The desktop every window test runs on: every cascade position of the
 // tallest popup fits, so windows stand where the program puts them.
@@ -144,27 +142,6 @@ protected:
         EXPECT_EQ(
             GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[static_cast<std::size_t>(index) + 1], 0, 0), 0);
         return LastPanel();
-    }
-
-    static std::string Text(int panel, int control)
-    {
-        TextField text{};
-        EXPECT_EQ(GetCtrlVal(panel, control, text), 0) << control;
-        return text.data();
-    }
-
-    static int Attr(int panel, int control, int attribute)
-    {
-        int value = -12345;
-        EXPECT_EQ(GetCtrlAttribute(panel, control, attribute, &value), 0) << control << " " << attribute;
-        return value;
-    }
-
-    static int PanelAttr(int panel, int attribute)
-    {
-        int value = -12345;
-        EXPECT_EQ(GetPanelAttribute(panel, attribute, &value), 0) << attribute;
-        return value;
     }
 
     // Where a rectangle of the core's layout asks for a control.
