@@ -33,7 +33,7 @@ protected:
     }
 };
 
-TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndAFreedSlotWaitsForTheSearch)
+TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndWithFiftyOpenEveryOpenerIsRefused)
 {
     const int cascade[] = {220, 240, 260, 280, 300, 320, 340, 360, 380, 400, 420, 200, 220};
     for (int slot = 1; slot < MAX_POPUPS; ++slot) {
@@ -45,11 +45,6 @@ TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndAFreedSlotWaitsForTheS
     }
     EXPECT_EQ(Open(), 0);
     EXPECT_EQ(Open(), 2);
-    EXPECT_EQ(g_numPopups, MAX_POPUPS);
-}
-
-TEST_F(PopupManagerTest, WithFiftyOpenEveryOpenerIsRefusedWithTheMessageUntilOneCloses)
-{
     mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
     InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Popup spell", 0);
     const struct {
@@ -64,8 +59,7 @@ TEST_F(PopupManagerTest, WithFiftyOpenEveryOpenerIsRefusedWithTheMessageUntilOne
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CloseAllPopups();
-        while (g_numPopups < MAX_POPUPS) Open();
+        ASSERT_EQ(g_numPopups, MAX_POPUPS);
         const PopupState before;
         const int height = PanelAttr(Handle(1), ATTR_HEIGHT);
         EXPECT_EQ(c.open(mainPanel_), -1);
@@ -112,7 +106,7 @@ TEST_F(PopupManagerTest, EachWayOfClosingDiscardsOnlyItsPopupAndFreesTheSlot)
     }
 }
 
-TEST_F(PopupManagerTest, RefusedOpensOtherEventsAndPanelsInNoSlotLeaveThePopupStateAsItWas)
+TEST_F(PopupManagerTest, StrayActionsChangeNothingAndResetMovesOnlyTheMostRecentPopup)
 {
     const Action cases[] = {
         {"index of no loaded spell",
@@ -126,41 +120,26 @@ TEST_F(PopupManagerTest, RefusedOpensOtherEventsAndPanelsInNoSlotLeaveThePopupSt
              for (int event : {EVENT_COMMIT, 2, 3, 11})
                  SpellPanelCallback(p, event, nullptr, VAL_ESC_VKEY, 0);
          }},
-        {"button events but commit",
-         [](int p) {
-             for (int event : {0, 2, EVENT_KEYPRESS, EVENT_CLOSE}) {
-                 ExitPopupCallback(p, SPELLPANEL_CLOSE, event, nullptr, 0, 0);
-                 CloseAllCallback(0, 0, event, nullptr, 0, 0);
-                 ResetPositionCallback(0, 0, event, nullptr, 0, 0);
-             }
-         }},
     };
-    Open();
-    const int second = Open();
+    const int first = Open(), second = Open();
     const PopupState before;
     for (const auto& [name, act] : cases) {
         act(Handle(second));
         EXPECT_EQ(PopupState(), before) << name;
     }
-    ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(At(second), Position(200, 200)) << "Reset still moves the most recent popup";
     EXPECT_TRUE(Dialogs().messages.empty());
-}
-
-TEST_F(PopupManagerTest, CloseAllKeepsSlotOrderAndCascadeAndResetMovesOnlyTheMostRecentPopup)
-{
-    const int first = Open(), second = Open();
+    const std::array reset{Position(200, 200),
+                           Position(220, 220)};  // the most recent popup moved, the other not
     EXPECT_EQ(ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0), 0);
-    EXPECT_EQ((std::array{At(second), At(first)}), (std::array{Position(200, 200), Position(220, 220)}));
+    EXPECT_EQ((std::array{At(second), At(first)}), reset);
     EXPECT_EQ(At(Open()), Position(220, 220)) << "the cascade starts again";
     ExitPopupFunction(LastPanel());
     ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ((std::array{At(second), At(first)}), (std::array{Position(200, 200), Position(220, 220)}))
-        << "the most recent popup is closed: none moves";
+    EXPECT_EQ((std::array{At(second), At(first)}), reset) << "the most recent popup is closed: none moves";
     EXPECT_EQ(Open(), 4);
     CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
     EXPECT_EQ(std::pair(g_numPopups, CountLivePanels()), std::pair(0, livePanels_));
-    EXPECT_EQ(At(Open()), Position(240, 240)) << "slot order and cascade go on";
+    EXPECT_EQ(At(Open()), Position(240, 240)) << "slot order and cascade go on after closing all";
     EXPECT_EQ(g_lastPopup, 5);
 }
 

@@ -7,16 +7,10 @@
 #include "ui_test_support.h"
 
 namespace {
-ScriptedDialogs g_dialogs;
 struct ResetDialogs : testing::EmptyTestEventListener {
-    void OnTestStart(const testing::TestInfo&) override { g_dialogs.Reset(); }
+    void OnTestStart(const testing::TestInfo&) override { Dialogs().Reset(); }
 };
 }  // namespace
-
-ScriptedDialogs& Dialogs()
-{
-    return g_dialogs;
-}
 
 int main(int argc, char** argv)
 {
@@ -25,7 +19,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     InitToolkit(argc, argv);
     RegisterProgramCallbacks();
-    SetDialogHook(&g_dialogs);
+    SetDialogHook(&Dialogs());
     SetScreensForTesting(kTestDesktop);
     testing::UnitTest::GetInstance()->listeners().Append(new ResetDialogs);
     return RUN_ALL_TESTS();

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <array>
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,11 +22,7 @@ struct RecordedMessage {
 
 class ScriptedDialogs : public DialogHook {
 public:
-    void Message(const char* title, const char* text) override
-    {
-        messages.push_back({title, text});
-        if (onMessage) onMessage();
-    }
+    void Message(const char* title, const char* text) override { messages.push_back({title, text}); }
     void FileSelectPlace(const char* directory, const char* filters) override
     {
         choosers.push_back({directory, filters, ""});
@@ -48,11 +43,14 @@ public:
     std::vector<RecordedMessage> messages;
     std::vector<std::array<std::string, 3>> choosers;  // folder, filters, title of each chooser shown
     std::deque<std::pair<int, std::string>> answers;
-    std::function<void()> onMessage;  // runs while a message is "shown"
 };
 
 // The hook installed for every window test; reset before each test.
-ScriptedDialogs& Dialogs();
+inline ScriptedDialogs& Dialogs()
+{
+    static ScriptedDialogs dialogs;
+    return dialogs;
+}
 
 // Every row of a list control: its label and, through the toolkit, its value.
 inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
@@ -103,12 +101,6 @@ struct PopupState {
     int livePanels = CountLivePanels();
     bool operator==(const PopupState&) const = default;
 };
-
-inline std::ostream& operator<<(std::ostream& out, const PopupState& s)
-{
-    return out << s.count << " open, next " << s.next << ", last " << s.last << ", at " << s.x << ',' << s.y
-               << ", " << s.livePanels << " panels";
-}
 
 // A place on a panel: top, left, width, height.
 using Place = std::array<int, 4>;
