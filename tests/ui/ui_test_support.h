@@ -1,6 +1,6 @@
 // Shared by the window tests: a dialog hook that records every message and
-// answers file choosers from a script, and a fixture for popups opened from a
-// table of spells.
+// answers file choosers from a script, read-back helpers, and a fixture for
+// popups opened from a table of spells.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ public:
     {
         if (!choosers.empty()) choosers.back()[2] = title;
         if (answers.empty()) return VAL_NO_FILE_SELECTED;
-        int result = answers.front().first;
+        const int result = answers.front().first;
         path = answers.front().second;
         answers.pop_front();
         return result;
@@ -52,23 +52,6 @@ inline ScriptedDialogs& Dialogs()
     return dialogs;
 }
 
-// Every row of a list control: its label and, through the toolkit, its value.
-inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
-{
-    int count = -1;
-    EXPECT_EQ(GetNumListItems(panel, list, &count), 0);
-    std::vector<std::pair<std::string, int>> rows;
-    for (int i = 0; i < count; ++i) {
-        int value = -1;
-        TextField label{};
-        EXPECT_EQ(GetLabelFromIndex(panel, list, i, label), 0);
-        EXPECT_EQ(SetCtrlIndex(panel, list, i), 0);
-        EXPECT_EQ(GetCtrlVal(panel, list, &value), 0);
-        rows.emplace_back(label.data(), value);
-    }
-    return rows;
-}
-
 // A control's text, a control's attribute, a panel's attribute.
 inline std::string Text(int panel, int control)
 {
@@ -87,6 +70,22 @@ inline int PanelAttr(int panel, int attribute)
     int value = -12345;
     EXPECT_EQ(GetPanelAttribute(panel, attribute, &value), 0) << attribute;
     return value;
+}
+
+// Every row of a list control: its label and, through the toolkit, its value.
+inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
+{
+    int count = 0;
+    GetNumListItems(panel, list, &count);
+    std::vector<std::pair<std::string, int>> rows;
+    for (int i = 0, value = -1; i < count; ++i) {
+        TextField label{};
+        GetLabelFromIndex(panel, list, i, label);
+        SetCtrlIndex(panel, list, i);
+        EXPECT_EQ(GetCtrlVal(panel, list, &value), 0) << i;
+        rows.emplace_back(label.data(), value);
+    }
+    return rows;
 }
 
 // The desktop every window test runs on: every cascade position of the
@@ -121,21 +120,14 @@ protected:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(CountLivePanels(), livePanels_) << "every panel is discarded";
     }
-
     // The panel of the most recent popup, or -1.
-    static int LastPanel()
-    {
-        return g_lastPopup >= 0 ? g_popupHandles[static_cast<std::size_t>(g_lastPopup)] : -1;
-    }
-
+    static int LastPanel() { return g_lastPopup >= 0 ? g_popupHandles[g_lastPopup] : -1; }
     // Opens g_spellArray[index] the way a "Link" button does; returns its panel.
     static int OpenSpell(int index)
     {
-        EXPECT_EQ(
-            GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[static_cast<std::size_t>(index) + 1], 0, 0), 0);
+        EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[index + 1], 0, 0), 0);
         return LastPanel();
     }
-
     // Where a rectangle of the core's layout asks for a control.
     template <typename Rect>
     static Place PlaceOf(const Rect& r)
