@@ -38,25 +38,22 @@ TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndWithFiftyOpenEveryOpen
     EXPECT_EQ(Open(), 2);
     mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
     InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Popup spell", 0);
-    const struct {
-        const char* name;
-        int (*open)(int mainPanel);
-        int closing;  // the slot freed afterwards
-    } cases[] = {
+    // How a popup is opened; the slot freed afterwards.
+    const std::tuple<const char*, int (*)(int mainPanel), int> cases[] = {
         {"link", [](int) { return GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[1], 0, 0); }, 0},
         {"list",
          [](int m) { return SpellRingCallback(m, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0); }, 17},
         {"stacking", [](int) { return StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0); }, 49},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, open, closing] : cases) {
+        SCOPED_TRACE(name);
         ASSERT_EQ(g_numPopups, MAX_POPUPS);
         const PopupState before;
-        EXPECT_EQ(c.open(mainPanel_), -1);
+        EXPECT_EQ(open(mainPanel_), -1);
         EXPECT_EQ(PopupState(), before);
-        ExitPopupFunction(Handle(c.closing));
-        EXPECT_EQ(c.open(mainPanel_), 0);
-        EXPECT_EQ(g_lastPopup, c.closing) << "the freed slot is taken again";
+        ExitPopupFunction(Handle(closing));
+        EXPECT_EQ(open(mainPanel_), 0);
+        EXPECT_EQ(g_lastPopup, closing) << "the freed slot is taken again";
     }
     ASSERT_EQ(Dialogs().messages.size(), 3u);
     EXPECT_EQ(Dialogs().messages[2].title + ": " + Dialogs().messages[2].text,

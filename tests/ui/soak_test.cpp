@@ -27,10 +27,8 @@ void Report(const char* when, int main)
     QPixmapCache::clear();
     ::malloc_trim(0);
     std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line) && line.rfind("VmRSS:", 0) != 0) {
-    }
-    std::printf("soak %s: %s\n", when, line.c_str());
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) std::printf("soak %s: %s\n", when, line.c_str());
 }
 
 TEST(Soak, SearchesAndWindowsKeepEveryWindowWithItsSlot)

@@ -6,11 +6,9 @@
 #include "app/app.h"
 #include "ui_test_support.h"
 
-namespace {
 struct ResetDialogs : testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override { Dialogs().Reset(); }
 };
-}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -23,10 +23,7 @@ struct RecordedMessage {
 class ScriptedDialogs : public DialogHook {
 public:
     void Message(const char* title, const char* text) override { messages.push_back({title, text}); }
-    void FileSelectPlace(const char* directory, const char* filters) override
-    {
-        choosers.push_back({directory, filters, ""});
-    }
+    void FileSelectPlace(const char* dir, const char* list) override { choosers.push_back({dir, list, ""}); }
     int FileSelect(const char*, const char* title, std::string& path) override
     {
         if (!choosers.empty()) choosers.back()[2] = title;
@@ -52,12 +49,18 @@ inline ScriptedDialogs& Dialogs()
     return dialogs;
 }
 
-// A control's text, a control's attribute, a panel's attribute.
+// A control's text or number, a control's attribute, a panel's attribute.
 inline std::string Text(int panel, int control)
 {
     TextField text{};
     EXPECT_EQ(GetCtrlVal(panel, control, text), 0) << control;
     return text.data();
+}
+inline int Value(int panel, int control)
+{
+    int value = -12345;
+    EXPECT_EQ(GetCtrlVal(panel, control, &value), 0) << control;
+    return value;
 }
 inline int Attr(int panel, int control, int attribute)
 {
@@ -78,12 +81,11 @@ inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
     int count = 0;
     GetNumListItems(panel, list, &count);
     std::vector<std::pair<std::string, int>> rows;
-    for (int i = 0, value = -1; i < count; ++i) {
+    for (int i = 0; i < count; ++i) {
         TextField label{};
         GetLabelFromIndex(panel, list, i, label);
         SetCtrlIndex(panel, list, i);
-        EXPECT_EQ(GetCtrlVal(panel, list, &value), 0) << i;
-        rows.emplace_back(label.data(), value);
+        rows.emplace_back(label.data(), Value(panel, list));
     }
     return rows;
 }
