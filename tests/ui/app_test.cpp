@@ -180,8 +180,7 @@ TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
     }
 }
 
-// The level controls and the dump buttons reach their callbacks; each dump
-// lands where the README says, named by the number in the spell number field.
+// The level controls and the dump buttons reach their callbacks; dumps land where the README says.
 TEST_F(AppTest, LevelControlsAndDumpButtonsReachTheirCallbacks)
 {
     const WorkIn in(dir.path());
@@ -196,6 +195,7 @@ TEST_F(AppTest, LevelControlsAndDumpButtonsReachTheirCallbacks)
     for (const char* file :
          {"SpellNum1.txt", "kestrel/attributes/AttributeNum1.txt", "kestrel/dump/Beta.txt", "calcdump.txt"})
         EXPECT_TRUE(fs::exists(file)) << file;
+    EXPECT_EQ(ReadFile("SpellNum1.txt").rfind("Field 0 = 22\n", 0), 0u) << "the spell of the number field";
     SetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, 0);
     CommitCtrl(mainPanel, MAINPANEL_LEVEL_ENABLE);
     EXPECT_EQ((std::array{g_levelEnable, Dimmed()}), (std::array{0, 1}));
