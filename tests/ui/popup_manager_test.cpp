@@ -1,5 +1,4 @@
-// The popup slot table: slot order, the cascade, the limit of fifty, closing
-// one popup or all of them, and restarting the cascade.
+// The popup slot table: slot order, the cascade, the limit of fifty, closing one popup or all of them.
 #include <QTest>
 
 #include "app/main_uir.h"

@@ -1,7 +1,5 @@
-// A long session on the 4000-spell sample: random searches, a spell window
-// from the list and a stacking window at each. No window may outlive its
-// popup slot; resident memory is reported, not judged. RIVIZUZI_SOAK_SEARCHES
-// sets the length.
+// Random searches on the 4000-spell sample, each opening a spell and a stacking window: no window outlives
+// its popup slot; resident memory is reported, not judged. RIVIZUZI_SOAK_SEARCHES sets the length.
 #include <gtest/gtest.h>
 #include <malloc.h>
 

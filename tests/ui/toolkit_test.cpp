@@ -38,10 +38,8 @@ TEST_F(ToolkitTest, UserActionsCommitAndTheProgramsChangesNever)
     for (int control : {MAINPANEL_SPELL_NUM, MAINPANEL_LEVEL_ENABLE, MAINPANEL_BROWSE, MAINPANEL_SEARCH_TEXT,
                         MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
         InstallCtrlCallback(panel, control, RecordEvent, nullptr);
-    for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST}) {
-        InsertListItem(panel, list, -1, "Alpha", 12);
-        InsertListItem(panel, list, -1, "Beta", 3999);
-    }
+    for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
+        for (int value : {12, 3999}) InsertListItem(panel, list, -1, "Row", value);
     DisplayPanel(panel);
     const struct {
         const char* name;
@@ -72,8 +70,25 @@ TEST_F(ToolkitTest, UserActionsCommitAndTheProgramsChangesNever)
     EXPECT_EQ(g_events, Events{}) << "the program's own changes commit nothing";
 }
 
-TEST_F(ToolkitTest, WindowsAreKeptOnTheScreensAndTextsReadBackAsUtf8)
+TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackAsUtf8)
 {
+    // Anchored controls follow a larger window; a smaller one keeps its resource size.
+    DisplayPanel(panel);
+    const int width = PanelAttr(panel, ATTR_WIDTH), height = PanelAttr(panel, ATTR_HEIGHT);
+    auto places = [&] {
+        return std::array{Attr(panel, MAINPANEL_SEARCH_TEXT, ATTR_WIDTH),
+                          Attr(panel, MAINPANEL_SPELL_LIST, ATTR_HEIGHT),
+                          Attr(panel, MAINPANEL_CLASS, ATTR_LEFT), Attr(panel, MAINPANEL_STATUS, ATTR_TOP)};
+    };
+    const std::array before = places();
+    for (auto [grow, growth] : {std::pair{200, 1}, {-100, 0}}) {
+        SetPanelAttribute(panel, ATTR_WIDTH, width + grow);
+        SetPanelAttribute(panel, ATTR_HEIGHT, height + grow / 2);
+        QApplication::processEvents();
+        EXPECT_EQ(places(), (std::array{before[0] + 200 * growth, before[1] + 100 * growth,
+                                        before[2] + 200 * growth, before[3] + 100 * growth}))
+            << "window grown by " << grow;
+    }
     // Two screens of 1920 and 1280 by 1000 side by side; 24-pixel title bars, 2-pixel borders.
     SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
     const struct {
@@ -106,8 +121,7 @@ TEST_F(ToolkitTest, WindowsAreKeptOnTheScreensAndTextsReadBackAsUtf8)
     }
 }
 
-// Controls made at run time on a canvas get no widget: the canvas keeps their attributes, draws them,
-// commits a click on a button and grows to show the last; a caption stands clear of its field.
+// Run-time controls on a canvas: no widgets, attributes kept, drawn, clicks commit, captions clear.
 TEST(CanvasTest, DrawsRunTimeControlsAndCommitsClicksOnItsButtons)
 {
     const int panel = LoadPanel(0, "toolkit_canvas_test.uir", 1);
@@ -142,8 +156,7 @@ TEST(CanvasTest, DrawsRunTimeControlsAndCommitsClicksOnItsButtons)
     DiscardPanel(panel);
 }
 
-// Every panel and control of the resource files names a callback the program
-// binds: a misspelt name would leave a dead button.
+// Every callback name in the resource files is bound: a misspelt one would leave a dead button.
 TEST(ResourceTest, EveryCallbackNameIsBound)
 {
     for (const char* file : {MAIN_UIR, SPELL_UIR, STACKING_UIR, COMPARE_UIR}) {

@@ -16,8 +16,7 @@
 #include "ui/toolkit.h"
 
 struct RecordedMessage {
-    std::string title;
-    std::string text;
+    std::string title, text;
 };
 
 class ScriptedDialogs : public DialogHook {
@@ -33,7 +32,6 @@ public:
         answers.pop_front();
         return result;
     }
-    // Queues the answer of the next file chooser.
     void AnswerNextFileSelect(int result, std::string path = {}) { answers.emplace_back(result, path); }
     void Reset() { *this = ScriptedDialogs{}; }
 
@@ -90,12 +88,10 @@ inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
     return rows;
 }
 
-// The desktop every window test runs on: every cascade position of the
-// tallest popup fits, so windows stand where the program puts them.
+// The desktop of every window test: popups stand where the program puts them.
 inline const std::vector<ScreenArea> kTestDesktop = {{0, 0, 1600, 1200}};
 
-// What the popup manager holds, and the panels alive: equal when an action
-// changed nothing.
+// What the popup manager holds, and the panels alive: equal when nothing changed.
 struct PopupState {
     std::array<int, MAX_POPUPS> handles = g_popupHandles;
     int count = g_numPopups, next = g_nextPopup, last = g_lastPopup, x = g_popupX, y = g_popupY;
@@ -136,8 +132,7 @@ protected:
     {
         return {r.top, r.left, r.width, r.height};
     }
-    // Where the control stands; its height read only when `asked` gives one
-    // (a height of 0 asks for the toolkit's default).
+    // Where the control stands; its height only when `asked` gives one (0 asks for the default).
     template <typename Rect>
     static Place PlaceOf(int panel, int control, const Rect& asked)
     {
