@@ -6,12 +6,9 @@
 #include <QApplication>
 #include <QThread>
 #include <QTimer>
-#include <QWidget>
 
 #include "app/main_uir.h"
-#include "popup/popup_callbacks.h"
 #include "stacking/stacking_callbacks.h"
-#include "test_support.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
@@ -20,34 +17,16 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::FileText;
 using testsupport::ReadFile;
+using Chooser = std::array<std::string, 3>;  // folder, filters, title
+const std::string kFilters = "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)";
+constexpr int kExisting = VAL_EXISTING_FILE_SELECTED, kNew = VAL_NEW_FILE_SELECTED;
 
-int Top()
-{
-    int v = 0;
-    GetPanelAttribute(mainPanel, ATTR_TOP, &v);
-    return v;
-}
-
-int Dimmed()
-{
-    int v = -1;
-    GetCtrlAttribute(mainPanel, MAINPANEL_LEVEL, ATTR_DIMMED, &v);
-    return v;
-}
-
-std::string Status()
-{
-    TextField status{};
-    GetCtrlVal(mainPanel, MAINPANEL_STATUS, status);
-    return status.data();
-}
-
-// Loads a file through the browse button as the user does.
-int Browse(int result, const std::string& path)
-{
-    Dialogs().AnswerNextFileSelect(result, path);
-    return CommitCtrl(mainPanel, MAINPANEL_BROWSE);
-}
+// Works in a folder until the end of the scope.
+struct WorkIn {
+    explicit WorkIn(const fs::path& dir) { fs::current_path(dir); }
+    ~WorkIn() { fs::current_path(back); }
+    const fs::path back = fs::current_path();
+};
 
 class AppTest : public testing::Test {
 protected:
@@ -55,9 +34,15 @@ protected:
     {
         InitGlobals();
         mainPanel = LoadMainPanel();
-        ASSERT_GT(mainPanel, 0);
     }
     void TearDown() override { DiscardPanel(mainPanel); }
+    // Loads a file through the browse button as the user does.
+    static int Browse(int result, const std::string& path)
+    {
+        Dialogs().AnswerNextFileSelect(result, path);
+        return CommitCtrl(mainPanel, MAINPANEL_BROWSE);
+    }
+    static int Dimmed() { return Attr(mainPanel, MAINPANEL_LEVEL, ATTR_DIMMED); }
 
     testsupport::TempDir dir;
     const std::string settings = (dir.path() / "rivizuzi.cfg").string();
@@ -65,165 +50,107 @@ protected:
 
 TEST_F(AppTest, SettingsFileReadsBackClampedAndWritesItselfAgain)
 {
-    struct Case {
-        const char* name;
-        const char* file;
-        const char* path;
-        int level, enable, top;  // top 0: the start position is kept
-        const char* saved;       // nullptr: not checked; "": no file written
-    };
-    const Case cases[] = {
+    // File; path, level, enable, top read back (0: kept); file written again (nullptr: unchecked; "": none).
+    const std::tuple<const char*, const char*, const char*, int, int, int, const char*> cases[] = {
         {"round trip", "/o/s.txt\n40 1 130 250\n", "/o/s.txt", 40, 1, 130, "/o/s.txt\n40 1 130 250\n"},
-        {"level below 1", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
-        {"level above 65", "p\n70 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
-        {"negative level, enabled", "p\n-5 1 10 20\n", "p", 1, 1, 10, "p\n1 1 10 20\n"},
-        {"other flag changes nothing", "p\n30 7 10 20\n", "p", 30, 0, 10, "p\n30 0 10 20\n"},
+        {"level 0", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
+        {"level 66", "p\n66 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
         {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
-        {"no line feed at all", "/data/spells_us.txt", "/data/spells_us.txt", 65, 0, 0, nullptr},
-        {"CRLF", "C:\\spells_us.txt\r\n65 0 1 1\r\n", "C:\\spells_us.txt", 65, 0, 1, nullptr},
         {"empty first line", "\n65 0 10 20\n", "", 65, 0, 10, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, file, path, level, enable, top, saved] : cases) {
+        SCOPED_TRACE(name);
         TearDown();
         SetUp();
-        const int startTop = Top();
-        dir.Write("rivizuzi.cfg", c.file);
+        const int startTop = PanelAttr(mainPanel, ATTR_TOP);
+        dir.Write("rivizuzi.cfg", file);
         ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-        EXPECT_STREQ(g_fileName.data(), c.path);
-        int level = 0, enabled = 0;
-        GetCtrlVal(mainPanel, MAINPANEL_LEVEL, &level);
-        GetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, &enabled);
-        EXPECT_EQ((std::array{g_displayLevel, level, g_levelEnable, enabled, Dimmed(), Top()}),
-                  (std::array{c.level, c.level, c.enable, c.enable, 1 - c.enable, c.top ? c.top : startTop}));
+        EXPECT_STREQ(g_fileName.data(), path);
+        EXPECT_EQ(
+            (std::array{g_displayLevel, Value(mainPanel, MAINPANEL_LEVEL), g_levelEnable,
+                        Value(mainPanel, MAINPANEL_LEVEL_ENABLE), Dimmed(), PanelAttr(mainPanel, ATTR_TOP)}),
+            (std::array{level, level, enable, enable, 1 - enable, top ? top : startTop}));
         fs::remove(settings);
         SaveInitFile(settings.c_str());
-        EXPECT_EQ(c.saved ? ReadFile(settings) : "", c.saved ? c.saved : "");
+        EXPECT_EQ(saved ? ReadFile(settings) : "", saved ? saved : "");
     }
 }
 
 TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
 {
-    struct Case {
-        const char* name;
-        std::vector<std::pair<int, std::string>> answers;
-        int result;
-        const char* path;
-        std::size_t choosers;
-    };
-    const Case cases[] = {
-        {"existing file", {{VAL_EXISTING_FILE_SELECTED, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
-        {"new file", {{VAL_NEW_FILE_SELECTED, "/d/new.txt"}}, 0, "/d/new.txt", 1},
-        {"cancelled", {}, -1, "", 1},
-        {"unstorable first",
-         {{VAL_EXISTING_FILE_SELECTED, "/a\nb"}, {VAL_NEW_FILE_SELECTED, "/d/n"}},
-         0,
-         "/d/n",
-         2},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    // The choosers' answers; what LoadInitFile returns, the path taken, the choosers shown.
+    const std::tuple<const char*, std::vector<std::pair<int, std::string>>, int, const char*, std::size_t>
+        cases[] = {
+            {"existing file", {{kExisting, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
+            {"cancelled", {}, -1, "", 1},
+            {"unstorable, then a new file", {{kExisting, "/a\nb"}, {kNew, "/d/n"}}, 0, "/d/n", 2},
+        };
+    for (const auto& [name, answers, result, path, choosers] : cases) {
+        SCOPED_TRACE(name);
         TearDown();
         SetUp();
         Dialogs().Reset();
-        for (const auto& [result, path] : c.answers) Dialogs().AnswerNextFileSelect(result, path);
-        const int top = Top();
-        EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").c_str()), c.result);
-        ASSERT_EQ(Dialogs().chooserTitles.size(), c.choosers);
-        EXPECT_EQ(Dialogs().chooserTitles[0], "Find spells_us.txt");
-        EXPECT_EQ(Dialogs().chooserDirectories[0], "") << "the first run opens in the working folder";
+        for (const auto& [answer, chosen] : answers) Dialogs().AnswerNextFileSelect(answer, chosen);
+        EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").c_str()), result);
+        EXPECT_EQ(Dialogs().choosers, std::vector<Chooser>(choosers, {"", kFilters, "Find spells_us.txt"}))
+            << "the first run opens in the working folder";
         EXPECT_EQ(Dialogs().messages.at(0).text, kFirstRunText);
-        EXPECT_STREQ(g_fileName.data(), c.path);
-        EXPECT_EQ(g_displayLevel, 65);
-        EXPECT_EQ(Top(), top);
+        EXPECT_STREQ(g_fileName.data(), path);
         SaveInitFile(settings.c_str());
-        EXPECT_EQ(fs::exists(settings), c.result == 0) << "a cancelled first run writes nothing";
+        EXPECT_EQ(fs::exists(settings), result == 0) << "a cancelled first run writes nothing";
         fs::remove(settings);
-    }
-}
-
-TEST_F(AppTest, LevelControlsReachTheirCallbacks)
-{
-    EXPECT_EQ(Dimmed(), 1) << "level display starts off";
-    const struct {
-        int control, value, enable, level;
-    } steps[] = {{MAINPANEL_LEVEL_ENABLE, 1, 1, 65},
-                 {MAINPANEL_LEVEL, 0, 1, 1},
-                 {MAINPANEL_LEVEL, 42, 1, 42},
-                 {MAINPANEL_LEVEL_ENABLE, 0, 0, 42}};
-    for (const auto& s : steps) {
-        SetCtrlVal(mainPanel, s.control, s.value);  // the level control keeps 1..65
-        CommitCtrl(mainPanel, s.control);
-        EXPECT_EQ((std::array{g_levelEnable, g_displayLevel, Dimmed()}),
-                  (std::array{s.enable, s.level, 1 - s.enable}));
     }
 }
 
 TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
 {
     const std::string kept = dir.Write("spells_us.txt", FileText({{1, "Alpha"}, {2, "Beta"}}));
-    EXPECT_EQ(Browse(VAL_EXISTING_FILE_SELECTED, kept), 0);
-    EXPECT_EQ(Status(), "Loaded 2 spells from " + kept);
+    EXPECT_EQ(Browse(kExisting, kept), 0);
+    EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), "Loaded 2 spells from " + kept);
     const std::string gone = (dir.path() / "new.txt").string();
     const std::string refused = "That path cannot be stored in rivizuzi.cfg: it ";
-    struct Case {
-        const char* name;
-        int result;
-        std::string path;
-        std::string message;  // empty: none
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, int, std::string, std::string> cases[] = {
         {"cancelled", VAL_NO_FILE_SELECTED, "", ""},
-        {"new file", VAL_NEW_FILE_SELECTED, gone,
-         "The file " + gone + " does not exist. Nothing was loaded."},
-        {"vanished file", VAL_EXISTING_FILE_SELECTED, gone,
+        {"new file", kNew, gone, "The file " + gone + " does not exist. Nothing was loaded."},
+        {"vanished file", kExisting, gone,
          "Cannot open the file: " + gone + " - please browse for a valid file."},
-        {"line feed", VAL_EXISTING_FILE_SELECTED, dir.Write("a\nb.txt", FileText({{3, "C"}})),
+        {"line feed", kExisting, dir.Write("a\nb.txt", FileText({{3, "C"}})),
          refused + "holds a line feed. Please choose another file."},
-        {"carriage return at the end", VAL_EXISTING_FILE_SELECTED,
-         dir.Write("cr.txt\r", FileText({{3, "C"}})),
-         refused + "ends in a carriage return. Please choose another file."},
-        {"longer than 259 bytes", VAL_EXISTING_FILE_SELECTED, "/" + std::string(300, 'p'),
+        {"longer than 259 bytes", kExisting, "/" + std::string(300, 'p'),
          refused + "is longer than 259 bytes. Please choose another file."},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, result, path, message] : cases) {
+        SCOPED_TRACE(name);
         Dialogs().Reset();
-        Browse(c.result, c.path);
-        ASSERT_EQ(Dialogs().messages.size(), c.message.empty() ? 0u : 1u);
-        EXPECT_EQ(c.message.empty() ? "" : Dialogs().messages[0].text, c.message);
-        EXPECT_EQ(Dialogs().chooserDirectories.at(0), dir.path().string()) << "the loaded file's folder";
-        EXPECT_EQ(Dialogs().chooserFilters.at(0),
-                  "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)");
-        EXPECT_STREQ(g_fileName.data(), kept.c_str()) << "the dumps read the loaded file";
+        Browse(result, path);
+        ASSERT_EQ(Dialogs().messages.size(), message.empty() ? 0u : 1u);
+        EXPECT_EQ(message.empty() ? "" : Dialogs().messages[0].text, message);
+        EXPECT_EQ(Dialogs().choosers,
+                  (std::vector<Chooser>{{dir.path().string(), kFilters, "Find spells_us.txt"}}))
+            << "the chooser opens in the loaded file's folder";
+        EXPECT_STREQ(g_fileName.data(), kept.c_str()) << "the dumps and the settings keep the loaded file";
         EXPECT_EQ(g_numSpells, 2);
-        SaveInitFile(settings.c_str());
-        EXPECT_EQ(testsupport::Lines(ReadFile(settings)).at(0), kept);
     }
 }
 
 TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
 {
     using Rows = std::vector<std::pair<std::string, int>>;
-    Browse(VAL_EXISTING_FILE_SELECTED,
-           dir.Write("a.txt", FileText({{1, "Alpha"}, {2, "Alpine"}, {3, "Beta"}})));
+    Browse(kExisting, dir.Write("a.txt", FileText({{1, "Alpha"}, {2, "Alpine"}, {3, "Beta"}})));
     const int live = CountLivePanels();
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "alp");
     CommitCtrl(mainPanel, MAINPANEL_SEARCH);
     ASSERT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Alpha", 0}, {"Alpine", 1}}));
     ASSERT_EQ(OpenSpellPopup(0), 0);
     ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), 0);
-
-    Browse(VAL_EXISTING_FILE_SELECTED,
-           dir.Write("b.txt", FileText({{3, "Beta"}, {2, "Alpine"}, {1, "Alpha"}})));
+    Browse(kExisting, dir.Write("b.txt", FileText({{3, "Beta"}, {2, "Alpine"}, {1, "Alpha"}})));
     EXPECT_EQ(g_numPopups, 0);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(CountLivePanels(), live) << "the spell and stacking windows are closed";
     EXPECT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Alpha", 2}, {"Alpine", 1}}))
         << "the search in the box runs again on the new table";
-
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "");
-    Browse(VAL_EXISTING_FILE_SELECTED, dir.Write("c.txt", FileText({{9, "Only"}})));
+    Browse(kExisting, dir.Write("c.txt", FileText({{9, "Only"}})));
     EXPECT_TRUE(ListRows(mainPanel, MAINPANEL_SPELL_LIST).empty()) << "an empty search box empties the list";
     // Indexes from the old table are refused, whatever holds them.
     EXPECT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), -1);
@@ -233,82 +160,64 @@ TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
 
 TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
 {
-    std::string tooMany;
-    for (int i = 0; i < MAX_SPELLS + 1; ++i) tooMany += "1^n\n";
-    struct Case {
-        const char* name;
-        std::string text;  // empty: the file does not exist
-        std::string status;
-    };
-    const Case cases[] = {
-        {"a spell file", FileText({{1, "a"}, {2, "b"}}), "Loaded 2 spells from PATH"},
+    const std::tuple<const char*, std::string, std::string> cases[] = {
         {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
-        {"more lines than the table", tooMany,
+        {"more lines than the table", std::string(MAX_SPELLS + 1, '\n'),
          "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
          "were not read. 4000 lines do not have 174 columns."},
-        {"no such file", "", "No spells loaded: cannot open PATH"},
+        {"no such file", "", "No spells loaded: cannot open PATH"},  // "": the file does not exist
     };
     DisplayPanel(mainPanel);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Dialogs().Reset();
-        bool waitPanelShown = false, busyCursor = false;
-        Dialogs().onMessage = [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                waitPanelShown |= w->objectName() == "waitPanel" && w->isVisible();
-            busyCursor = QApplication::overrideCursor() != nullptr;
-        };
-        const std::string path =
-            c.text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", c.text);
+    for (auto [name, text, status] : cases) {
+        SCOPED_TRACE(name);
+        const std::string path = text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", text);
         const int panels = CountLivePanels();
         ParseSpells(mainPanel, path.c_str());
-        EXPECT_EQ(Status(), std::string(c.status).replace(c.status.find("PATH"), 4, path));
+        EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), status.replace(status.find("PATH"), 4, path));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
-        ASSERT_EQ(Dialogs().messages.size(), c.text.empty() ? 1u : 0u);
-        EXPECT_EQ(waitPanelShown && busyCursor, c.text.empty())
-            << "the error shows while the wait panel is up";
     }
 }
 
-// The close box and the Quit button end the program the same way: the event
-// loop ends and the settings are written. A loop that does not end fails the
-// test after a generous limit instead of hanging the suite.
-TEST_F(AppTest, CloseBoxAndQuitEndTheProgramAndWriteTheSettings)
+// The level controls and the dump buttons reach their callbacks; dumps land where the README says.
+TEST_F(AppTest, LevelControlsAndDumpButtonsReachTheirCallbacks)
+{
+    const WorkIn in(dir.path());
+    Browse(kExisting, dir.Write("spells_us.txt", FileText({{11, "Alpha"}, {22, "Beta"}})));
+    SetCtrlVal(mainPanel, MAINPANEL_SPELL_NUM, 1);
+    SetCtrlVal(mainPanel, MAINPANEL_LEVEL_ENABLE, 1);
+    SetCtrlVal(mainPanel, MAINPANEL_LEVEL, 42);
+    for (int control : {MAINPANEL_LEVEL_ENABLE, MAINPANEL_LEVEL, MAINPANEL_DUMP_SPELL, MAINPANEL_DUMP_ATTRIB,
+                        MAINPANEL_DUMP_ALL, MAINPANEL_DUMP_SPECIAL})
+        CommitCtrl(mainPanel, control);
+    EXPECT_EQ((std::array{g_levelEnable, g_displayLevel, Dimmed()}), (std::array{1, 42, 0}));
+    for (const char* file :
+         {"SpellNum1.txt", "kestrel/attributes/AttributeNum1.txt", "kestrel/dump/Beta.txt", "calcdump.txt"})
+        EXPECT_TRUE(fs::exists(file)) << file;
+    EXPECT_EQ(ReadFile("SpellNum1.txt").rfind("Field 0 = 22\n", 0), 0u) << "the spell of the number field";
+}
+
+// The close box ends the program like Quit and the settings are written; a loop that does not end
+// fails the test after 30 s instead of hanging the suite.
+TEST_F(AppTest, CloseBoxEndsTheProgramAndWritesTheSettings)
 {
     std::string spells = dir.Write("spells_us.txt", FileText({{1, "Alpha"}}));
-    const struct Back {
-        fs::path dir = fs::current_path();
-        ~Back() { fs::current_path(dir); }
-    } back;
+    const testsupport::TempDir work;
+    const WorkIn in(work.path());
     DiscardPanel(mainPanel);
-    const struct {
-        const char* name;
-        void (*quit)();
-    } cases[] = {
-        {"close box", [] { toolkit::FindPanel(mainPanel)->window->close(); }},
-        {"Quit button", [] { CommitCtrl(mainPanel, MAINPANEL_QUIT); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const testsupport::TempDir work;
-        fs::current_path(work.path());
-        bool hung = false;
-        QTimer quit, limit;
-        QObject::connect(&quit, &QTimer::timeout, [&] {
-            if (QThread::currentThread()->loopLevel() == 0) return;  // not yet in the event loop
-            quit.stop();
-            c.quit();
-        });
-        QObject::connect(&limit, &QTimer::timeout, [&] { hung = true, QCoreApplication::exit(1); });
-        quit.start(0);
-        limit.start(30000);
-        char* argv[] = {const_cast<char*>("rivizuzi"), spells.data(), nullptr};
-        RivizuziMain(2, argv);
-        EXPECT_FALSE(hung) << "the event loop did not end";
-        EXPECT_EQ(ReadFile(work.path() / "rivizuzi.cfg").substr(0, spells.size() + 1), spells + "\n");
-        fs::current_path(back.dir);
-    }
+    bool hung = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QThread::currentThread()->loopLevel() == 0) return;  // not yet in the event loop
+        poll.stop();
+        toolkit::FindPanel(mainPanel)->window->close();
+    });
+    poll.start(0);
+    QTimer::singleShot(30000, &poll, [&] { hung = true, QCoreApplication::exit(1); });
+    char* argv[] = {const_cast<char*>("rivizuzi"), spells.data(), nullptr};
+    RivizuziMain(2, argv);
+    EXPECT_FALSE(hung) << "the event loop did not end";
+    EXPECT_EQ(testsupport::Lines(ReadFile("rivizuzi.cfg")).at(0), spells);
     mainPanel = LoadMainPanel();
 }
 

@@ -1,10 +1,5 @@
-// The popup slot table: slot order, the cascade, the limit of fifty, closing
-// one popup (Close button, Escape, close box) or all of them, and restarting
-// the cascade.
-#include <gtest/gtest.h>
-
+// The popup slot table: slot order, the cascade, the limit of fifty, closing one popup or all of them.
 #include <QTest>
-#include <utility>
 
 #include "app/main_uir.h"
 #include "popup/spell_uir.h"
@@ -15,6 +10,7 @@
 namespace {
 
 using Position = std::pair<int, int>;  // (left, top)
+using Action = std::pair<const char*, void (*)(int panel)>;
 
 class PopupManagerTest : public PopupTest {
 protected:
@@ -23,109 +19,77 @@ protected:
         PopupTest::SetUp();
         AddSpell(100, "Popup spell");
     }
-    // Opens spell 0; returns the slot it took.
-    static int Open()
-    {
-        OpenSpell(0);
-        return g_lastPopup;
-    }
+    static int Open() { return OpenSpell(0) > 0 ? g_lastPopup : -1; }  // opens spell 0: the slot it took
     static int Handle(int slot) { return g_popupHandles[static_cast<std::size_t>(slot)]; }
-    static QWidget* Window(int panel) { return toolkit::FindPanel(panel)->window; }
-    static Position At(int panel) { return {PanelAttr(panel, ATTR_LEFT), PanelAttr(panel, ATTR_TOP)}; }
+    static Position At(int s) { return {PanelAttr(Handle(s), ATTR_LEFT), PanelAttr(Handle(s), ATTR_TOP)}; }
 };
 
-TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndAFreedSlotWaitsForTheSearch)
+TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndWithFiftyOpenEveryOpenerIsRefused)
 {
-    const int cascade[] = {220, 240, 260, 280, 300, 320, 340, 360, 380, 400, 420, 200, 220};
     for (int slot = 1; slot < MAX_POPUPS; ++slot) {
         ASSERT_EQ(Open(), slot);
-        if (slot <= 13) {
-            EXPECT_EQ(At(Handle(slot)), Position(cascade[slot - 1], cascade[slot - 1])) << slot;
-        }
         if (slot == 5) ExitPopupFunction(Handle(2));  // taken again only after the search wraps
     }
+    EXPECT_EQ((std::array{At(11), At(12), At(13)}),
+              (std::array{Position(420, 420), Position(200, 200), Position(220, 220)}))
+        << "the cascade wraps";
     EXPECT_EQ(Open(), 0);
     EXPECT_EQ(Open(), 2);
-    EXPECT_EQ(g_numPopups, MAX_POPUPS);
-}
-
-TEST_F(PopupManagerTest, WithFiftyOpenEveryOpenerIsRefusedWithTheMessageUntilOneCloses)
-{
     mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
     InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Popup spell", 0);
-    struct Case {
-        const char* name;
-        int (*open)(int mainPanel);
-        int closing;  // the slot freed afterwards
-    };
-    const Case cases[] = {
+    // How a popup is opened; the slot freed afterwards.
+    const std::tuple<const char*, int (*)(int mainPanel), int> cases[] = {
         {"link", [](int) { return GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[1], 0, 0); }, 0},
         {"list",
          [](int m) { return SpellRingCallback(m, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0); }, 17},
         {"stacking", [](int) { return StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0); }, 49},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CloseAllPopups();
-        while (g_numPopups < MAX_POPUPS) Open();
+    for (const auto& [name, open, closing] : cases) {
+        SCOPED_TRACE(name);
+        ASSERT_EQ(g_numPopups, MAX_POPUPS);
         const PopupState before;
-        const int height = PanelAttr(Handle(1), ATTR_HEIGHT);
-        EXPECT_EQ(c.open(mainPanel_), -1);
+        EXPECT_EQ(open(mainPanel_), -1);
         EXPECT_EQ(PopupState(), before);
-        EXPECT_EQ(PanelAttr(Handle(1), ATTR_HEIGHT), height) << "open windows stay as they were";
-        EXPECT_EQ(PanelAttr(Handle(1), ATTR_VISIBLE), 1);
-        ExitPopupFunction(Handle(c.closing));
-        EXPECT_EQ(c.open(mainPanel_), 0);
-        EXPECT_EQ(g_lastPopup, c.closing) << "the freed slot is taken again";
+        ExitPopupFunction(Handle(closing));
+        EXPECT_EQ(open(mainPanel_), 0);
+        EXPECT_EQ(g_lastPopup, closing) << "the freed slot is taken again";
     }
     ASSERT_EQ(Dialogs().messages.size(), 3u);
-    for (const RecordedMessage& message : Dialogs().messages) {
-        EXPECT_EQ(message.title, "Error");
-        EXPECT_EQ(message.text,
-                  "Too many spell popups are already open - you must close one before opening another");
-    }
+    EXPECT_EQ(Dialogs().messages[2].title + ": " + Dialogs().messages[2].text,
+              "Error: Too many spell popups are already open - you must close one before opening another");
 }
 
 TEST_F(PopupManagerTest, EachWayOfClosingDiscardsOnlyItsPopupAndFreesTheSlot)
 {
-    struct Case {
-        const char* name;
-        void (*close)(int panel);
-    };
-    const Case cases[] = {
+    const Action cases[] = {
         {"Close",
          [](int p) { QTest::mouseClick(toolkit::FindControl(p, SPELLPANEL_CLOSE)->widget, Qt::LeftButton); }},
-        {"Escape", [](int p) { QTest::keyClick(Window(p), Qt::Key_Escape); }},
-        {"close box", [](int p) { Window(p)->close(); }},  // were it only hidden, it would keep its slot
+        {"Escape", [](int p) { QTest::keyClick(toolkit::FindPanel(p)->window, Qt::Key_Escape); }},
+        // Were it only hidden, it would keep its slot.
+        {"close box", [](int p) { toolkit::FindPanel(p)->window->close(); }},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, close] : cases) {
+        SCOPED_TRACE(name);
         CloseAllPopups();
-        const int first = Open();
-        const int second = Open();
-        const int third = Open();
-        for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Space})
-            QTest::keyClick(Window(Handle(second)), key);
-        EXPECT_EQ(g_numPopups, 3) << "other keys do nothing";
+        const int first = Open(), second = Open(), third = Open();
         const int panel = Handle(second);
-        c.close(panel);
+        for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Space})
+            QTest::keyClick(toolkit::FindPanel(panel)->window, key);
+        EXPECT_EQ(g_numPopups, 3) << "other keys do nothing";
+        close(panel);
         EXPECT_EQ(Handle(second), -1);
         EXPECT_LT(DisplayPanel(panel), 0) << "the panel is discarded";
         EXPECT_NE(Handle(first), -1);
         EXPECT_EQ(g_lastPopup, third) << "closing another popup keeps the most recent one";
-        c.close(Handle(third));
+        close(Handle(third));
         EXPECT_EQ(g_lastPopup, -1) << "the most recent popup was closed";
         EXPECT_EQ(g_numPopups, 1);
     }
 }
 
-TEST_F(PopupManagerTest, RefusedOpensOtherEventsAndPanelsInNoSlotLeaveThePopupStateAsItWas)
+TEST_F(PopupManagerTest, StrayActionsChangeNothingAndResetMovesOnlyTheMostRecentPopup)
 {
-    struct Case {
-        const char* name;
-        void (*act)(int panel);  // the most recent popup's panel
-    };
-    const Case cases[] = {
+    const Action cases[] = {
         {"index of no loaded spell",
          [](int) { GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[4], 0, 0); }},
         {"panel that could not load", [](int) { ReleaseReservedPopupSlot(GetPopupIndex()); }},
@@ -137,54 +101,27 @@ TEST_F(PopupManagerTest, RefusedOpensOtherEventsAndPanelsInNoSlotLeaveThePopupSt
              for (int event : {EVENT_COMMIT, 2, 3, 11})
                  SpellPanelCallback(p, event, nullptr, VAL_ESC_VKEY, 0);
          }},
-        {"events but commit",
-         [](int p) {
-             for (int event : {0, 2, EVENT_KEYPRESS, EVENT_CLOSE}) {
-                 ExitPopupCallback(p, SPELLPANEL_CLOSE, event, nullptr, 0, 0);
-                 CloseAllCallback(0, 0, event, nullptr, 0, 0);
-                 ResetPositionCallback(0, 0, event, nullptr, 0, 0);
-             }
-         }},
     };
-    Open();
-    const int second = Open();
+    const int first = Open(), second = Open();
     const PopupState before;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        c.act(Handle(second));
-        EXPECT_EQ(PopupState(), before);
+    for (const auto& [name, act] : cases) {
+        act(Handle(second));
+        EXPECT_EQ(PopupState(), before) << name;
     }
-    ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(At(Handle(second)), Position(200, 200)) << "Reset still moves the most recent popup";
     EXPECT_TRUE(Dialogs().messages.empty());
-}
-
-TEST_F(PopupManagerTest, CloseAllKeepsSlotOrderAndCascadeAndResetMovesOnlyTheMostRecentPopup)
-{
-    const PopupState start;
-    EXPECT_EQ(CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0), 0);
-    EXPECT_EQ(PopupState(), start) << "with no popup nothing changes";
-    const int first = Open();
-    const int second = Open();
+    // Reset moves the most recent popup to the start of the cascade, no other.
+    const std::array reset{Position(200, 200), Position(220, 220)};
     EXPECT_EQ(ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0), 0);
-    EXPECT_EQ(At(Handle(second)), Position(200, 200));
-    EXPECT_EQ(At(Handle(first)), Position(220, 220));
-    EXPECT_EQ(At(Handle(Open())), Position(220, 220)) << "the cascade starts again";
-
+    EXPECT_EQ((std::array{At(second), At(first)}), reset);
+    EXPECT_EQ(At(Open()), Position(220, 220)) << "the cascade starts again";
     ExitPopupFunction(LastPanel());
     ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(At(Handle(first)), Position(220, 220)) << "the most recent popup is closed: none moves";
-    EXPECT_EQ(At(Handle(second)), Position(200, 200));
-
+    EXPECT_EQ((std::array{At(second), At(first)}), reset) << "the most recent popup is closed: none moves";
     EXPECT_EQ(Open(), 4);
     CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(g_numPopups, 0);
-    EXPECT_EQ(CountLivePanels(), livePanels_);
-    EXPECT_EQ(At(Handle(Open())), Position(240, 240)) << "slot order and cascade go on";
+    EXPECT_EQ(std::pair(g_numPopups, CountLivePanels()), std::pair(0, livePanels_));
+    EXPECT_EQ(At(Open()), Position(240, 240)) << "slot order and cascade go on after closing all";
     EXPECT_EQ(g_lastPopup, 5);
-    CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
-    EXPECT_EQ(At(Handle(Open())), Position(220, 220));
 }
 
 }  // namespace

@@ -1,60 +1,35 @@
-// The toolkit layer over Qt: what commits a control and what never does, key
-// and close-box dispatch, a panel discarded by its own callback, window size
-// and place, values and failures.
+// The toolkit layer over Qt: what commits a control and what never does,
+// window place, texts, controls drawn by a canvas, and the resource files.
 #include "ui/toolkit.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QPointer>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
-#include <functional>
 
 #include "app/main_uir.h"
+#include "compare/compare_uir.h"
+#include "popup/spell_uir.h"
+#include "stacking/stacking_uir.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"
 
 namespace {
 
-std::vector<std::pair<int, int>> g_events;  // (control, event), or (event, key) for the panel
-int RecordCtrlEvent(int panel, int control, int event, void* discard, int, int)
+using Events = std::vector<std::pair<int, int>>;  // (control, event)
+Events g_events;
+int RecordEvent(int, int control, int event, void*, int, int)
 {
     g_events.emplace_back(control, event);
-    if (discard) DiscardPanel(panel);
-    return 0;
-}
-int RecordPanelEvent(int, int event, void*, int key, int)
-{
-    g_events.emplace_back(event, key);
     return 0;
 }
 
 class ToolkitTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        g_events.clear();
-        panel = LoadPanel(0, MAIN_UIR, MAINPANEL);
-        ASSERT_GT(panel, 0);
-    }
-    void TearDown() override
-    {
-        DiscardPanel(panel);
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    // A widget of this panel's window, by its name in the resource file.
-    QWidget* Widget(const char* name) const
-    {
-        return toolkit::FindPanel(panel)->window->findChild<QWidget*>(name);
-    }
-    // An attribute of a control, or of the panel for control 0.
-    int Attr(int control, int attribute) const
-    {
-        int value = -1;
-        (control ? GetCtrlAttribute(panel, control, attribute, &value)
-                 : GetPanelAttribute(panel, attribute, &value));
-        return value;
-    }
+    void SetUp() override { panel = LoadPanel(0, MAIN_UIR, MAINPANEL); }
+    void TearDown() override { DiscardPanel(panel); }
     int panel = 0;
 };
 
@@ -62,157 +37,139 @@ TEST_F(ToolkitTest, UserActionsCommitAndTheProgramsChangesNever)
 {
     for (int control : {MAINPANEL_SPELL_NUM, MAINPANEL_LEVEL_ENABLE, MAINPANEL_BROWSE, MAINPANEL_SEARCH_TEXT,
                         MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
-        InstallCtrlCallback(panel, control, RecordCtrlEvent, nullptr);
-    for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST}) {
-        InsertListItem(panel, list, -1, "Alpha", 12);
-        InsertListItem(panel, list, -1, "Beta", 3999);
-    }
+        InstallCtrlCallback(panel, control, RecordEvent, nullptr);
+    for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
+        for (int value : {12, 3999}) InsertListItem(panel, list, -1, "Row", value);
     DisplayPanel(panel);
-    auto click = [this](const char* name) {
-        return [=, this] { QTest::mouseClick(Widget(name), Qt::LeftButton); };
-    };
-    auto key = [this](const char* name, Qt::Key k) {
-        return [=, this] { QTest::keyClick(Widget(name), k); };
-    };
-    struct Case {
+    const struct {
         const char* name;
-        std::function<void()> act;
-        std::vector<std::pair<int, int>> events;
+        const char* widget;  // its name in the resource file
+        Qt::Key key;         // none: a click
+        int control, event;
+    } cases[] = {
+        {"button clicked", "browseButton", {}, MAINPANEL_BROWSE, EVENT_COMMIT},
+        {"check box clicked", "levelEnable", {}, MAINPANEL_LEVEL_ENABLE, EVENT_COMMIT},
+        {"typing in a text box", "searchText", Qt::Key_A, MAINPANEL_SEARCH_TEXT, EVENT_VAL_CHANGED},
+        {"Return in a text box", "searchText", Qt::Key_Return, MAINPANEL_SEARCH_TEXT, EVENT_COMMIT},
+        {"numeric stepped", "spellNum", Qt::Key_Up, MAINPANEL_SPELL_NUM, EVENT_COMMIT},
+        {"selector choice", "classSelector", Qt::Key_Down, MAINPANEL_CLASS, EVENT_COMMIT},
+        {"list row moved", "spellList", Qt::Key_Down, MAINPANEL_SPELL_LIST, EVENT_VAL_CHANGED},
+        {"list row activated", "spellList", Qt::Key_Return, MAINPANEL_SPELL_LIST, EVENT_COMMIT},
     };
-    const Case cases[] = {
-        {"button clicked", click("browseButton"), {{MAINPANEL_BROWSE, EVENT_COMMIT}}},
-        {"check box clicked", click("levelEnable"), {{MAINPANEL_LEVEL_ENABLE, EVENT_COMMIT}}},
-        {"typing in a text box", key("searchText", Qt::Key_A), {{MAINPANEL_SEARCH_TEXT, EVENT_VAL_CHANGED}}},
-        {"Return in a text box", key("searchText", Qt::Key_Return), {{MAINPANEL_SEARCH_TEXT, EVENT_COMMIT}}},
-        {"numeric stepped", key("spellNum", Qt::Key_Up), {{MAINPANEL_SPELL_NUM, EVENT_COMMIT}}},
-        {"selector choice", key("classSelector", Qt::Key_Down), {{MAINPANEL_CLASS, EVENT_COMMIT}}},
-        {"list row moved", key("spellList", Qt::Key_Down), {{MAINPANEL_SPELL_LIST, EVENT_VAL_CHANGED}}},
-        {"list row activated", key("spellList", Qt::Key_Return), {{MAINPANEL_SPELL_LIST, EVENT_COMMIT}}},
-        {"the program sets values",
-         [this] {
-             SetCtrlVal(panel, MAINPANEL_SPELL_NUM, 30);
-             SetCtrlVal(panel, MAINPANEL_LEVEL_ENABLE, 0);
-             SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, "Ward");
-             SetCtrlVal(panel, MAINPANEL_CLASS, 12);
-             SetCtrlIndex(panel, MAINPANEL_SPELL_LIST, 0);
-         },
-         {}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         g_events.clear();
-        c.act();
-        EXPECT_EQ(g_events, c.events) << c.name;
+        QWidget* widget = toolkit::FindPanel(panel)->window->findChild<QWidget*>(c.widget);
+        c.key ? QTest::keyClick(widget, c.key) : QTest::mouseClick(widget, Qt::LeftButton);
+        EXPECT_EQ(g_events, (Events{{c.control, c.event}})) << c.name;
     }
+    g_events.clear();
+    SetCtrlVal(panel, MAINPANEL_SPELL_NUM, 30);
+    SetCtrlVal(panel, MAINPANEL_LEVEL_ENABLE, 0);
+    SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, "Ward");
+    SetCtrlIndex(panel, MAINPANEL_SPELL_LIST, 0);
+    EXPECT_EQ(g_events, Events{}) << "the program's own changes commit nothing";
 }
 
-TEST_F(ToolkitTest, KeysAndTheCloseBoxReachThePanelAndItsCallbackMayDiscardIt)
+TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackAsUtf8)
 {
-    const int live = CountLivePanels();
-    int discard = 1;
-    InstallPanelCallback(panel, RecordPanelEvent, nullptr);
-    InstallCtrlCallback(panel, MAINPANEL_QUIT, RecordCtrlEvent, &discard);
+    // Anchored controls follow a larger window; a smaller one keeps its resource size.
     DisplayPanel(panel);
-    const QPointer<QWidget> window = toolkit::FindPanel(panel)->window;
-    window->close();
-    EXPECT_TRUE(window->isVisible()) << "the callback decides whether the window goes";
-    QTest::keyClick(Widget("searchText"), Qt::Key_A);
-    QTest::keyClick(window, Qt::Key_Escape);
-    QTest::mouseClick(Widget("quitButton"), Qt::LeftButton);  // discards the panel
-    EXPECT_EQ(g_events, (std::vector<std::pair<int, int>>{{EVENT_CLOSE, 0},
-                                                          {EVENT_KEYPRESS, Qt::Key_A},
-                                                          {EVENT_KEYPRESS, VAL_ESC_VKEY},
-                                                          {MAINPANEL_QUIT, EVENT_COMMIT}}));
-    EXPECT_EQ(CountLivePanels(), live - 1);
-    EXPECT_LT(DisplayPanel(panel), 0);
-    EXPECT_TRUE(window) << "not deleted inside its own callback";
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(window) << "but once the callback has returned";
-}
-
-TEST_F(ToolkitTest, AnchoredControlsFollowTheWindowSize)
-{
-    DisplayPanel(panel);
-    struct Case {
-        int control, attribute;
-        int perWidth, perHeight;  // its change when the window grows by one
+    const int width = PanelAttr(panel, ATTR_WIDTH), height = PanelAttr(panel, ATTR_HEIGHT);
+    auto places = [&] {
+        return std::array{Attr(panel, MAINPANEL_SEARCH_TEXT, ATTR_WIDTH),
+                          Attr(panel, MAINPANEL_SPELL_LIST, ATTR_HEIGHT),
+                          Attr(panel, MAINPANEL_CLASS, ATTR_LEFT), Attr(panel, MAINPANEL_STATUS, ATTR_TOP)};
     };
-    const Case cases[] = {
-        {MAINPANEL_SEARCH_TEXT, ATTR_LEFT, 0, 0}, {MAINPANEL_SEARCH_TEXT, ATTR_WIDTH, 1, 0},
-        {MAINPANEL_SPELL_LIST, ATTR_WIDTH, 1, 0}, {MAINPANEL_SPELL_LIST, ATTR_HEIGHT, 0, 1},
-        {MAINPANEL_CLASS, ATTR_LEFT, 1, 0},       {MAINPANEL_CLASS, ATTR_TOP, 0, 0},
-        {MAINPANEL_QUIT, ATTR_LEFT, 1, 0},        {MAINPANEL_QUIT, ATTR_WIDTH, 0, 0},
-        {MAINPANEL_STATUS, ATTR_TOP, 0, 1},       {MAINPANEL_STATUS, ATTR_WIDTH, 1, 0},
-    };
-    const int width = Attr(0, ATTR_WIDTH), height = Attr(0, ATTR_HEIGHT);
-    std::vector<int> before;
-    for (const Case& c : cases) before.push_back(Attr(c.control, c.attribute));
-    // Larger by 200 x 100, then smaller than the resource size (refused).
+    const std::array before = places();
     for (auto [grow, growth] : {std::pair{200, 1}, {-100, 0}}) {
         SetPanelAttribute(panel, ATTR_WIDTH, width + grow);
         SetPanelAttribute(panel, ATTR_HEIGHT, height + grow / 2);
         QApplication::processEvents();
-        EXPECT_EQ(Attr(0, ATTR_WIDTH), width + 200 * growth);
-        for (std::size_t i = 0; i < std::size(cases); ++i) {
-            const Case& c = cases[i];
-            EXPECT_EQ(Attr(c.control, c.attribute),
-                      before[i] + (200 * c.perWidth + 100 * c.perHeight) * growth)
-                << "control " << c.control << " attribute " << c.attribute << " window grown by " << grow;
-        }
+        EXPECT_EQ(places(), (std::array{before[0] + 200 * growth, before[1] + 100 * growth,
+                                        before[2] + 200 * growth, before[3] + 100 * growth}))
+            << "window grown by " << grow;
     }
-}
-
-TEST_F(ToolkitTest, WindowsAreKeptOnTheScreens)
-{
-    // Two screens side by side, 1920 and 1280 wide, 1000 high; the window
-    // manager adds a 24-pixel title bar and 2-pixel borders.
+    // Two screens of 1920 and 1280 by 1000 side by side; 24-pixel title bars, 2-pixel borders.
     SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
-    struct Case {
+    const struct {
         const char* name;
         bool placed;
         int top, left, height;  // the window is 800 wide
-        int shownTop, shownLeft;
+        std::pair<int, int> shown;
+    } cases[] = {
+        {"no position: centred on the primary screen", false, 0, 0, 560, {231, 560}},
+        {"a position on a screen is kept exactly", true, 120, 240, 560, {120, 240}},
+        {"so is one on the second screen", true, 300, 2000, 560, {300, 2000}},
+        {"off every screen: onto the nearest", true, -30000, 90000, 560, {24, 2398}},
+        {"too low: moved up to fit", true, 420, 420, 725, {273, 420}},
+        {"taller than the screen: title bar on the screen", true, 420, 420, 1100, {24, 420}},
     };
-    const Case cases[] = {
-        {"no position: centred on the primary screen", false, 0, 0, 560, 231, 560},
-        {"a position on a screen is kept exactly", true, 120, 240, 560, 120, 240},
-        {"so is one on the second screen", true, 300, 2000, 560, 300, 2000},
-        {"off every screen: onto the nearest", true, -30000, 90000, 560, 24, 2398},
-        {"too low: moved up to fit", true, 420, 420, 725, 273, 420},
-        {"taller than the screen: title bar on the screen", true, 420, 420, 1100, 24, 420},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const int window = LoadPanel(0, MAIN_UIR, MAINPANEL);
         if (c.placed) SetPanelPos(window, c.top, c.left);
         SetPanelAttribute(window, ATTR_WIDTH, 800);
         SetPanelAttribute(window, ATTR_HEIGHT, c.height);
         DisplayPanel(window);
-        int top = 0, left = 0;
-        GetPanelAttribute(window, ATTR_TOP, &top);
-        GetPanelAttribute(window, ATTR_LEFT, &left);
-        EXPECT_EQ(std::make_pair(top, left), std::make_pair(c.shownTop, c.shownLeft)) << c.name;
+        EXPECT_EQ(std::pair(PanelAttr(window, ATTR_TOP), PanelAttr(window, ATTR_LEFT)), c.shown) << c.name;
         DiscardPanel(window);
     }
     SetScreensForTesting(kTestDesktop);
-}
-
-TEST_F(ToolkitTest, TextsReadBackAsUtf8AndFailuresAreNegative)
-{
     // Text is kept as UTF-8; bytes that are not UTF-8 are read as Latin-1.
     for (const char* text : {"Caf\xC3\xA9", "Caf\xE9"}) {
-        TextField read{};
         SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
-        GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, read);
-        EXPECT_STREQ(read.data(), "Caf\xC3\xA9");
+        EXPECT_EQ(Text(panel, MAINPANEL_SEARCH_TEXT), "Caf\xC3\xA9");
     }
-    int value = 0;
-    EXPECT_LT(GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &value), 0) << "an empty list has no value";
-    EXPECT_LT(LoadPanel(0, "no-such-file.uir", 1), 0);
-    EXPECT_LT(LoadPanel(0, MAIN_UIR, 7), 0);
-    EXPECT_LT(LoadPanel(9999, MAIN_UIR, WAITPANEL), 0);
-    EXPECT_LT(DisplayPanel(9999), 0);
-    EXPECT_LT(SetCtrlVal(panel, 999, 1), 0);
-    EXPECT_LT(SetCtrlVal(panel, MAINPANEL_BROWSE, 1), 0) << "a button has no numeric value";
-    EXPECT_LT(GetCtrlVal(panel, MAINPANEL_STATUS, &value), 0);
+}
+
+// Run-time controls on a canvas: no widgets, attributes kept, drawn, clicks commit, captions clear.
+TEST(CanvasTest, DrawsRunTimeControlsAndCommitsClicksOnItsButtons)
+{
+    const int panel = LoadPanel(0, "toolkit_canvas_test.uir", 1);
+    QWidget* canvas = toolkit::FindPanel(panel)->canvas;
+    const int field = NewCtrl(panel, CTRL_STRING, "Slot 3:", 180, 80);
+    const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "", 40, 40);
+    const std::tuple<int, int, int> set[] = {{field, ATTR_LABEL_LEFT, 70},
+                                             {field, ATTR_TEXT_POINT_SIZE, 16},
+                                             {button, ATTR_WIDTH, 20},
+                                             {button, ATTR_HEIGHT, 10},
+                                             {button, ATTR_CMD_BUTTON_COLOR, 0x008000}};
+    for (auto [control, attribute, value] : set) SetCtrlAttribute(panel, control, attribute, value);
+    SetCtrlVal(panel, field, "Increase Hitpoints by 10");
+    for (auto [control, attribute, value] : set) EXPECT_EQ(Attr(panel, control, attribute), value);
+    EXPECT_EQ(Text(panel, field), "Increase Hitpoints by 10");
+    const toolkit::PaintedItem& painted =
+        toolkit::FindPanel(panel)->painted[toolkit::FindControl(panel, field)->painted];
+    EXPECT_LT(painted.labelRect.right(), 80) << "the caption was moved clear of its field";
+    const int captionTop = Attr(panel, field, ATTR_LABEL_TOP);
+    SetCtrlAttribute(panel, field, ATTR_TOP, 5000);
+    EXPECT_EQ(Attr(panel, field, ATTR_LABEL_TOP), captionTop + 4820) << "the caption moves with its field";
+    InstallCtrlCallback(panel, button, RecordEvent, nullptr);
+    DisplayPanel(panel);
+    QApplication::processEvents();
+    EXPECT_EQ(canvas->grab().toImage().pixelColor(50, 45), QColor(0x00, 0x80, 0x00));
+    g_events.clear();
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(50, 45));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(50, 70));  // beside it
+    EXPECT_EQ(g_events, (Events{{button, EVENT_COMMIT}}));
+    EXPECT_GE(canvas->minimumHeight(), 5000 + Attr(panel, field, ATTR_HEIGHT)) << "it grows to show the last";
+    EXPECT_TRUE(canvas->findChildren<QLabel*>().empty() && canvas->findChildren<QPushButton*>().empty());
+    DiscardPanel(panel);
+}
+
+// Every callback name in the resource files is bound: a misspelt one would leave a dead button.
+TEST(ResourceTest, EveryCallbackNameIsBound)
+{
+    for (const char* file : {MAIN_UIR, SPELL_UIR, STACKING_UIR, COMPARE_UIR}) {
+        std::vector<ResourcePanelInfo> panels;
+        std::vector<ResourceControlInfo> controls;
+        ASSERT_TRUE(InspectResource(file, panels, controls)) << file;
+        for (const auto& p : panels)
+            EXPECT_TRUE(p.callback.empty() || FindPanelCallback(p.callback.c_str()))
+                << file << ": " << p.callback;
+        for (const auto& c : controls)
+            EXPECT_TRUE(c.callback.empty() || FindCtrlCallback(c.callback.c_str()))
+                << file << ": " << c.callback;
+    }
 }
 
 }  // namespace

@@ -6,18 +6,9 @@
 #include "app/app.h"
 #include "ui_test_support.h"
 
-namespace {
-ScriptedDialogs g_dialogs;
-
-class ResetDialogs : public testing::EmptyTestEventListener {
-    void OnTestStart(const testing::TestInfo&) override { g_dialogs.Reset(); }
+struct ResetDialogs : testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { Dialogs().Reset(); }
 };
-}  // namespace
-
-ScriptedDialogs& Dialogs()
-{
-    return g_dialogs;
-}
 
 int main(int argc, char** argv)
 {
@@ -26,7 +17,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     InitToolkit(argc, argv);
     RegisterProgramCallbacks();
-    SetDialogHook(&g_dialogs);
+    SetDialogHook(&Dialogs());
     SetScreensForTesting(kTestDesktop);
     testing::UnitTest::GetInstance()->listeners().Append(new ResetDialogs);
     return RUN_ALL_TESTS();

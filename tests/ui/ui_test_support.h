@@ -1,6 +1,6 @@
 // Shared by the window tests: a dialog hook that records every message and
-// answers file choosers from a script, so that no test blocks on a dialog,
-// and a fixture for tests that open popups from a table of spells.
+// answers file choosers from a script, read-back helpers, and a fixture for
+// popups opened from a table of spells.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,10 +8,7 @@
 #include <QApplication>
 #include <array>
 #include <deque>
-#include <functional>
-#include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "popup/popup_callbacks.h"
@@ -19,98 +16,88 @@
 #include "ui/toolkit.h"
 
 struct RecordedMessage {
-    std::string title;
-    std::string text;
+    std::string title, text;
 };
 
 class ScriptedDialogs : public DialogHook {
 public:
-    void Message(const char* title, const char* text) override
+    void Message(const char* title, const char* text) override { messages.push_back({title, text}); }
+    void FileSelectPlace(const char* dir, const char* list) override { choosers.push_back({dir, list, ""}); }
+    int FileSelect(const char*, const char* title, std::string& path) override
     {
-        messages.push_back({title, text});
-        if (onMessage) onMessage();
-    }
-
-    int FileSelect(const char* defaultFileName, const char* title, std::string& path) override
-    {
-        chooserTitles.push_back(title);
-        (void)defaultFileName;
+        if (!choosers.empty()) choosers.back()[2] = title;
         if (answers.empty()) return VAL_NO_FILE_SELECTED;
-        auto [result, chosen] = answers.front();
+        const int result = answers.front().first;
+        path = answers.front().second;
         answers.pop_front();
-        if (result != VAL_NO_FILE_SELECTED) path = chosen;
         return result;
     }
-
-    void FileSelectPlace(const char* directory, const char* filters) override
-    {
-        chooserDirectories.push_back(directory);
-        chooserFilters.push_back(filters);
-    }
-
-    // Queues the answer of the next file chooser.
-    void AnswerNextFileSelect(int result, std::string path = {})
-    {
-        answers.emplace_back(result, std::move(path));
-    }
-
-    void Reset()
-    {
-        messages.clear();
-        chooserTitles.clear();
-        chooserDirectories.clear();
-        chooserFilters.clear();
-        answers.clear();
-        onMessage = nullptr;
-    }
+    void AnswerNextFileSelect(int result, std::string path = {}) { answers.emplace_back(result, path); }
+    void Reset() { *this = ScriptedDialogs{}; }
 
     std::vector<RecordedMessage> messages;
-    std::vector<std::string> chooserTitles;
-    std::vector<std::string> chooserDirectories;
-    std::vector<std::string> chooserFilters;
+    std::vector<std::array<std::string, 3>> choosers;  // folder, filters, title of each chooser shown
     std::deque<std::pair<int, std::string>> answers;
-    // Runs while a message is "shown" (the program is blocked in it).
-    std::function<void()> onMessage;
 };
+
+// The hook installed for every window test; reset before each test.
+inline ScriptedDialogs& Dialogs()
+{
+    static ScriptedDialogs dialogs;
+    return dialogs;
+}
+
+// A control's text or number, a control's attribute, a panel's attribute.
+inline std::string Text(int panel, int control)
+{
+    TextField text{};
+    EXPECT_EQ(GetCtrlVal(panel, control, text), 0) << control;
+    return text.data();
+}
+inline int Value(int panel, int control)
+{
+    int value = -12345;
+    EXPECT_EQ(GetCtrlVal(panel, control, &value), 0) << control;
+    return value;
+}
+inline int Attr(int panel, int control, int attribute)
+{
+    int value = -12345;
+    EXPECT_EQ(GetCtrlAttribute(panel, control, attribute, &value), 0) << control << " " << attribute;
+    return value;
+}
+inline int PanelAttr(int panel, int attribute)
+{
+    int value = -12345;
+    EXPECT_EQ(GetPanelAttribute(panel, attribute, &value), 0) << attribute;
+    return value;
+}
 
 // Every row of a list control: its label and, through the toolkit, its value.
 inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
 {
-    int count = -1;
-    EXPECT_EQ(GetNumListItems(panel, list, &count), 0);
+    int count = 0;
+    GetNumListItems(panel, list, &count);
     std::vector<std::pair<std::string, int>> rows;
     for (int i = 0; i < count; ++i) {
-        int value = -1;
         TextField label{};
-        EXPECT_EQ(GetLabelFromIndex(panel, list, i, label), 0);
-        EXPECT_EQ(SetCtrlIndex(panel, list, i), 0);
-        EXPECT_EQ(GetCtrlVal(panel, list, &value), 0);
-        rows.emplace_back(label.data(), value);
+        GetLabelFromIndex(panel, list, i, label);
+        SetCtrlIndex(panel, list, i);
+        rows.emplace_back(label.data(), Value(panel, list));
     }
     return rows;
 }
 
-// The hook installed for every window test; reset before each test.
-ScriptedDialogs& Dialogs();
-
-// The desktop every window test runs on: every cascade position of the
-// tallest popup fits, so windows stand where the program puts them.
+// The desktop of every window test: popups stand where the program puts them.
 inline const std::vector<ScreenArea> kTestDesktop = {{0, 0, 1600, 1200}};
 
-// What the popup manager holds, and the panels alive: equal when an action
-// changed nothing.
+// What the popup manager holds, and the panels alive: equal when nothing changed.
 struct PopupState {
     std::array<int, MAX_POPUPS> handles = g_popupHandles;
     int count = g_numPopups, next = g_nextPopup, last = g_lastPopup, x = g_popupX, y = g_popupY;
     int livePanels = CountLivePanels();
     bool operator==(const PopupState&) const = default;
 };
-
-inline std::ostream& operator<<(std::ostream& out, const PopupState& s)
-{
-    return out << s.count << " open, next " << s.next << ", last " << s.last << ", at " << s.x << ',' << s.y
-               << ", " << s.livePanels << " panels";
-}
 
 // A place on a panel: top, left, width, height.
 using Place = std::array<int, 4>;
@@ -131,50 +118,21 @@ protected:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(CountLivePanels(), livePanels_) << "every panel is discarded";
     }
-
     // The panel of the most recent popup, or -1.
-    static int LastPanel()
-    {
-        return g_lastPopup >= 0 ? g_popupHandles[static_cast<std::size_t>(g_lastPopup)] : -1;
-    }
-
+    static int LastPanel() { return g_lastPopup >= 0 ? g_popupHandles[g_lastPopup] : -1; }
     // Opens g_spellArray[index] the way a "Link" button does; returns its panel.
     static int OpenSpell(int index)
     {
-        EXPECT_EQ(
-            GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[static_cast<std::size_t>(index) + 1], 0, 0), 0);
+        EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[index + 1], 0, 0), 0);
         return LastPanel();
     }
-
-    static std::string Text(int panel, int control)
-    {
-        TextField text{};
-        EXPECT_EQ(GetCtrlVal(panel, control, text), 0) << control;
-        return text.data();
-    }
-
-    static int Attr(int panel, int control, int attribute)
-    {
-        int value = -12345;
-        EXPECT_EQ(GetCtrlAttribute(panel, control, attribute, &value), 0) << control << " " << attribute;
-        return value;
-    }
-
-    static int PanelAttr(int panel, int attribute)
-    {
-        int value = -12345;
-        EXPECT_EQ(GetPanelAttribute(panel, attribute, &value), 0) << attribute;
-        return value;
-    }
-
     // Where a rectangle of the core's layout asks for a control.
     template <typename Rect>
     static Place PlaceOf(const Rect& r)
     {
         return {r.top, r.left, r.width, r.height};
     }
-    // Where the control stands; its height read only when `asked` gives one
-    // (a height of 0 asks for the toolkit's default).
+    // Where the control stands; its height only when `asked` gives one (0 asks for the default).
     template <typename Rect>
     static Place PlaceOf(int panel, int control, const Rect& asked)
     {
