@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <map>
+#include <span>
 
 #include "app/main_uir.h"
 #include "compare/compare_uir.h"
@@ -157,18 +159,32 @@ TEST(CanvasTest, DrawsRunTimeControlsAndCommitsClicksOnItsButtons)
 }
 
 // Every callback name in the resource files is bound: a misspelt one would leave a dead button.
-TEST(ResourceTest, EveryCallbackNameIsBound)
+// Every callback a resource file names is bound, and every control the code
+// addresses is there once, of the kind the code expects.
+TEST(ResourceTest, CallbacksAreBoundAndControlsAreThereOnceWithTheirKind)
 {
-    for (const char* file : {MAIN_UIR, SPELL_UIR, STACKING_UIR, COMPARE_UIR}) {
+    const std::pair<const char*, std::span<const ExpectedControl>> resources[] = {
+        {MAIN_UIR, kMainUirControls},
+        {SPELL_UIR, kSpellUirControls},
+        {STACKING_UIR, kStackingUirControls},
+        {COMPARE_UIR, kCompareUirControls}};
+    for (const auto& [file, expected] : resources) {
         std::vector<ResourcePanelInfo> panels;
         std::vector<ResourceControlInfo> controls;
         ASSERT_TRUE(InspectResource(file, panels, controls)) << file;
         for (const auto& p : panels)
             EXPECT_TRUE(p.callback.empty() || FindPanelCallback(p.callback.c_str()))
                 << file << ": " << p.callback;
-        for (const auto& c : controls)
+        std::map<std::pair<int, int>, std::string> kinds;
+        for (const auto& c : controls) {
             EXPECT_TRUE(c.callback.empty() || FindCtrlCallback(c.callback.c_str()))
                 << file << ": " << c.callback;
+            EXPECT_TRUE(kinds.insert({{c.panelNumber, c.ctrlId}, c.kind}).second) << file << ": " << c.ctrlId;
+        }
+        for (const ExpectedControl& e : expected) {
+            const auto it = kinds.find({e.panelNumber, e.ctrlId});
+            EXPECT_EQ(it == kinds.end() ? "missing" : it->second, e.kind) << file << ": " << e.ctrlId;
+        }
     }
 }
 
