@@ -116,7 +116,7 @@ TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
          "Cannot open the file: " + gone + " - please browse for a valid file."},
         {"line feed", kExisting, dir.Write("a\nb.txt", FileText({{3, "C"}})),
          refused + "holds a line feed. Please choose another file."},
-        {"longer than 259 bytes", kExisting, "/" + std::string(300, 'p'),
+        {"260 bytes", kExisting, "/" + std::string(259, 'p'),
          refused + "is longer than 259 bytes. Please choose another file."},
     };
     for (const auto& [name, result, path, message] : cases) {

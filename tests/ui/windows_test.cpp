@@ -221,6 +221,7 @@ TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
             for (std::size_t r = 0; r < fields.size(); ++r) {
                 const EffectRowContent& row = content.rows[r];
                 EXPECT_EQ(Text(panel, fields[r]->id), row.text.data());
+                EXPECT_EQ(fields[r]->label->textFormat(), Qt::PlainText);
                 EXPECT_EQ(fields[r]->label->text().toStdString(), row.label.data());
                 EXPECT_EQ(PlaceOf(panel, fields[r]->id, row.field), PlaceOf(row.field));
                 if (row.linkIndex < 0) continue;
