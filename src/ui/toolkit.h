@@ -247,6 +247,10 @@ int CommitCtrl(int panel, int control);
 // The number of panels alive (loaded and not discarded): leak checks.
 int CountLivePanels();
 
+// Tests make the next `count` calls of LoadPanel fail as a missing or broken
+// resource file would, to check what a window does when it cannot load.
+void FailNextLoadPanelsForTesting(int count);
+
 // Where top-level panels may stand. DisplayPanel keeps a window on the
 // screens: a panel shown without a position (SetPanelPos, ATTR_TOP,
 // ATTR_LEFT) is centred on the primary screen; a window that does not lie

@@ -381,6 +381,8 @@ using namespace toolkit;
 // ---- Run-time ---------------------------------------------------------------
 
 namespace {
+int g_failingLoads = 0;  // LoadPanel calls still to fail, for tests
+
 void ShowCoreMessage(const char* title, const char* text)
 {
     MessagePopup(title, text);
@@ -466,8 +468,17 @@ void StringUpperCase(char* text)
 
 // ---- Panels -----------------------------------------------------------------
 
+void FailNextLoadPanelsForTesting(int count)
+{
+    g_failingLoads = count;
+}
+
 int LoadPanel(int parentPanel, const char* fileName, int panelNumber)
 {
+    if (g_failingLoads > 0) {
+        --g_failingLoads;
+        return -1;
+    }
     Panel* parent = nullptr;
     if (parentPanel != 0 && !(parent = FindPanel(parentPanel))) return -1;
     QWidget* root = LoadTree(fileName);

@@ -92,7 +92,16 @@ TEST_F(PopupManagerTest, StrayActionsChangeNothingAndResetMovesOnlyTheMostRecent
     const Action cases[] = {
         {"index of no loaded spell",
          [](int) { GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[4], 0, 0); }},
-        {"panel that could not load", [](int) { ReleaseReservedPopupSlot(GetPopupIndex()); }},
+        {"spell window that could not load",
+         [](int) {
+             FailNextLoadPanelsForTesting(1);
+             OpenSpellPopup(0);
+         }},
+        {"stacking window that could not load",
+         [](int) {
+             FailNextLoadPanelsForTesting(1);
+             StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0);
+         }},
         {"releasing a slot that holds a panel", [](int) { ReleaseReservedPopupSlot(1); }},
         {"closing a panel in no slot", [](int) { ExitPopupFunction(LoadPanel(0, SPELL_UIR, SPELLPANEL)); }},
         {"closing -1, the mark of free slots", [](int) { ExitPopupFunction(-1); }},
