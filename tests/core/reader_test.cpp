@@ -39,7 +39,9 @@ const std::vector<ReadCase>& ReadCases()
     static const std::vector<ReadCase> cases = {
         {"Empty", "", 0, -1, ""},
         {"CarriageReturnBeforeLineFeedIsDropped", "5^Word\r\n6^Other\r\n", 2, 0, "5|Word\n||"},
-        {"LongColumnIsCutWithoutShiftingLaterOnes", "7^" + std::string(300, 'N') + "^two^zone", 1, 0,
+        // Every column is cut at 259 characters, numbers too: 258 zeros and "71" read 7.
+        {"LongColumnIsCutWithoutShiftingLaterOnes",
+         std::string(258, '0') + "71^" + std::string(300, 'N') + "^two^zone", 1, 0,
          "7|" + std::string(259, 'N') + "|zone|"},
         {"SomeonePrefixIsCutWithItsColumn", SpellLine(1, "").Set(7, std::string(255, 'x')).Text(), 1, 0,
          "1||0|Someone" + std::string(252, 'x')},
