@@ -2,10 +2,12 @@
 #include "app/app.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QThread>
 #include <QTimer>
+#include <csignal>
 
 #include "app/main_uir.h"
 #include "stacking/stacking_callbacks.h"
@@ -74,6 +76,23 @@ TEST_F(AppTest, SettingsFileReadsBackClampedAndWritesItselfAgain)
         SaveInitFile(settings.c_str());
         EXPECT_EQ(saved ? ReadFile(settings) : "", saved ? saved : "");
     }
+}
+
+TEST_F(AppTest, SettingsWriteThatFailsLeavesTheOldFileWhole)
+{
+    const std::string old = "/o/s.txt\n40 1 130 250\n";
+    dir.Write("rivizuzi.cfg", old);
+    CopyText(g_fileName, "/n/s.txt");
+    // No byte may be written to any file: the write fails when it is flushed.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit none{0, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &none);
+    SaveInitFile(settings.c_str());
+    setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_EQ(ReadFile(settings), old);
+    EXPECT_FALSE(fs::exists(settings + ".new"));
 }
 
 TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
