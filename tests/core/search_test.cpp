@@ -105,6 +105,8 @@ TEST_F(SpellSearch, RowsCutLongNamesSoTheIndexAlwaysFits)
         spell.classLevel[CLASS_MNK] = c.level == 0 ? CLASS_LEVEL_NONE : c.level;
         EXPECT_EQ(Search("abc", c.level == 0 ? 0 : 64), c.label + "#3999") << c.level;
     }
+    g_numSpells = MAX_SPELLS + 1;
+    EXPECT_EQ(BuildSpellRows("", 0, ANY_EFFECT), MAX_SPELLS) << "the scan stops at the table's end";
 
     for (const char* text : {"", "1234", "Alpha0001x", "Alpha 0001"}) {
         TextField row;
