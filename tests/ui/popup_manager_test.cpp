@@ -105,6 +105,14 @@ TEST_F(PopupManagerTest, StrayActionsChangeNothingAndResetMovesOnlyTheMostRecent
         {"releasing a slot that holds a panel", [](int) { ReleaseReservedPopupSlot(1); }},
         {"closing a panel in no slot", [](int) { ExitPopupFunction(LoadPanel(0, SPELL_UIR, SPELLPANEL)); }},
         {"closing -1, the mark of free slots", [](int) { ExitPopupFunction(-1); }},
+        {"a slot count below the filled slots",
+         [](int) {
+             const auto handles = g_popupHandles;
+             const int count = std::exchange(g_numPopups, 0);
+             g_popupHandles.fill(1);
+             EXPECT_EQ(GetPopupIndex(), -1);
+             g_popupHandles = handles, g_numPopups = count;
+         }},
         {"panel events but Escape and close box",
          [](int p) {
              for (int event : {EVENT_COMMIT, 2, 3, 11})
