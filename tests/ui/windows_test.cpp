@@ -98,6 +98,11 @@ TEST_F(WindowTest, ListAndStatusFollowTheTypingTheSelectorsAndTheKeys)
     ASSERT_EQ(GetActiveCtrl(mainPanel_), MAINPANEL_SPELL_LIST);
     QTest::keyClick(Widget(MAINPANEL_SPELL_LIST), Qt::Key_Return);
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Alpha Ward");
+    // A selector that cannot be read (no choice) leaves the list as it is.
+    const Rows shown = ListRows(mainPanel_, MAINPANEL_SPELL_LIST);
+    ClearListCtrl(mainPanel_, MAINPANEL_CLASS);
+    EXPECT_EQ(SearchStringCallback(mainPanel_, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0), -1);
+    EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST), shown);
 }
 
 // The rows the core gives for a kind and a part of a name.
