@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <map>
 #include <span>
 
@@ -121,6 +122,17 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
         SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
         EXPECT_EQ(Text(panel, MAINPANEL_SEARCH_TEXT), "Caf\xC3\xA9");
     }
+    // A message box shows the text as written: its own line breaks only, no markup.
+    SetDialogHook(nullptr);
+    QTimer::singleShot(0, [] {
+        QWidget* box = QApplication::activeModalWidget();
+        const auto* text = box->findChild<QLabel*>();
+        EXPECT_EQ(std::tuple(text->text(), text->wordWrap(), text->textFormat()),
+                  std::tuple(QString("Caf\u00E9 <b>x</b>\nend"), false, Qt::PlainText));
+        box->close();
+    });
+    MessagePopup("Title", "Caf\xE9 <b>x</b>\nend");
+    SetDialogHook(&Dialogs());
 }
 
 // Run-time controls on a canvas: no widgets, attributes kept, drawn, clicks commit, captions clear.
