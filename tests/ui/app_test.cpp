@@ -101,7 +101,7 @@ TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
     const std::tuple<const char*, std::vector<std::pair<int, std::string>>, int, const char*, std::size_t>
         cases[] = {
             {"existing file", {{kExisting, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
-            {"cancelled", {}, -1, "", 1},
+            {"cancelled after typing a name", {{VAL_NO_FILE_SELECTED, "/d/typed"}}, -1, "", 1},
             {"unstorable, then a new file", {{kExisting, "/a\nb"}, {kNew, "/d/n"}}, 0, "/d/n", 2},
         };
     for (const auto& [name, answers, result, path, choosers] : cases) {
