@@ -122,6 +122,14 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
         SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
         EXPECT_EQ(Text(panel, MAINPANEL_SEARCH_TEXT), "Caf\xC3\xA9");
     }
+    // A run-time caption sits left of its field, also when asked to sit over it; the asked place reads back.
+    const int field = NewCtrl(panel, CTRL_STRING, "Caption", 300, 200);
+    const QLabel* caption = toolkit::FindControl(panel, field)->label.data();
+    for (int asked : {0, 190}) {
+        if (asked) SetCtrlAttribute(panel, field, ATTR_LABEL_LEFT, asked);
+        EXPECT_TRUE(caption->x() >= 0 && caption->geometry().right() < 200) << asked;
+    }
+    EXPECT_EQ(Attr(panel, field, ATTR_LABEL_LEFT), 190);
     // A message box shows the text as written: its own line breaks only, no markup.
     SetDialogHook(nullptr);
     QTimer::singleShot(0, [] {
