@@ -135,6 +135,10 @@ TEST(Install, ResourcesAreFoundBesideTheProgramOrInItsDataFolder)
     const std::string spells = dir.Write("spells.txt", "1^Alpha\n");
     const RunResult installed = StartViewer(dir.path(), spells, "", dir.path() / "dest/usr/bin/rivizuzi");
     EXPECT_EQ(installed.status, 0) << installed.err;
+    // Started from the desktop menu, the viewer works in the user folder.
+    EXPECT_THAT(
+        testsupport::ReadFile(dir.path() / "dest/usr/share/applications/io.github.rivizuzi.Rivizuzi.desktop"),
+        HasSubstr("\nExec=rivizuzi --user-folder %f\n"));
     const RunResult alone = StartViewer(dir.path(), spells, "", dir.path() / "alone/rivizuzi");
     EXPECT_EQ(alone.status, 255);
     EXPECT_THAT(alone.err,
