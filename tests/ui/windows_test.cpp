@@ -146,7 +146,9 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
         CommitCtrl(panel, COMPAREPANEL_KIND);
         EXPECT_EQ(Attr(panel, COMPAREPANEL_OPEN, ATTR_DIMMED), dimmed) << "open greyed for a removed spell";
     }
-    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), CoreRows(core, ChangeFilter::Changed, ""));
+    SetCtrlVal(panel, COMPAREPANEL_FILTER, "eta");
+    CommitCtrl(panel, COMPAREPANEL_FILTER);
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), CoreRows(core, ChangeFilter::Changed, "eta"));
 
     // Once the file is loaded again the comparison's indexes are stale.
     ParseSpells(mainPanel_, loaded.c_str());
