@@ -24,12 +24,13 @@ std::string Expand(std::string text, const fs::path& dir)
     return text;
 }
 
-// Starts the viewer offscreen in `cwd` with the start-up check option.
+// Starts the viewer offscreen in `cwd` with the start-up check option; one
+// that waits on a dialog is stopped after 30 seconds (status 124).
 RunResult StartViewer(const fs::path& cwd, const std::string& arguments, const std::string& environment = {},
                       const fs::path& viewer = RIVIZUZI_BUILD_DIR "/rivizuzi")
 {
-    return RunCommand(cwd, "env " + environment + " QT_QPA_PLATFORM=offscreen '" + viewer.string() +
-                               "' --quit-when-ready " + arguments);
+    return RunCommand(cwd, "timeout 30 env " + environment + " QT_QPA_PLATFORM=offscreen '" +
+                               viewer.string() + "' --quit-when-ready " + arguments);
 }
 
 TEST(CommandLine, HelpVersionAndBadOptions)
