@@ -50,6 +50,7 @@ TEST(CommandLine, HelpVersionAndBadOptions)
         {"viewer two files", "rivizuzi a.txt b.txt", 2, "",
          "rivizuzi: only one FILE may be given: b.txt\nusage: .*"},
         {"viewer empty file name", "rivizuzi ''", 2, "", "rivizuzi: FILE is empty\nusage: .*"},
+        {"exporter help", "rivizuzi-export --help", 0, "usage: rivizuzi-export .*--diff.*", ""},
         {"exporter version", "rivizuzi-export --version", 0, "rivizuzi-export [0-9]+\\.[0-9]+\n", ""},
         {"exporter unknown option", "rivizuzi-export --bogus x", 2, "",
          ".*unknown option\nusage: rivizuzi-export .*"},
