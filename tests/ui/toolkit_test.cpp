@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <map>
 #include <span>
 
@@ -123,6 +124,17 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
         SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
         EXPECT_EQ(Text(panel, MAINPANEL_SEARCH_TEXT), "Caf\xC3\xA9");
     }
+    // A message box shows its text as written, markup and all.
+    SetDialogHook(nullptr);
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        format = box->findChild<QLabel*>()->textFormat();
+        box->close();
+    });
+    MessagePopup("Error", "<b>spells</b>.txt");
+    SetDialogHook(&Dialogs());
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 // Run-time controls on a canvas: no widgets, attributes kept, drawn, clicks commit, captions clear.
