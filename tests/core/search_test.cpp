@@ -72,6 +72,7 @@ TEST_F(SpellSearch, TextClassAndEffectMustAllMatch)
         {"a Latin-1 text", "CAF\xE9 w", 0, ANY_EFFECT, "Caf\xE9 Ward#3"},
         {"beyond Latin-1", "\xE2\x82\xAC", 0, ANY_EFFECT, ""},
         {"other letters keep their case", "\xC3\xA9t\xC3\xA9", 0, ANY_EFFECT, ""},
+        {"Latin-1 letters too", "CAF\xC9", 0, ANY_EFFECT, ""},
         {"equal names in table order", "same", 0, ANY_EFFECT, "Same#11 | Same#12"},
         {"a class by level, ties in table order", "", kClr, ANY_EFFECT,
          "1    Caf\xE9 Ward#3 | 1    Anything#14 | 5    Minor Healing#7 | 30    Greater Heal#8 | "
@@ -150,6 +151,7 @@ TEST(SearchSelectorsAndStatus, EffectsByLabelAndTheCountOfShownSpells)
         {312, 4000, "312 of 4000 spells"},
         {1, 1, "1 of 1 spell"},
         {0, -1, "0 of 0 spells - no spell file is loaded"},
+        {0, 765, "0 of 765 spells - no spell matches this name, class and effect"},
     };
     for (const auto& c : cases) {
         TextField status{};

@@ -24,12 +24,13 @@ std::string Expand(std::string text, const fs::path& dir)
     return text;
 }
 
-// Starts the viewer offscreen in `cwd` with the start-up check option.
+// Starts the viewer offscreen in `cwd` with the start-up check option; one
+// that waits on a dialog is stopped after 30 seconds (status 124).
 RunResult StartViewer(const fs::path& cwd, const std::string& arguments, const std::string& environment = {},
                       const fs::path& viewer = RIVIZUZI_BUILD_DIR "/rivizuzi")
 {
-    return RunCommand(cwd, "env " + environment + " QT_QPA_PLATFORM=offscreen '" + viewer.string() +
-                               "' --quit-when-ready " + arguments);
+    return RunCommand(cwd, "timeout 30 env " + environment + " QT_QPA_PLATFORM=offscreen '" +
+                               viewer.string() + "' --quit-when-ready " + arguments);
 }
 
 TEST(CommandLine, HelpVersionAndBadOptions)
@@ -49,6 +50,8 @@ TEST(CommandLine, HelpVersionAndBadOptions)
         {"viewer two files", "rivizuzi a.txt b.txt", 2, "",
          "rivizuzi: only one FILE may be given: b.txt\nusage: .*"},
         {"viewer empty file name", "rivizuzi ''", 2, "", "rivizuzi: FILE is empty\nusage: .*"},
+        {"exporter help", "rivizuzi-export --help", 0, "usage: rivizuzi-export .*--diff.*", ""},
+        {"exporter version", "rivizuzi-export --version", 0, "rivizuzi-export [0-9]+\\.[0-9]+\n", ""},
         {"exporter unknown option", "rivizuzi-export --bogus x", 2, "",
          ".*unknown option\nusage: rivizuzi-export .*"},
     };
@@ -134,6 +137,10 @@ TEST(Install, ResourcesAreFoundBesideTheProgramOrInItsDataFolder)
     const std::string spells = dir.Write("spells.txt", "1^Alpha\n");
     const RunResult installed = StartViewer(dir.path(), spells, "", dir.path() / "dest/usr/bin/rivizuzi");
     EXPECT_EQ(installed.status, 0) << installed.err;
+    // Started from the desktop menu, the viewer works in the user folder.
+    EXPECT_THAT(
+        testsupport::ReadFile(dir.path() / "dest/usr/share/applications/io.github.rivizuzi.Rivizuzi.desktop"),
+        HasSubstr("\nExec=rivizuzi --user-folder %f\n"));
     const RunResult alone = StartViewer(dir.path(), spells, "", dir.path() / "alone/rivizuzi");
     EXPECT_EQ(alone.status, 255);
     EXPECT_THAT(alone.err,

@@ -59,6 +59,7 @@ TEST_F(AppTest, SettingsFileReadsBackClampedAndWritesItselfAgain)
         {"level 66", "p\n66 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
         {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
         {"empty first line", "\n65 0 10 20\n", "", 65, 0, 10, ""},
+        {"a second CR stays: never written", "p\r\r\n40 1 130 250\n", "p\r", 40, 1, 130, ""},
     };
     for (const auto& [name, file, path, level, enable, top, saved] : cases) {
         SCOPED_TRACE(name);

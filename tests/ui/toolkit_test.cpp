@@ -81,15 +81,17 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
     auto places = [&] {
         return std::array{Attr(panel, MAINPANEL_SEARCH_TEXT, ATTR_WIDTH),
                           Attr(panel, MAINPANEL_SPELL_LIST, ATTR_HEIGHT),
-                          Attr(panel, MAINPANEL_CLASS, ATTR_LEFT), Attr(panel, MAINPANEL_STATUS, ATTR_TOP)};
+                          Attr(panel, MAINPANEL_CLASS, ATTR_LEFT), Attr(panel, MAINPANEL_STATUS, ATTR_TOP),
+                          PanelAttr(panel, ATTR_WIDTH)};
     };
     const std::array before = places();
     for (auto [grow, growth] : {std::pair{200, 1}, {-100, 0}}) {
         SetPanelAttribute(panel, ATTR_WIDTH, width + grow);
         SetPanelAttribute(panel, ATTR_HEIGHT, height + grow / 2);
         QApplication::processEvents();
-        EXPECT_EQ(places(), (std::array{before[0] + 200 * growth, before[1] + 100 * growth,
-                                        before[2] + 200 * growth, before[3] + 100 * growth}))
+        EXPECT_EQ(places(),
+                  (std::array{before[0] + 200 * growth, before[1] + 100 * growth, before[2] + 200 * growth,
+                              before[3] + 100 * growth, before[4] + 200 * growth}))
             << "window grown by " << grow;
     }
     // Two screens of 1920 and 1280 by 1000 side by side; 24-pixel title bars, 2-pixel borders.

@@ -124,6 +124,10 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
     ASSERT_EQ(OpenSpellPopup(0), 0);
     Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, other);
     ASSERT_EQ(CommitCtrl(mainPanel_, MAINPANEL_COMPARE), 0);
+    const int first = ComparePanel();
+    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, other);
+    ASSERT_EQ(CommitCtrl(mainPanel_, MAINPANEL_COMPARE), 0);
+    EXPECT_EQ(toolkit::FindPanel(first), nullptr) << "a second comparison replaces the first";
     const int panel = ComparePanel();
     ASSERT_GT(panel, 0);
 
@@ -142,9 +146,14 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
     EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), all[1].first);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Gamma II");
-    SetCtrlVal(panel, COMPAREPANEL_KIND, static_cast<int>(ChangeFilter::Changed));
-    CommitCtrl(panel, COMPAREPANEL_KIND);
-    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), CoreRows(core, ChangeFilter::Changed, ""));
+    for (auto [kind, dimmed] : {std::pair{ChangeFilter::Removed, 1}, {ChangeFilter::Changed, 0}}) {
+        SetCtrlVal(panel, COMPAREPANEL_KIND, static_cast<int>(kind));
+        CommitCtrl(panel, COMPAREPANEL_KIND);
+        EXPECT_EQ(Attr(panel, COMPAREPANEL_OPEN, ATTR_DIMMED), dimmed) << "open greyed for a removed spell";
+    }
+    SetCtrlVal(panel, COMPAREPANEL_FILTER, "eta");
+    CommitCtrl(panel, COMPAREPANEL_FILTER);
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), CoreRows(core, ChangeFilter::Changed, "eta"));
 
     // Once the file is loaded again the comparison's indexes are stale.
     ParseSpells(mainPanel_, loaded.c_str());
