@@ -126,7 +126,7 @@ void SpellTexts::AddLoadedSpell(int index)
 void DescribeLoadedSpells(CompareLevel level, SpellTexts& texts)
 {
     LevelScope levels(level);
-    const int count = std::clamp(g_numSpells, 0, MAX_SPELLS);
+    const int count = LoadedSpellCount();
     texts.Clear();
     texts.Reserve(count);
     for (int index = 0; index < count; ++index) {

@@ -137,6 +137,19 @@ extern int g_popupY;
 // Gives every global above its start-up value.
 void InitGlobals();
 
+// The number of records the last load filled: g_numSpells kept within
+// 0..MAX_SPELLS (a failed load counts as none).
+inline int LoadedSpellCount()
+{
+    return g_numSpells < 0 ? 0 : (g_numSpells > MAX_SPELLS ? MAX_SPELLS : g_numSpells);
+}
+
+// True when `index` names a record the last load filled.
+inline bool IsLoadedIndex(int index)
+{
+    return index >= 0 && index < LoadedSpellCount();
+}
+
 // ---- Small helpers shared by every subsystem ------------------------------
 
 // Copies text into a fixed buffer, cutting it so that the terminator fits.

@@ -4,19 +4,10 @@
 
 SpellIdIndex g_spellIdIndex;
 
-namespace {
-
-int LoadedCount()
-{
-    return std::clamp(g_numSpells, 0, MAX_SPELLS);
-}
-
-}  // namespace
-
 void BuildSpellIdIndex()
 {
     auto& entries = g_spellIdIndex.entries;
-    const int count = LoadedCount();
+    const int count = LoadedSpellCount();
     for (int i = 0; i < count; ++i) {
         entries[static_cast<std::size_t>(i)] = {g_spellArray[static_cast<std::size_t>(i)].id, i};
     }

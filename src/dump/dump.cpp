@@ -46,11 +46,6 @@ void MakeDirectory(const char* directory)
     std::filesystem::create_directories(directory, error);
 }
 
-int LoadedSpells()
-{
-    return std::clamp(g_numSpells, 0, MAX_SPELLS);
-}
-
 }  // namespace
 
 bool IsSafeDumpFileName(const char* name)
@@ -102,7 +97,7 @@ int DumpSpell(int spellNumber, const char* spellFile, const char* outPath)
 int DumpAttributes(const char* spellFile, const char* directory)
 {
     MakeDirectory(directory);
-    const int lines = LoadedSpells();
+    const int lines = LoadedSpellCount();
     SpellLineColumns columns;
     TextField value;
     TextField id;
@@ -137,7 +132,7 @@ int DumpAttributes(const char* spellFile, const char* directory)
 int DumpAllSpells(const char* directory)
 {
     MakeDirectory(directory);
-    const int count = LoadedSpells();
+    const int count = LoadedSpellCount();
     for (int i = 0; i < count; ++i) {
         const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
         PathBuffer path;
@@ -164,7 +159,7 @@ int DumpSpecial(const char* outPath)
 {
     File out = OpenFile(outPath, "w");
     if (!out) return -1;
-    const int count = LoadedSpells();
+    const int count = LoadedSpellCount();
     for (int i = 0; i < count; ++i) {
         const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
         for (int k = 0; k < NUM_EFFECT_SLOTS; ++k) {

@@ -81,7 +81,7 @@ const char* FindName(const std::array<NamedId, N>& table, int id)
 // The first loaded record with this id, by a plain scan.
 int ScanForSpell(int spellId)
 {
-    const int count = std::min(g_numSpells, MAX_SPELLS);
+    const int count = LoadedSpellCount();
     for (int index = 0; index < count; ++index) {
         if (g_spellArray[static_cast<std::size_t>(index)].id == spellId) return index;
     }

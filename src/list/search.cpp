@@ -181,7 +181,7 @@ int BuildSpellRows(const char* searchText, int classValue, int effectId)
     const NameMatcher matcher(text.data());
     const bool everyName = matcher.MatchesEveryName();
 
-    const int numSpells = std::clamp(g_numSpells, 0, MAX_SPELLS);
+    const int numSpells = LoadedSpellCount();
     int count = 0;
     TextField name;
     for (int i = 0; i < numSpells; ++i) {

@@ -117,7 +117,7 @@ void FormatClasses(const SpellStruct& spell, TextField& text)
 
 int BuildSpellPanelContent(int index, SpellPanelContent& content)
 {
-    if (index < 0 || index >= std::min(g_numSpells, MAX_SPELLS)) return -1;
+    if (!IsLoadedIndex(index)) return -1;
     SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
     auto& t = content.texts;
 
@@ -183,7 +183,7 @@ int BuildSpellPanelContent(int index, SpellPanelContent& content)
                              spell.duration, g_levelEnable, slot, row.text, &link);
         // A link button passes &g_intArray[link + 1], so the link must be a
         // record of the loaded table.
-        if (link >= 0 && link < std::min(g_numSpells, MAX_SPELLS)) {
+        if (IsLoadedIndex(link)) {
             row.linkIndex = link;
             row.linkButton = {rowTop + 2, 15, 20, 8};
         } else {

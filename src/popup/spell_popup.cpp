@@ -186,7 +186,7 @@ int OpenSpellPopup(int index)
 {
     // An index of no loaded spell (a row or link left from another file)
     // opens nothing and changes nothing.
-    if (index < 0 || index >= std::min(g_numSpells, MAX_SPELLS)) return -1;
+    if (!IsLoadedIndex(index)) return -1;
     const int slot = GetPopupIndex();
     if (slot < 0) {
         MessagePopup(kTooManyPopupsTitle, kTooManyPopupsText);

@@ -116,7 +116,7 @@ int BuildStackingRows(int index, int slot)
 {
     if (index < 0 || index >= MAX_SPELLS || slot < 0 || slot >= NUM_EFFECT_SLOTS) return 0;
     const SpellStruct& given = g_spellArray[static_cast<std::size_t>(index)];
-    const int numSpells = std::clamp(g_numSpells, 0, MAX_SPELLS);
+    const int numSpells = LoadedSpellCount();
     const auto k = static_cast<std::size_t>(slot);
     std::size_t count = 0;
     TextField sentence;

@@ -78,7 +78,7 @@ int StackingCallback(int panel, int control, int event, void* callbackData, int 
     // Only a record of the loaded table: a button left from a larger file
     // must not check whatever stands at its index now.
     const int index = RecordIndex(callbackData);
-    if (index < 0 || index >= g_numSpells) return -1;
+    if (!IsLoadedIndex(index)) return -1;
     const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
     if (spell.id < 0) return -1;
 

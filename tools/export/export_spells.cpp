@@ -45,7 +45,7 @@ void AppendSpellObject(std::string& line, int index)
 
 int ExportSpells(std::ostream& out)
 {
-    const int count = g_numSpells < MAX_SPELLS ? g_numSpells : MAX_SPELLS;
+    const int count = LoadedSpellCount();
     std::string line;
     for (int index = 0; index < count; ++index) {
         line.clear();

@@ -33,7 +33,7 @@ void CacheDetailSentences(int index)
 
 int ExportStacking(std::ostream& out, std::ostream& err, int index)
 {
-    const int numSpells = g_numSpells < MAX_SPELLS ? g_numSpells : MAX_SPELLS;
+    const int numSpells = LoadedSpellCount();
     if (index < 0 || index >= numSpells) {
         err << "rivizuzi-export: " << index << " is not the table index of a loaded spell (0 to "
             << numSpells - 1 << ")\n";

@@ -44,7 +44,7 @@ int PickShowcaseSpell()
 {
     int best = -1;
     int bestSlots = 0;
-    for (int i = 0; i < g_numSpells; ++i) {
+    for (int i = 0; i < LoadedSpellCount(); ++i) {
         const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
         if (spell.duration <= 0) continue;
         int shown = 0;
