@@ -39,16 +39,20 @@ Json DifferenceToJson(const SpellDifference& d, const SpellTexts& oldTexts, cons
 
 int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level)
 {
-    SpellTexts oldTexts;
-    SpellTexts newTexts;
-    for (auto [path, texts] : {std::pair{oldPath, &oldTexts}, std::pair{newPath, &newTexts}}) {
-        bool moreLines = false;
-        if (DescribeSpellFile(path, level, *texts, &moreLines) < 0) return 1;
-        if (moreLines) {
+    SpellFile oldFile;
+    SpellFile newFile;
+    for (auto [path, file] : {std::pair{oldPath, &oldFile}, std::pair{newPath, &newFile}}) {
+        if (file->Read(path) < 0) return 1;
+        if (file->MoreLines()) {
             err << "rivizuzi-export: " << path << " holds more than " << MAX_SPELLS
                 << " lines; only the first " << MAX_SPELLS << " are compared\n";
         }
     }
+    // Each file is described from its own records: one on each core.
+    SpellTexts oldTexts;
+    SpellTexts newTexts;
+    RunSideBySide([&] { DescribeSpells(oldFile.Table(), level, oldTexts); },
+                  [&] { DescribeSpells(newFile.Table(), level, newTexts); });
     for (const SpellDifference& d : CompareSpellTexts(oldTexts, newTexts)) {
         out << DifferenceToJson(d, oldTexts, newTexts).dump(-1, ' ', false, Json::error_handler_t::replace)
             << '\n';
