@@ -324,7 +324,7 @@ TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
     const toolkit::Panel* p = toolkit::FindPanel(panel);
     int id = kFirstMade;
     // The next control made: drawn by the canvas, no widget (48,000 lines stay cheap).
-    auto expect = [&](const char* label, const char* text, const StackRect& r, void* data = nullptr) {
+    auto expect = [&](const char* label, const char* text, const PanelRect& r, void* data = nullptr) {
         const toolkit::Control* made = toolkit::FindControl(panel, id);
         ASSERT_TRUE(made && made->painted >= 0 && !made->widget) << id;
         EXPECT_EQ(p->painted[static_cast<std::size_t>(made->painted)].label.toStdString(), label);
