@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <future>
 #include <memory>
+#include <new>
 #include <span>
-#include <system_error>
 
 #include "data/reader.h"
 #include "data/text_encoding.h"
@@ -84,18 +83,6 @@ void SpellTexts::Append(const SpellTexts& other)
     text_ += other.text_;
 }
 
-void RunSideBySide(const std::function<void()>& first, const std::function<void()>& second)
-{
-    std::future<void> done;
-    try {
-        done = std::async(std::launch::async, first);
-    } catch (const std::system_error&) {
-        first();
-    }
-    second();
-    if (done.valid()) done.get();
-}
-
 void DescribeSpells(const SpellTable& table, CompareLevel level, SpellTexts& texts, int threads)
 {
     const LevelSetting setting = LevelSettingFor(level);
@@ -126,10 +113,27 @@ void DescribeLoadedSpells(CompareLevel level, SpellTexts& texts)
     DescribeSpells(LoadedTable(), level, texts);
 }
 
+namespace {
+
+// The records of a file start on a 2 MB boundary, so that they can be
+// backed by 2 MB pages.
+constexpr std::align_val_t kRecordsAlignment{std::size_t{2} << 20};
+
+}  // namespace
+
+void SpellFile::FreeRecords::operator()(SpellStruct* records) const
+{
+    ::operator delete[](records, kRecordsAlignment);
+}
+
 int SpellFile::Read(const char* path)
 {
     // Untouched pages of this buffer cost nothing: only the records read are written.
-    if (!records_) records_ = std::make_unique_for_overwrite<SpellStruct[]>(MAX_SPELLS);
+    if (!records_) {
+        constexpr std::size_t bytes = sizeof(SpellStruct) * MAX_SPELLS;
+        records_.reset(static_cast<SpellStruct*>(::operator new[](bytes, kRecordsAlignment)));
+        AdviseHugePages(records_.get(), bytes);
+    }
     if (!ids_) ids_ = std::make_unique<SpellIdIndex>();
     moreLines_ = false;
     const int count = ParseSpellFile(path, std::span(records_.get(), MAX_SPELLS), &moreLines_);

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/side_by_side.h"
 #include "data/spell.h"
 #include "data/spell_index.h"
 #include "data/spell_table.h"
@@ -74,7 +74,10 @@ public:
     bool MoreLines() const { return moreLines_; }
 
 private:
-    std::unique_ptr<SpellStruct[]> records_;
+    struct FreeRecords {
+        void operator()(SpellStruct* records) const;
+    };
+    std::unique_ptr<SpellStruct[], FreeRecords> records_;
     std::unique_ptr<SpellIdIndex> ids_;
     int count_ = 0;
     bool moreLines_ = false;
@@ -84,8 +87,3 @@ private:
 // and an id index of its own. Returns what SpellFile::Read returns; `texts`
 // is empty when the file does not open.
 int DescribeSpellFile(const char* path, CompareLevel level, SpellTexts& texts, bool* moreLines = nullptr);
-
-// Runs `first` on another thread while `second` runs on this one, and
-// returns when both are done; both on this thread when no thread can be
-// started.
-void RunSideBySide(const std::function<void()>& first, const std::function<void()>& second);
