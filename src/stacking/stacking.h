@@ -3,10 +3,13 @@
 // values sorted largest first, and where the stacking panel shows each part.
 // StackingCallback draws this content; the exporter prints it.
 //
-// While one slot is worked on, each listed spell is one row of
-// g_stringArray, "%+0.5d %0.5d %s": the value, the spell's table index and
-// its effect sentence. The rows are sorted with EffectComparison and read
-// back in that order.
+// While one slot is worked on, each listed spell is one scratch row,
+// "%+0.5d %0.5d %s": the value, the spell's table index and its effect
+// sentence. The rows are sorted with EffectComparison and read back in that
+// order. DescribeStacking checks any table at any level and writes only its
+// scratch rows; ForEachStackingSlot, for the loaded table at the main
+// window's level, uses g_stringArray and caches the listed sentences in the
+// records, as the stacking window always has.
 #pragma once
 
 #include <cstddef>
