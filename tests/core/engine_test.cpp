@@ -3,6 +3,7 @@
 // and the level setting given, and no record or global changes.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,10 @@ struct SentenceCase {
     const char* text;
     int link;
 };
+void PrintTo(const SentenceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class OtherTableSentence : public OtherTable, public testing::WithParamInterface<SentenceCase> {};
 
@@ -149,6 +154,10 @@ struct PanelCase {
     const char* firstRow;
     bool stacking;
 };
+void PrintTo(const PanelCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class OtherTablePanel : public OtherTable, public testing::WithParamInterface<PanelCase> {};
 
@@ -188,6 +197,10 @@ struct StackingCase {
     const char* name;
     bool callersRows;  // scratch rows from the caller, or the check's own
 };
+void PrintTo(const StackingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class OtherTableStacking : public OtherTable, public testing::WithParamInterface<StackingCase> {};
 
