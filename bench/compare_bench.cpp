@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "bench_support.h"
 #include "compare/compare_callbacks.h"
 #include "compare/comparison.h"

@@ -12,12 +12,13 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "app/main_uir.h"
+#include "app/search_callbacks.h"
 #include "bench_support.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "list/search.h"
-#include "list/search_callbacks.h"
 #include "ui/toolkit.h"
 #include "ui/toolkit_internal.h"
 

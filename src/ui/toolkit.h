@@ -195,6 +195,9 @@ int MessagePopup(const char* title, const char* message);
 int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
                     const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
                     int allowCancel, int allowMakeDirectory, char* pathName);
+// Shows no dialog from now on: each message goes to standard error and each
+// file chooser is cancelled.
+void UseConsoleDialogs();
 
 // ---- Callback registry ------------------------------------------------------
 // Resource files name callbacks; these bind the names to functions.

@@ -10,6 +10,7 @@
 #include <csignal>
 
 #include "app/main_uir.h"
+#include "app/start.h"
 #include "stacking/stacking_callbacks.h"
 #include "ui/toolkit_internal.h"
 #include "ui_test_support.h"

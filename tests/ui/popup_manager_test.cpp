@@ -1,4 +1,6 @@
 // The popup slot table: slot order, the cascade, the limit of fifty, closing one popup or all of them.
+#include "popup/popup_manager.h"
+
 #include <QTest>
 
 #include "app/main_uir.h"

@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "popup/popup_callbacks.h"
+#include "popup/popup_manager.h"
+#include "popup/spell_popup.h"
 #include "test_support.h"
 #include "ui/toolkit.h"
 
