@@ -59,7 +59,7 @@
 #include <string>
 #include <vector>
 
-#include "data/spell.h"
+#include "data/text_field.h"
 
 // ---- Event codes ------------------------------------------------------------
 inline constexpr int EVENT_COMMIT = 1;
@@ -142,7 +142,6 @@ bool FindResourceFile(const char* fileName, std::string& problem);
 void ProcessDrawEvents();
 int SetSystemAttribute(int attribute, int value);
 void SetWaitCursor(int on);
-void StringUpperCase(char* text);
 
 // ---- Panels -----------------------------------------------------------------
 int LoadPanel(int parentPanel, const char* fileName, int panelNumber);

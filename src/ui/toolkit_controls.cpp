@@ -29,11 +29,6 @@ QString PlainToolTip(const QString& text)
 
 namespace {
 
-QColor ColorOf(int rgb)
-{
-    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
 void SetColor(QWidget* w, QPalette::ColorRole role, int rgb)
 {
     QPalette palette = w->palette();

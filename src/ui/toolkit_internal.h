@@ -2,6 +2,7 @@
 // dispatch of Qt signals to the program's callbacks.
 #pragma once
 
+#include <QColor>
 #include <QFontInfo>
 #include <QObject>
 #include <QPointer>
@@ -134,6 +135,12 @@ QString PaintedText(const Panel& panel, const Control& control);
 inline int TextSizeOf(const QFont& font)
 {
     return font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
+}
+
+// A colour of the toolkit (0xRRGGBB) as Qt's.
+inline QColor ColorOf(int rgb)
+{
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
 // Text bytes (UTF-8, or Latin-1 when not valid UTF-8) as a QString.

@@ -458,14 +458,6 @@ void SetWaitCursor(int on)
     }
 }
 
-void StringUpperCase(char* text)
-{
-    for (; text && *text; ++text) {
-        unsigned char c = static_cast<unsigned char>(*text);
-        if (c >= 'a' && c <= 'z') *text = static_cast<char>(c - 'a' + 'A');
-    }
-}
-
 // ---- Panels -----------------------------------------------------------------
 
 void FailNextLoadPanelsForTesting(int count)
