@@ -25,7 +25,7 @@
 #include "bench_support.h"
 #include "compare/compare_callbacks.h"
 #include "compare/comparison.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit_testing.h"
 
 extern char** environ;
 

@@ -21,8 +21,7 @@
 #include "popup/spell_panel.h"
 #include "popup/spell_popup.h"
 #include "popup/spell_uir.h"
-#include "ui/toolkit.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 
 namespace {
 
@@ -110,7 +109,7 @@ void OpenAndCloseBatch(int& nextSpell)
     QApplication::processEvents();
     for (int slot = 0; slot < MAX_POPUPS; ++slot) {
         const int panel = g_popupHandles[static_cast<std::size_t>(slot)];
-        if (panel != -1) toolkit::FireCommit(panel, SPELLPANEL_CLOSE);
+        if (panel != -1) CommitCtrl(panel, SPELLPANEL_CLOSE);
     }
     DeleteDiscardedWindows();
     QApplication::processEvents();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,8 +20,7 @@
 #include "data/reader.h"
 #include "data/spell.h"
 #include "list/search.h"
-#include "ui/toolkit.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ void LiveKeystroke(benchmark::State& state, int effectId)
     }
     DisplayPanel(panel);
     ProcessDrawEvents();
-    QWidget* box = toolkit::FindControl(panel, MAINPANEL_SEARCH_TEXT)->widget;
+    QWidget* box = ControlWidget(panel, MAINPANEL_SEARCH_TEXT);
     bool typed = false;
     int rows = 0;
     for (auto _ : state) {

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the includes of src/ point one way: no feature folder includes
-# a header of src/app, and no file reaches itself through its includes. A
+# a header of src/app, no program file outside the toolkit includes the
+# toolkit's inner or testing header, and no file reaches itself through its
+# includes. A
 # header and the source file of the same name count as one unit, so that two
 # units that use each other form a circle too. Prints each fault and exits 1
 # when there is one.
@@ -35,6 +37,8 @@ for path in sorted(src.rglob("*")):
             continue  # generated or from outside src/
         if folder != "app" and resolved.parent.name == "app":
             faults.append(f"{path}: includes {target}, a header of src/app")
+        if folder != "ui" and resolved.name in ("toolkit_internal.h", "toolkit_testing.h"):
+            faults.append(f"{path}: includes {target}, which only the toolkit, tests and benchmarks may")
         other = unit(resolved)
         if other != name:
             edges.setdefault(name, set()).add(other)

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "data/text_encoding.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit_testing.h"
 
 namespace {
 

@@ -7,12 +7,13 @@
 #include <QApplication>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
 #include <csignal>
 
 #include "app/main_uir.h"
 #include "app/start.h"
 #include "stacking/stacking_callbacks.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -231,7 +232,7 @@ TEST_F(AppTest, CloseBoxEndsTheProgramAndWritesTheSettings)
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (QThread::currentThread()->loopLevel() == 0) return;  // not yet in the event loop
         poll.stop();
-        toolkit::FindPanel(mainPanel)->window->close();
+        PanelWindow(mainPanel)->close();
     });
     poll.start(0);
     QTimer::singleShot(30000, &poll, [&] { hung = true, QCoreApplication::exit(1); });

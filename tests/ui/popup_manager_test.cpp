@@ -6,7 +6,7 @@
 #include "app/main_uir.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking_callbacks.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -64,11 +64,10 @@ TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndWithFiftyOpenEveryOpen
 TEST_F(PopupManagerTest, EachWayOfClosingDiscardsOnlyItsPopupAndFreesTheSlot)
 {
     const Action cases[] = {
-        {"Close",
-         [](int p) { QTest::mouseClick(toolkit::FindControl(p, SPELLPANEL_CLOSE)->widget, Qt::LeftButton); }},
-        {"Escape", [](int p) { QTest::keyClick(toolkit::FindPanel(p)->window, Qt::Key_Escape); }},
+        {"Close", [](int p) { QTest::mouseClick(ControlWidget(p, SPELLPANEL_CLOSE), Qt::LeftButton); }},
+        {"Escape", [](int p) { QTest::keyClick(PanelWindow(p), Qt::Key_Escape); }},
         // Were it only hidden, it would keep its slot.
-        {"close box", [](int p) { toolkit::FindPanel(p)->window->close(); }},
+        {"close box", [](int p) { PanelWindow(p)->close(); }},
     };
     for (const auto& [name, close] : cases) {
         SCOPED_TRACE(name);
@@ -76,7 +75,7 @@ TEST_F(PopupManagerTest, EachWayOfClosingDiscardsOnlyItsPopupAndFreesTheSlot)
         const int first = Open(), second = Open(), third = Open();
         const int panel = Handle(second);
         for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Space})
-            QTest::keyClick(toolkit::FindPanel(panel)->window, key);
+            QTest::keyClick(PanelWindow(panel), key);
         EXPECT_EQ(g_numPopups, 3) << "other keys do nothing";
         close(panel);
         EXPECT_EQ(Handle(second), -1);

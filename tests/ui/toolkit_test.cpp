@@ -1,7 +1,5 @@
 // The toolkit layer over Qt: what commits a control and what never does,
 // window place, texts, controls drawn by a canvas, and the resource files.
-#include "ui/toolkit.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,7 +14,7 @@
 #include "compare/compare_uir.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking_uir.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -61,7 +59,7 @@ TEST_F(ToolkitTest, UserActionsCommitAndTheProgramsChangesNever)
     };
     for (const auto& c : cases) {
         g_events.clear();
-        QWidget* widget = toolkit::FindPanel(panel)->window->findChild<QWidget*>(c.widget);
+        QWidget* widget = PanelWindow(panel)->findChild<QWidget*>(c.widget);
         c.key ? QTest::keyClick(widget, c.key) : QTest::mouseClick(widget, Qt::LeftButton);
         EXPECT_EQ(g_events, (Events{{c.control, c.event}})) << c.name;
     }
@@ -126,7 +124,7 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
     }
     // A run-time caption sits left of its field, also when asked to sit over it; the asked place reads back.
     const int field = NewCtrl(panel, CTRL_STRING, "Caption", 300, 200);
-    const QLabel* caption = toolkit::FindControl(panel, field)->label.data();
+    const QLabel* caption = ControlCaption(panel, field);
     for (int asked : {0, 190}) {
         if (asked) SetCtrlAttribute(panel, field, ATTR_LABEL_LEFT, asked);
         EXPECT_TRUE(caption->x() >= 0 && caption->geometry().right() < 200) << asked;
@@ -149,7 +147,7 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
 TEST(CanvasTest, DrawsRunTimeControlsAndCommitsClicksOnItsButtons)
 {
     const int panel = LoadPanel(0, "toolkit_canvas_test.uir", 1);
-    QWidget* canvas = toolkit::FindPanel(panel)->canvas;
+    QWidget* canvas = PanelCanvas(panel);
     const int field = NewCtrl(panel, CTRL_STRING, "Slot 3:", 180, 80);
     const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "", 40, 40);
     const std::tuple<int, int, int> set[] = {{field, ATTR_LABEL_LEFT, 70},
@@ -161,9 +159,10 @@ TEST(CanvasTest, DrawsRunTimeControlsAndCommitsClicksOnItsButtons)
     SetCtrlVal(panel, field, "Increase Hitpoints by 10");
     for (auto [control, attribute, value] : set) EXPECT_EQ(Attr(panel, control, attribute), value);
     EXPECT_EQ(Text(panel, field), "Increase Hitpoints by 10");
-    const toolkit::PaintedItem& painted =
-        toolkit::FindPanel(panel)->painted[toolkit::FindControl(panel, field)->painted];
-    EXPECT_LT(painted.labelRect.right(), 80) << "the caption was moved clear of its field";
+    std::string caption;
+    QRect captionPlace;
+    ASSERT_TRUE(PaintedCaption(panel, field, caption, captionPlace));
+    EXPECT_LT(captionPlace.right(), 80) << "the caption was moved clear of its field";
     const int captionTop = Attr(panel, field, ATTR_LABEL_TOP);
     SetCtrlAttribute(panel, field, ATTR_TOP, 5000);
     EXPECT_EQ(Attr(panel, field, ATTR_LABEL_TOP), captionTop + 4820) << "the caption moves with its field";

@@ -14,7 +14,7 @@
 #include "popup/popup_manager.h"
 #include "popup/spell_popup.h"
 #include "test_support.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit_testing.h"
 
 struct RecordedMessage {
     std::string title, text;
