@@ -52,34 +52,42 @@ protected:
     const std::string settings = (dir.path() / "rivizuzi.cfg").string();
 };
 
-TEST_F(AppTest, SettingsFileReadsBackClampedAndWritesItselfAgain)
+// File; path, level, enable, top read back (0: kept); file written again (nullptr: unchecked; "": none).
+struct SettingsRow {
+    const char* name;
+    const char* file;
+    const char* path;
+    int level, enable, top;
+    const char* saved;
+};
+const SettingsRow kSettingsRows[] = {
+    {"round trip", "/o/s.txt\n40 1 130 250\n", "/o/s.txt", 40, 1, 130, "/o/s.txt\n40 1 130 250\n"},
+    {"level 0", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
+    {"level 66", "p\n66 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
+    {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
+    {"empty first line", "\n65 0 10 20\n", "", 65, 0, 10, ""},
+    {"a second CR stays: never written", "p\r\r\n40 1 130 250\n", "p\r", 40, 1, 130, ""},
+};
+
+class SettingsFile : public AppTest, public testing::WithParamInterface<SettingsRow> {};
+
+TEST_P(SettingsFile, ReadsBackClampedAndWritesItselfAgain)
 {
-    // File; path, level, enable, top read back (0: kept); file written again (nullptr: unchecked; "": none).
-    const std::tuple<const char*, const char*, const char*, int, int, int, const char*> cases[] = {
-        {"round trip", "/o/s.txt\n40 1 130 250\n", "/o/s.txt", 40, 1, 130, "/o/s.txt\n40 1 130 250\n"},
-        {"level 0", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
-        {"level 66", "p\n66 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
-        {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
-        {"empty first line", "\n65 0 10 20\n", "", 65, 0, 10, ""},
-        {"a second CR stays: never written", "p\r\r\n40 1 130 250\n", "p\r", 40, 1, 130, ""},
-    };
-    for (const auto& [name, file, path, level, enable, top, saved] : cases) {
-        SCOPED_TRACE(name);
-        TearDown();
-        SetUp();
-        const int startTop = PanelAttr(mainPanel, ATTR_TOP);
-        dir.Write("rivizuzi.cfg", file);
-        ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-        EXPECT_STREQ(g_fileName.data(), path);
-        EXPECT_EQ(
-            (std::array{g_displayLevel, Value(mainPanel, MAINPANEL_LEVEL), g_levelEnable,
-                        Value(mainPanel, MAINPANEL_LEVEL_ENABLE), Dimmed(), PanelAttr(mainPanel, ATTR_TOP)}),
-            (std::array{level, level, enable, enable, 1 - enable, top ? top : startTop}));
-        fs::remove(settings);
-        SaveInitFile(settings.c_str());
-        EXPECT_EQ(saved ? ReadFile(settings) : "", saved ? saved : "");
-    }
+    const auto& [name, file, path, level, enable, top, saved] = GetParam();
+    const int startTop = PanelAttr(mainPanel, ATTR_TOP);
+    dir.Write("rivizuzi.cfg", file);
+    ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
+    EXPECT_STREQ(g_fileName.data(), path);
+    EXPECT_EQ(
+        (std::array{g_displayLevel, Value(mainPanel, MAINPANEL_LEVEL), g_levelEnable,
+                    Value(mainPanel, MAINPANEL_LEVEL_ENABLE), Dimmed(), PanelAttr(mainPanel, ATTR_TOP)}),
+        (std::array{level, level, enable, enable, 1 - enable, top ? top : startTop}));
+    fs::remove(settings);
+    SaveInitFile(settings.c_str());
+    EXPECT_EQ(saved ? ReadFile(settings) : "", saved ? saved : "");
 }
+
+INSTANTIATE_TEST_SUITE_P(AppTest, SettingsFile, testing::ValuesIn(kSettingsRows), RowName());
 
 TEST_F(AppTest, SettingsWriteThatFailsLeavesTheOldFileWhole)
 {
@@ -98,31 +106,37 @@ TEST_F(AppTest, SettingsWriteThatFailsLeavesTheOldFileWhole)
     EXPECT_FALSE(fs::exists(settings + ".new"));
 }
 
-TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
+// The choosers' answers; what LoadInitFile returns, the path taken, the choosers shown.
+struct FirstRunRow {
+    const char* name;
+    std::vector<std::pair<int, std::string>> answers;
+    int result;
+    const char* path;
+    std::size_t choosers;
+};
+const FirstRunRow kFirstRunRows[] = {
+    {"existing file", {{kExisting, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
+    {"cancelled after typing a name", {{VAL_NO_FILE_SELECTED, "/d/typed"}}, -1, "", 1},
+    {"unstorable, then a new file", {{kExisting, "/a\nb"}, {kNew, "/d/n"}}, 0, "/d/n", 2},
+};
+
+class FirstRun : public AppTest, public testing::WithParamInterface<FirstRunRow> {};
+
+TEST_P(FirstRun, ShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
 {
-    // The choosers' answers; what LoadInitFile returns, the path taken, the choosers shown.
-    const std::tuple<const char*, std::vector<std::pair<int, std::string>>, int, const char*, std::size_t>
-        cases[] = {
-            {"existing file", {{kExisting, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
-            {"cancelled after typing a name", {{VAL_NO_FILE_SELECTED, "/d/typed"}}, -1, "", 1},
-            {"unstorable, then a new file", {{kExisting, "/a\nb"}, {kNew, "/d/n"}}, 0, "/d/n", 2},
-        };
-    for (const auto& [name, answers, result, path, choosers] : cases) {
-        SCOPED_TRACE(name);
-        TearDown();
-        SetUp();
-        Dialogs().Reset();
-        for (const auto& [answer, chosen] : answers) Dialogs().AnswerNextFileSelect(answer, chosen);
-        EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").c_str()), result);
-        EXPECT_EQ(Dialogs().choosers, std::vector<Chooser>(choosers, {"", kFilters, "Find spells_us.txt"}))
-            << "the first run opens in the working folder";
-        EXPECT_EQ(Dialogs().messages.at(0).text, kFirstRunText);
-        EXPECT_STREQ(g_fileName.data(), path);
-        SaveInitFile(settings.c_str());
-        EXPECT_EQ(fs::exists(settings), result == 0) << "a cancelled first run writes nothing";
-        fs::remove(settings);
-    }
+    const auto& [name, answers, result, path, choosers] = GetParam();
+    Dialogs().Reset();
+    for (const auto& [answer, chosen] : answers) Dialogs().AnswerNextFileSelect(answer, chosen);
+    EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").c_str()), result);
+    EXPECT_EQ(Dialogs().choosers, std::vector<Chooser>(choosers, {"", kFilters, "Find spells_us.txt"}))
+        << "the first run opens in the working folder";
+    EXPECT_EQ(Dialogs().messages.at(0).text, kFirstRunText);
+    EXPECT_STREQ(g_fileName.data(), path);
+    SaveInitFile(settings.c_str());
+    EXPECT_EQ(fs::exists(settings), result == 0) << "a cancelled first run writes nothing";
 }
+
+INSTANTIATE_TEST_SUITE_P(AppTest, FirstRun, testing::ValuesIn(kFirstRunRows), RowName());
 
 TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
 {
