@@ -34,44 +34,102 @@ protected:
     int panel = 0;
 };
 
-TEST_F(ToolkitTest, UserActionsCommitAndTheProgramsChangesNever)
-{
-    for (int control : {MAINPANEL_SPELL_NUM, MAINPANEL_LEVEL_ENABLE, MAINPANEL_BROWSE, MAINPANEL_SEARCH_TEXT,
-                        MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
-        InstallCtrlCallback(panel, control, RecordEvent, nullptr);
-    for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
-        for (int value : {12, 3999}) InsertListItem(panel, list, -1, "Row", value);
-    DisplayPanel(panel);
-    const struct {
-        const char* name;
-        const char* widget;  // its name in the resource file
-        Qt::Key key;         // none: a click
-        int control, event;
-    } cases[] = {
-        {"button clicked", "browseButton", {}, MAINPANEL_BROWSE, EVENT_COMMIT},
-        {"check box clicked", "levelEnable", {}, MAINPANEL_LEVEL_ENABLE, EVENT_COMMIT},
-        {"typing in a text box", "searchText", Qt::Key_A, MAINPANEL_SEARCH_TEXT, EVENT_VAL_CHANGED},
-        {"Return in a text box", "searchText", Qt::Key_Return, MAINPANEL_SEARCH_TEXT, EVENT_COMMIT},
-        {"numeric stepped", "spellNum", Qt::Key_Up, MAINPANEL_SPELL_NUM, EVENT_COMMIT},
-        {"selector choice", "classSelector", Qt::Key_Down, MAINPANEL_CLASS, EVENT_COMMIT},
-        {"list row moved", "spellList", Qt::Key_Down, MAINPANEL_SPELL_LIST, EVENT_VAL_CHANGED},
-        {"list row activated", "spellList", Qt::Key_Return, MAINPANEL_SPELL_LIST, EVENT_COMMIT},
-    };
-    for (const auto& c : cases) {
+// A user's action on a control of the main window and what its callback gets.
+struct UserActionRow {
+    const char* name;
+    const char* widget;  // its name in the resource file
+    Qt::Key key;         // none: a click
+    int control, event;
+};
+const UserActionRow kUserActionRows[] = {
+    {"button clicked", "browseButton", {}, MAINPANEL_BROWSE, EVENT_COMMIT},
+    {"check box clicked", "levelEnable", {}, MAINPANEL_LEVEL_ENABLE, EVENT_COMMIT},
+    {"typing in a text box", "searchText", Qt::Key_A, MAINPANEL_SEARCH_TEXT, EVENT_VAL_CHANGED},
+    {"Return in a text box", "searchText", Qt::Key_Return, MAINPANEL_SEARCH_TEXT, EVENT_COMMIT},
+    {"numeric stepped", "spellNum", Qt::Key_Up, MAINPANEL_SPELL_NUM, EVENT_COMMIT},
+    {"selector choice", "classSelector", Qt::Key_Down, MAINPANEL_CLASS, EVENT_COMMIT},
+    {"list row moved", "spellList", Qt::Key_Down, MAINPANEL_SPELL_LIST, EVENT_VAL_CHANGED},
+    {"list row activated", "spellList", Qt::Key_Return, MAINPANEL_SPELL_LIST, EVENT_COMMIT},
+};
+
+class UserAction : public ToolkitTest, public testing::WithParamInterface<UserActionRow> {
+protected:
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        for (int control : {MAINPANEL_SPELL_NUM, MAINPANEL_LEVEL_ENABLE, MAINPANEL_BROWSE,
+                            MAINPANEL_SEARCH_TEXT, MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
+            InstallCtrlCallback(panel, control, RecordEvent, nullptr);
+        for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
+            for (int value : {12, 3999}) InsertListItem(panel, list, -1, "Row", value);
+        DisplayPanel(panel);
         g_events.clear();
-        QWidget* widget = PanelWindow(panel)->findChild<QWidget*>(c.widget);
-        c.key ? QTest::keyClick(widget, c.key) : QTest::mouseClick(widget, Qt::LeftButton);
-        EXPECT_EQ(g_events, (Events{{c.control, c.event}})) << c.name;
     }
-    g_events.clear();
+};
+
+TEST_P(UserAction, ReachesTheCallbackAsCommitOrValueChange)
+{
+    const UserActionRow& c = GetParam();
+    QWidget* widget = PanelWindow(panel)->findChild<QWidget*>(c.widget);
+    c.key ? QTest::keyClick(widget, c.key) : QTest::mouseClick(widget, Qt::LeftButton);
+    EXPECT_EQ(g_events, (Events{{c.control, c.event}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(ToolkitTest, UserAction, testing::ValuesIn(kUserActionRows), RowName());
+
+TEST_F(UserAction, TheProgramsOwnChangesCommitNothing)
+{
     SetCtrlVal(panel, MAINPANEL_SPELL_NUM, 30);
     SetCtrlVal(panel, MAINPANEL_LEVEL_ENABLE, 0);
     SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, "Ward");
     SetCtrlIndex(panel, MAINPANEL_SPELL_LIST, 0);
-    EXPECT_EQ(g_events, Events{}) << "the program's own changes commit nothing";
+    EXPECT_EQ(g_events, Events{});
 }
 
-TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackAsUtf8)
+// Two screens of 1920 and 1280 by 1000 side by side; 24-pixel title bars,
+// 2-pixel borders. Where a window 800 wide is shown.
+struct PlacementRow {
+    const char* name;
+    bool placed;
+    int top, left, height;
+    std::pair<int, int> shown;
+};
+const PlacementRow kPlacementRows[] = {
+    {"no position: centred on the primary screen", false, 0, 0, 560, {231, 560}},
+    {"a position on a screen is kept exactly", true, 120, 240, 560, {120, 240}},
+    {"so is one on the second screen", true, 300, 2000, 560, {300, 2000}},
+    {"off every screen: onto the nearest", true, -30000, 90000, 560, {24, 2398}},
+    {"too low: moved up to fit", true, 420, 420, 725, {273, 420}},
+    {"taller than the screen: title bar on the screen", true, 420, 420, 1100, {24, 420}},
+};
+
+class Placement : public ToolkitTest, public testing::WithParamInterface<PlacementRow> {
+protected:
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
+    }
+    void TearDown() override
+    {
+        SetScreensForTesting(kTestDesktop);
+        ToolkitTest::TearDown();
+    }
+};
+
+TEST_P(Placement, KeepsTheWindowOnTheScreens)
+{
+    const PlacementRow& c = GetParam();
+    if (c.placed) SetPanelPos(panel, c.top, c.left);
+    SetPanelAttribute(panel, ATTR_WIDTH, 800);
+    SetPanelAttribute(panel, ATTR_HEIGHT, c.height);
+    DisplayPanel(panel);
+    EXPECT_EQ(std::pair(PanelAttr(panel, ATTR_TOP), PanelAttr(panel, ATTR_LEFT)), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(ToolkitTest, Placement, testing::ValuesIn(kPlacementRows), RowName());
+
+TEST_F(ToolkitTest, ControlsKeepToTheirEdgesAndTextsReadBackAsUtf8)
 {
     // Anchored controls follow a larger window; a smaller one keeps its resource size.
     DisplayPanel(panel);
@@ -92,31 +150,6 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
                               before[3] + 100 * growth, before[4] + 200 * growth}))
             << "window grown by " << grow;
     }
-    // Two screens of 1920 and 1280 by 1000 side by side; 24-pixel title bars, 2-pixel borders.
-    SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
-    const struct {
-        const char* name;
-        bool placed;
-        int top, left, height;  // the window is 800 wide
-        std::pair<int, int> shown;
-    } cases[] = {
-        {"no position: centred on the primary screen", false, 0, 0, 560, {231, 560}},
-        {"a position on a screen is kept exactly", true, 120, 240, 560, {120, 240}},
-        {"so is one on the second screen", true, 300, 2000, 560, {300, 2000}},
-        {"off every screen: onto the nearest", true, -30000, 90000, 560, {24, 2398}},
-        {"too low: moved up to fit", true, 420, 420, 725, {273, 420}},
-        {"taller than the screen: title bar on the screen", true, 420, 420, 1100, {24, 420}},
-    };
-    for (const auto& c : cases) {
-        const int window = LoadPanel(0, MAIN_UIR, MAINPANEL);
-        if (c.placed) SetPanelPos(window, c.top, c.left);
-        SetPanelAttribute(window, ATTR_WIDTH, 800);
-        SetPanelAttribute(window, ATTR_HEIGHT, c.height);
-        DisplayPanel(window);
-        EXPECT_EQ(std::pair(PanelAttr(window, ATTR_TOP), PanelAttr(window, ATTR_LEFT)), c.shown) << c.name;
-        DiscardPanel(window);
-    }
-    SetScreensForTesting(kTestDesktop);
     // Text is kept as UTF-8; bytes that are not UTF-8 are read as Latin-1.
     for (const char* text : {"Caf\xC3\xA9", "Caf\xE9"}) {
         SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
