@@ -138,36 +138,55 @@ TEST_P(FirstRun, ShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
 
 INSTANTIATE_TEST_SUITE_P(AppTest, FirstRun, testing::ValuesIn(kFirstRunRows), RowName());
 
-TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
+// A browse that reads nothing: the chooser's answer and the message shown ("" for none); DIR
+// stands for the loaded file's folder.
+struct BrowseRow {
+    const char* name;
+    int result;
+    const char* path;
+    const char* message;
+};
+const std::string k260Bytes = "/" + std::string(259, 'p');
+const BrowseRow kBrowseRows[] = {
+    {"cancelled", VAL_NO_FILE_SELECTED, "", ""},
+    {"new file", kNew, "DIR/new.txt", "The file DIR/new.txt does not exist. Nothing was loaded."},
+    {"vanished file", kExisting, "DIR/new.txt",
+     "Cannot open the file: DIR/new.txt - please browse for a valid file."},
+    {"line feed", kExisting, "DIR/a\nb.txt",
+     "That path cannot be stored in rivizuzi.cfg: it holds a line feed. Please choose another file."},
+    {"260 bytes", kExisting, k260Bytes.c_str(),
+     "That path cannot be stored in rivizuzi.cfg: it is longer than 259 bytes. Please choose another file."},
+};
+
+class BrowseRefused : public AppTest, public testing::WithParamInterface<BrowseRow> {
+protected:
+    // The text with DIR replaced by the test's folder.
+    std::string InDir(std::string text) const
+    {
+        for (std::size_t at; (at = text.find("DIR")) != std::string::npos;)
+            text.replace(at, 3, dir.path().string());
+        return text;
+    }
+};
+
+TEST_P(BrowseRefused, KeepsTheWorkingFile)
 {
     const std::string kept = dir.Write("spells_us.txt", FileText({{1, "Alpha"}, {2, "Beta"}}));
     EXPECT_EQ(Browse(kExisting, kept), 0);
     EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), "Loaded 2 spells from " + kept);
-    const std::string gone = (dir.path() / "new.txt").string();
-    const std::string refused = "That path cannot be stored in rivizuzi.cfg: it ";
-    const std::tuple<const char*, int, std::string, std::string> cases[] = {
-        {"cancelled", VAL_NO_FILE_SELECTED, "", ""},
-        {"new file", kNew, gone, "The file " + gone + " does not exist. Nothing was loaded."},
-        {"vanished file", kExisting, gone,
-         "Cannot open the file: " + gone + " - please browse for a valid file."},
-        {"line feed", kExisting, dir.Write("a\nb.txt", FileText({{3, "C"}})),
-         refused + "holds a line feed. Please choose another file."},
-        {"260 bytes", kExisting, "/" + std::string(259, 'p'),
-         refused + "is longer than 259 bytes. Please choose another file."},
-    };
-    for (const auto& [name, result, path, message] : cases) {
-        SCOPED_TRACE(name);
-        Dialogs().Reset();
-        Browse(result, path);
-        ASSERT_EQ(Dialogs().messages.size(), message.empty() ? 0u : 1u);
-        EXPECT_EQ(message.empty() ? "" : Dialogs().messages[0].text, message);
-        EXPECT_EQ(Dialogs().choosers,
-                  (std::vector<Chooser>{{dir.path().string(), kFilters, "Find spells_us.txt"}}))
-            << "the chooser opens in the loaded file's folder";
-        EXPECT_STREQ(g_fileName.data(), kept.c_str()) << "the dumps and the settings keep the loaded file";
-        EXPECT_EQ(g_numSpells, 2);
-    }
+    Dialogs().Reset();
+    Browse(GetParam().result, InDir(GetParam().path));
+    const std::string message = InDir(GetParam().message);
+    ASSERT_EQ(Dialogs().messages.size(), message.empty() ? 0u : 1u);
+    EXPECT_EQ(message.empty() ? "" : Dialogs().messages[0].text, message);
+    EXPECT_EQ(Dialogs().choosers,
+              (std::vector<Chooser>{{dir.path().string(), kFilters, "Find spells_us.txt"}}))
+        << "the chooser opens in the loaded file's folder";
+    EXPECT_STREQ(g_fileName.data(), kept.c_str()) << "the dumps and the settings keep the loaded file";
+    EXPECT_EQ(g_numSpells, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(AppTest, BrowseRefused, testing::ValuesIn(kBrowseRows), RowName());
 
 TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
 {
@@ -194,26 +213,37 @@ TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
     EXPECT_EQ(g_numPopups, 0);
 }
 
-TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
+// The spell file's text ("" for none: the file does not exist) and the status line; PATH stands
+// for the file's path.
+struct StatusRow {
+    const char* name;
+    std::string text;
+    const char* status;
+};
+const StatusRow kStatusRows[] = {
+    {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
+    {"more lines than the table", std::string(4001, '\n'),
+     "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
+     "were not read. 4000 lines do not have 174 columns."},
+    {"no such file", "", "No spells loaded: cannot open PATH"},
+};
+
+class StatusLine : public AppTest, public testing::WithParamInterface<StatusRow> {};
+
+TEST_P(StatusLine, SaysWhatWasLoadedAndTheWaitPanelGoesAway)
 {
-    const std::tuple<const char*, std::string, std::string> cases[] = {
-        {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
-        {"more lines than the table", std::string(MAX_SPELLS + 1, '\n'),
-         "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
-         "were not read. 4000 lines do not have 174 columns."},
-        {"no such file", "", "No spells loaded: cannot open PATH"},  // "": the file does not exist
-    };
+    const StatusRow& c = GetParam();
     DisplayPanel(mainPanel);
-    for (auto [name, text, status] : cases) {
-        SCOPED_TRACE(name);
-        const std::string path = text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", text);
-        const int panels = CountLivePanels();
-        ParseSpells(mainPanel, path.c_str());
-        EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), status.replace(status.find("PATH"), 4, path));
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
-    }
+    const std::string path = c.text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", c.text);
+    const int panels = CountLivePanels();
+    ParseSpells(mainPanel, path.c_str());
+    std::string status = c.status;
+    EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), status.replace(status.find("PATH"), 4, path));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
 }
+
+INSTANTIATE_TEST_SUITE_P(AppTest, StatusLine, testing::ValuesIn(kStatusRows), RowName());
 
 // The level controls and the dump buttons reach their callbacks; dumps land where the README says.
 TEST_F(AppTest, LevelControlsAndDumpButtonsReachTheirCallbacks)
