@@ -26,7 +26,7 @@ protected:
     static Position At(int s) { return {PanelAttr(Handle(s), ATTR_LEFT), PanelAttr(Handle(s), ATTR_TOP)}; }
 };
 
-TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndWithFiftyOpenEveryOpenerIsRefused)
+TEST_F(PopupManagerTest, SlotsRunInOrderAndAFreedSlotIsTakenWhenTheSearchReachesIt)
 {
     for (int slot = 1; slot < MAX_POPUPS; ++slot) {
         ASSERT_EQ(Open(), slot);
@@ -34,29 +34,56 @@ TEST_F(PopupManagerTest, SlotsRunInOrderAlongTheCascadeAndWithFiftyOpenEveryOpen
     }
     EXPECT_EQ(Open(), 0);
     EXPECT_EQ(Open(), 2);
+}
+
+// With fifty popups open, each way of opening one is refused with the message and changes
+// nothing; once a popup is closed it opens in the freed slot.
+enum class Opener { Link, List, Stacking };
+struct OpenerRow {
+    const char* name;
+    Opener opener;
+    int closing;  // the slot freed
+};
+const OpenerRow kOpenerRows[] = {
+    {"link", Opener::Link, 0},
+    {"list", Opener::List, 17},
+    {"stacking", Opener::Stacking, 49},
+};
+
+class FullTable : public PopupManagerTest, public testing::WithParamInterface<OpenerRow> {
+protected:
+    int OpenBy(Opener opener)
+    {
+        switch (opener) {
+            case Opener::Link:
+                return GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[1], 0, 0);
+            case Opener::List:
+                return SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0);
+            case Opener::Stacking:
+                return StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0);
+        }
+        return 0;
+    }
+};
+
+TEST_P(FullTable, RefusesEveryOpenerUntilASlotIsFreed)
+{
     mainPanel_ = LoadPanel(0, MAIN_UIR, MAINPANEL);
     InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, "Popup spell", 0);
-    // How a popup is opened; the slot freed afterwards.
-    const std::tuple<const char*, int (*)(int mainPanel), int> cases[] = {
-        {"link", [](int) { return GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[1], 0, 0); }, 0},
-        {"list",
-         [](int m) { return SpellRingCallback(m, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0); }, 17},
-        {"stacking", [](int) { return StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0); }, 49},
-    };
-    for (const auto& [name, open, closing] : cases) {
-        SCOPED_TRACE(name);
-        ASSERT_EQ(g_numPopups, MAX_POPUPS);
-        const PopupState before;
-        EXPECT_EQ(open(mainPanel_), -1);
-        EXPECT_EQ(PopupState(), before);
-        ExitPopupFunction(Handle(closing));
-        EXPECT_EQ(open(mainPanel_), 0);
-        EXPECT_EQ(g_lastPopup, closing) << "the freed slot is taken again";
-    }
-    ASSERT_EQ(Dialogs().messages.size(), 3u);
-    EXPECT_EQ(Dialogs().messages[2].title + ": " + Dialogs().messages[2].text,
+    for (int slot = 0; slot < MAX_POPUPS; ++slot) Open();
+    ASSERT_EQ(g_numPopups, MAX_POPUPS);
+    const PopupState before;
+    EXPECT_EQ(OpenBy(GetParam().opener), -1);
+    EXPECT_EQ(PopupState(), before);
+    ASSERT_EQ(Dialogs().messages.size(), 1u);
+    EXPECT_EQ(Dialogs().messages[0].title + ": " + Dialogs().messages[0].text,
               "Error: Too many spell popups are already open - you must close one before opening another");
+    ExitPopupFunction(Handle(GetParam().closing));
+    EXPECT_EQ(OpenBy(GetParam().opener), 0);
+    EXPECT_EQ(g_lastPopup, GetParam().closing) << "the freed slot is taken again";
 }
+
+INSTANTIATE_TEST_SUITE_P(PopupManagerTest, FullTable, testing::ValuesIn(kOpenerRows), RowName());
 
 // The n-th popup opened after start-up: the slot it takes and where it stands.
 struct CascadeRow {
@@ -86,32 +113,50 @@ TEST_P(PopupCascade, TheNthPopupTakesItsSlotAndPlace)
 
 INSTANTIATE_TEST_SUITE_P(PopupManagerTest, PopupCascade, testing::ValuesIn(kCascadeRows), RowName());
 
-TEST_F(PopupManagerTest, EachWayOfClosingDiscardsOnlyItsPopupAndFreesTheSlot)
-{
-    const Action cases[] = {
-        {"Close", [](int p) { QTest::mouseClick(ControlWidget(p, SPELLPANEL_CLOSE), Qt::LeftButton); }},
-        {"Escape", [](int p) { QTest::keyClick(PanelWindow(p), Qt::Key_Escape); }},
-        // Were it only hidden, it would keep its slot.
-        {"close box", [](int p) { PanelWindow(p)->close(); }},
-    };
-    for (const auto& [name, close] : cases) {
-        SCOPED_TRACE(name);
-        CloseAllPopups();
-        const int first = Open(), second = Open(), third = Open();
-        const int panel = Handle(second);
-        for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Space})
-            QTest::keyClick(PanelWindow(panel), key);
-        EXPECT_EQ(g_numPopups, 3) << "other keys do nothing";
-        close(panel);
-        EXPECT_EQ(Handle(second), -1);
-        EXPECT_LT(DisplayPanel(panel), 0) << "the panel is discarded";
-        EXPECT_NE(Handle(first), -1);
-        EXPECT_EQ(g_lastPopup, third) << "closing another popup keeps the most recent one";
-        close(Handle(third));
-        EXPECT_EQ(g_lastPopup, -1) << "the most recent popup was closed";
-        EXPECT_EQ(g_numPopups, 1);
+enum class Closer { Button, Escape, CloseBox };
+struct CloserRow {
+    const char* name;
+    Closer closer;
+};
+// Were a popup closed by its close box only hidden, it would keep its slot.
+const CloserRow kCloserRows[] = {
+    {"Close", Closer::Button}, {"Escape", Closer::Escape}, {"close box", Closer::CloseBox}};
+
+class ClosingOnePopup : public PopupManagerTest, public testing::WithParamInterface<CloserRow> {
+protected:
+    static void Close(int panel)
+    {
+        switch (GetParam().closer) {
+            case Closer::Button:
+                QTest::mouseClick(ControlWidget(panel, SPELLPANEL_CLOSE), Qt::LeftButton);
+                break;
+            case Closer::Escape:
+                QTest::keyClick(PanelWindow(panel), Qt::Key_Escape);
+                break;
+            case Closer::CloseBox:
+                PanelWindow(panel)->close();
+                break;
+        }
     }
+};
+
+TEST_P(ClosingOnePopup, DiscardsOnlyItsPopupAndFreesTheSlot)
+{
+    const int first = Open(), second = Open(), third = Open();
+    const int panel = Handle(second);
+    for (Qt::Key key : {Qt::Key_A, Qt::Key_Return, Qt::Key_Space}) QTest::keyClick(PanelWindow(panel), key);
+    EXPECT_EQ(g_numPopups, 3) << "other keys do nothing";
+    Close(panel);
+    EXPECT_EQ(Handle(second), -1);
+    EXPECT_LT(DisplayPanel(panel), 0) << "the panel is discarded";
+    EXPECT_NE(Handle(first), -1);
+    EXPECT_EQ(g_lastPopup, third) << "closing another popup keeps the most recent one";
+    Close(Handle(third));
+    EXPECT_EQ(g_lastPopup, -1) << "the most recent popup was closed";
+    EXPECT_EQ(g_numPopups, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(PopupManagerTest, ClosingOnePopup, testing::ValuesIn(kCloserRows), RowName());
 
 TEST_F(PopupManagerTest, StrayActionsChangeNothingAndResetMovesOnlyTheMostRecentPopup)
 {
