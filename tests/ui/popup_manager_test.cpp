@@ -12,7 +12,6 @@
 namespace {
 
 using Position = std::pair<int, int>;  // (left, top)
-using Action = std::pair<const char*, void (*)(int panel)>;
 
 class PopupManagerTest : public PopupTest {
 protected:
@@ -158,46 +157,87 @@ TEST_P(ClosingOnePopup, DiscardsOnlyItsPopupAndFreesTheSlot)
 
 INSTANTIATE_TEST_SUITE_P(PopupManagerTest, ClosingOnePopup, testing::ValuesIn(kCloserRows), RowName());
 
-TEST_F(PopupManagerTest, StrayActionsChangeNothingAndResetMovesOnlyTheMostRecentPopup)
-{
-    const Action cases[] = {
-        {"index of no loaded spell",
-         [](int) { GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[4], 0, 0); }},
-        {"spell window that could not load",
-         [](int) {
-             FailNextLoadPanelsForTesting(1);
-             OpenSpellPopup(0);
-         }},
-        {"stacking window that could not load",
-         [](int) {
-             FailNextLoadPanelsForTesting(1);
-             StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0);
-         }},
-        {"releasing a slot that holds a panel", [](int) { ReleaseReservedPopupSlot(1); }},
-        {"closing a panel in no slot", [](int) { ExitPopupFunction(LoadPanel(0, SPELL_UIR, SPELLPANEL)); }},
-        {"closing -1, the mark of free slots", [](int) { ExitPopupFunction(-1); }},
-        {"a slot count below the filled slots",
-         [](int) {
-             const auto handles = g_popupHandles;
-             const int count = std::exchange(g_numPopups, 0);
-             g_popupHandles.fill(1);
-             EXPECT_EQ(GetPopupIndex(), -1);
-             g_popupHandles = handles, g_numPopups = count;
-         }},
-        {"panel events but Escape and close box",
-         [](int p) {
-             for (int event : {EVENT_COMMIT, 2, 3, 11})
-                 SpellPanelCallback(p, event, nullptr, VAL_ESC_VKEY, 0);
-         }},
-    };
-    const int first = Open(), second = Open();
-    const PopupState before;
-    for (const auto& [name, act] : cases) {
-        act(Handle(second));
-        EXPECT_EQ(PopupState(), before) << name;
+enum class Stray {
+    UnloadedIndex,
+    SpellLoadFails,
+    StackingLoadFails,
+    ReleaseFilledSlot,
+    CloseUnslotted,
+    CloseFreeMark,
+    CountBelowSlots,
+    OtherPanelEvents
+};
+struct StrayRow {
+    const char* name;
+    Stray action;
+};
+const StrayRow kStrayRows[] = {
+    {"index of no loaded spell", Stray::UnloadedIndex},
+    {"spell window that could not load", Stray::SpellLoadFails},
+    {"stacking window that could not load", Stray::StackingLoadFails},
+    {"releasing a slot that holds a panel", Stray::ReleaseFilledSlot},
+    {"closing a panel in no slot", Stray::CloseUnslotted},
+    {"closing -1, the mark of free slots", Stray::CloseFreeMark},
+    {"a slot count below the filled slots", Stray::CountBelowSlots},
+    {"panel events but Escape and close box", Stray::OtherPanelEvents},
+};
+
+class StrayAction : public PopupManagerTest, public testing::WithParamInterface<StrayRow> {
+protected:
+    static void Act(int panel)
+    {
+        switch (GetParam().action) {
+            case Stray::UnloadedIndex:
+                GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[4], 0, 0);
+                break;
+            case Stray::SpellLoadFails:
+                FailNextLoadPanelsForTesting(1);
+                OpenSpellPopup(0);
+                break;
+            case Stray::StackingLoadFails:
+                FailNextLoadPanelsForTesting(1);
+                StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0);
+                break;
+            case Stray::ReleaseFilledSlot:
+                ReleaseReservedPopupSlot(1);
+                break;
+            case Stray::CloseUnslotted:
+                ExitPopupFunction(LoadPanel(0, SPELL_UIR, SPELLPANEL));
+                break;
+            case Stray::CloseFreeMark:
+                ExitPopupFunction(-1);
+                break;
+            case Stray::CountBelowSlots: {
+                const auto handles = g_popupHandles;
+                const int count = std::exchange(g_numPopups, 0);
+                g_popupHandles.fill(1);
+                EXPECT_EQ(GetPopupIndex(), -1);
+                g_popupHandles = handles, g_numPopups = count;
+                break;
+            }
+            case Stray::OtherPanelEvents:
+                for (int event : {EVENT_COMMIT, 2, 3, 11})
+                    SpellPanelCallback(panel, event, nullptr, VAL_ESC_VKEY, 0);
+                break;
+        }
     }
+};
+
+TEST_P(StrayAction, ChangesNothing)
+{
+    Open();
+    const int second = Open();
+    const PopupState before;
+    Act(Handle(second));
+    EXPECT_EQ(PopupState(), before);
     EXPECT_TRUE(Dialogs().messages.empty());
-    // Reset moves the most recent popup to the start of the cascade, no other.
+}
+
+INSTANTIATE_TEST_SUITE_P(PopupManagerTest, StrayAction, testing::ValuesIn(kStrayRows), RowName());
+
+TEST_F(PopupManagerTest, ResetMovesOnlyTheMostRecentPopupAndCloseAllKeepsTheOrder)
+{
+    const int first = Open(), second = Open();
     const std::array reset{Position(200, 200), Position(220, 220)};
     EXPECT_EQ(ResetPositionCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0), 0);
     EXPECT_EQ((std::array{At(second), At(first)}), reset);
