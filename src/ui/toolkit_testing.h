@@ -1,7 +1,7 @@
 // What tests and benchmarks reach into the toolkit with: the dialog hook,
 // running a control's commit, failing loads, pretended screens, and a look at
-// the widgets behind panels and controls. The program itself never includes
-// this header.
+// the widgets behind panels and controls. Outside the toolkit layer the
+// program never includes this header (scripts/check-includes.sh checks it).
 #pragma once
 
 #include <string>
