@@ -28,7 +28,7 @@ int SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& colum
 
 // Converts a column like atoi: leading white space, an optional sign, then
 // digits up to the first non-digit; no digits give 0. Numbers beyond the int
-// range saturate at its ends.
+// range saturate at its ends (ReadInt).
 int ColumnToInt(ColumnView column);
 
 // Copies a column into a fixed text buffer.

@@ -54,6 +54,8 @@ const std::vector<ReadCase>& ReadCases()
         {"OneMegabyteLine", "3^" + std::string(1 << 20, 'q') + "^x\n4^After", 2, 1, "4|After||"},
         {"NameCutInsideACharacter", "2^" + std::string(257, 'a') + "\xE2\x82\xAC", 1, 0,
          "2|" + std::string(257, 'a') + "\xE2\x82||"},
+        // Sixteen bytes, the last a caret: the block scan must end the column there.
+        {"SixteenBytesEndingAtACaret", "7^Nm^c2^zone123^", 1, 0, "7|Nm|zone123|"},
         {"QuotesAndControlBytesInAName", "6^\"a\\b\"\x01\x1f\x7f\t^z", 1, 0, "6|\"a\\b\"\x01\x1f\x7f\t||"},
         {"FullTable", std::string(MAX_SPELLS, '\n'), MAX_SPELLS, 3999, "0|||"},
         {"OneLineMoreThanTheTable", std::string(MAX_SPELLS + 1, '\n'), MAX_SPELLS, 3999, "0|||", true},

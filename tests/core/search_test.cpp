@@ -60,6 +60,7 @@ TEST_F(SpellSearch, TextClassAndEffectMustAllMatch)
     Add("Same", {});                                      // 12
     Add("Bard Zero", {{CLASS_BRD, 0}, {CLASS_BST, 30}});  // 13: BRD 0 falls through to BST
     Add("Anything", {}).classLevel.fill(1);               // 14
+    Add("Half \xC3\xB7 Dose", {});                        // 15: UTF-8 division sign
     const struct {
         const char* name;
         const char* text;
@@ -71,8 +72,13 @@ TEST_F(SpellSearch, TextClassAndEffectMustAllMatch)
         {"UTF-8 text, both encodings", "caf\xC3\xA9", 0, ANY_EFFECT, "Caf\xC3\xA9 Gate#4 | Caf\xE9 Ward#3"},
         {"a Latin-1 text", "CAF\xE9 w", 0, ANY_EFFECT, "Caf\xE9 Ward#3"},
         {"beyond Latin-1", "\xE2\x82\xAC", 0, ANY_EFFECT, ""},
-        {"other letters keep their case", "\xC3\xA9t\xC3\xA9", 0, ANY_EFFECT, ""},
-        {"Latin-1 letters too", "CAF\xC9", 0, ANY_EFFECT, ""},
+        {"accented letters in any case", "\xC3\xA9T\xC3\xA9", 0, ANY_EFFECT, "\xC3\x89t\xC3\xA9 Song#5"},
+        {"a UTF-8 capital, both encodings", "CAF\xC3\x89", 0, ANY_EFFECT,
+         "Caf\xC3\xA9 Gate#4 | Caf\xE9 Ward#3"},
+        {"a Latin-1 capital, both encodings", "CAF\xC9", 0, ANY_EFFECT,
+         "Caf\xC3\xA9 Gate#4 | Caf\xE9 Ward#3"},
+        {"multiplication is not division", "\xC3\x97", 0, ANY_EFFECT, ""},
+        {"y with diaeresis is no small sharp s", "\xC3\x9F", 0, ANY_EFFECT, ""},
         {"equal names in table order", "same", 0, ANY_EFFECT, "Same#11 | Same#12"},
         {"a class by level, ties in table order", "", kClr, ANY_EFFECT,
          "1    Caf\xE9 Ward#3 | 1    Anything#14 | 5    Minor Healing#7 | 30    Greater Heal#8 | "
