@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+#include <sys/stat.h>
+
 #include "data/messages.h"
 #include "data/text_rules.h"
 
@@ -235,6 +237,29 @@ void FormatOpenError(const char* path, MessageText& text)
 
 namespace {
 
+bool IsSpellFileKind(mode_t mode)
+{
+    return S_ISREG(mode) || S_ISFIFO(mode);
+}
+
+}  // namespace
+
+std::FILE* OpenSpellFile(const char* path)
+{
+    // Look before opening: opening a device may block or act on it.
+    struct stat info {};
+    if (::stat(path, &info) != 0 || !IsSpellFileKind(info.st_mode)) return nullptr;
+    std::FILE* file = std::fopen(path, "r");
+    // What was opened may not be what was looked at.
+    if (file && (::fstat(::fileno(file), &info) != 0 || !IsSpellFileKind(info.st_mode))) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+namespace {
+
 // Reads every line of an open file into consecutive records of the table.
 int ParseSpellStream(std::FILE* file, std::span<SpellStruct> table, bool* moreLines, int* shortLines)
 {
@@ -261,7 +286,7 @@ int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLin
 {
     if (moreLines) *moreLines = false;
     if (shortLines) *shortLines = 0;
-    std::FILE* file = std::fopen(path, "r");
+    std::FILE* file = OpenSpellFile(path);
     if (!file) {
         MessageText text;
         FormatOpenError(path, text);

@@ -43,7 +43,7 @@ int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const 
     SpellTexts newTexts;
     for (auto [path, texts] : {std::pair{oldPath, &oldTexts}, std::pair{newPath, &newTexts}}) {
         bool moreLines = false;
-        if (DescribeSpellFile(path, level, *texts, &moreLines) < 0) return 1;
+        if (DescribeSpellFile(SpellFilePath(path), level, *texts, &moreLines) < 0) return 1;
         if (moreLines) {
             err << "rivizuzi-export: " << path << " holds more than " << MAX_SPELLS
                 << " lines; only the first " << MAX_SPELLS << " are compared\n";
