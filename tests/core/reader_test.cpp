@@ -33,6 +33,10 @@ struct ReadCase {
     std::string fields;
     bool moreLines = false;
 };
+void PrintTo(const ReadCase& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 const std::vector<ReadCase> kReadCases = {
     {"Empty", "", 0, -1, ""},

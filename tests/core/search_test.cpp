@@ -47,6 +47,10 @@ struct SearchRow {
     int effectId;
     const char* rows;
 };
+void PrintTo(const SearchRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
 
 // The search rows run over these spells.
 class SearchTable : public SpellSearch {
@@ -73,6 +77,7 @@ protected:
         Add("Bard Zero", {{CLASS_BRD, 0}, {CLASS_BST, 30}});  // 13: BRD 0 falls through to BST
         Add("Anything", {}).classLevel.fill(1);               // 14
         Add("Half \xC3\xB7 Dose", {});                        // 15: UTF-8 division sign
+        Add("Half \xF7 Measure", {});                         // 16: Latin-1 division sign
     }
 };
 
