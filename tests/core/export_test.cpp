@@ -110,6 +110,7 @@ TEST_F(Exporter, ReadsRegularFilesPipesAndTheStandardInputOnly)
     } cases[] = {
         {"standard input, a file", exporter + "--search ward - <spells_us.txt", 0, found},
         {"standard input, a pipe", "cat spells_us.txt | " + exporter + "--search ward -", 0, found},
+        {"standard input compared", exporter + "--diff - spells_us.txt <spells_us.txt", 0, ""},
         {"a named pipe", "mkfifo fifo && { cat spells_us.txt >fifo & } && " + exporter + "--search ward fifo",
          0, found},
         {"a directory", exporter + ".", 1, "Cannot open the file: . - please browse for a valid file.\n"},
