@@ -38,6 +38,8 @@ inline constexpr int SPELLPANEL_LINK_BUTTON = 25;  // starts hidden, GoToLinkCal
 inline constexpr int SPELLPANEL_LINK_INDEX = 26;   // hidden numeric -1..4000: linked table index
 inline constexpr int SPELLPANEL_CLOSE = 27;        // ExitPopupCallback
 inline constexpr int SPELLPANEL_EFFECTS_FRAME = 28;
+// The callback of the run-time "Stacking" button, bound by name.
+inline constexpr const char* kStackingCallbackName = "StackingCallback";
 
 // The control showing each fixed text.
 constexpr int SpellPanelTextCtrl(PanelText text)
