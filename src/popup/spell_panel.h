@@ -101,6 +101,11 @@ struct SpellPanelContent {
 // the index is not that of a loaded spell (content untouched).
 int BuildSpellPanelContent(int index, SpellPanelContent& content);
 
+// The table index of the linked spell the window shows: the spell FindSpell
+// finds for linkedSpell when that is 0 or more, else -1. `name` receives its
+// name (or is left empty).
+int LinkedSpellIndex(const SpellStruct& spell, TextField& name);
+
 // Text of a code, or "Unknown" for a code without a name.
 const char* TimeOfDayText(int code);
 const char* EnvironmentText(int code);
