@@ -7,6 +7,7 @@
 #include "export_modes.h"
 #include "export_panel.h"
 #include "json_text.h"
+#include "popup/referenced_by.h"
 #include "popup/spell_panel.h"
 
 namespace {
@@ -37,7 +38,7 @@ void AppendSpellObject(std::string& line, int index)
         line += '}';
     }
     line += "],\"panel\":";
-    AppendPanelJson(line, content);
+    AppendPanelJson(line, content, ReferencedBy(g_referencedBy, index));
     line += "}\n";
 }
 
@@ -46,6 +47,7 @@ void AppendSpellObject(std::string& line, int index)
 int ExportSpells(std::ostream& out)
 {
     const int count = LoadedSpellCount();
+    UpdateReferencedBy();
     std::string line;
     for (int index = 0; index < count; ++index) {
         line.clear();
