@@ -44,12 +44,15 @@ void BuildReferencedBy(ReferencedByIndex& index)
     for (const auto& [target, referrer] : pairs)
         index.refs[static_cast<std::size_t>(next[static_cast<std::size_t>(target)]++)] = referrer;
     index.count = count;
-    index.generation = g_spellIdIndex.generation;
+    index.generation = g_spellIdIndex.builtFor == g_numSpells ? g_spellIdIndex.generation : -1;
 }
 
 void UpdateReferencedBy()
 {
-    if (g_referencedBy.generation == g_spellIdIndex.generation && g_referencedBy.count == LoadedSpellCount())
+    // The id index is built once per load: its build number names the load.
+    const bool loadIndexed = g_spellIdIndex.builtFor == g_numSpells;
+    if (loadIndexed && g_referencedBy.generation == g_spellIdIndex.generation &&
+        g_referencedBy.count == LoadedSpellCount())
         return;
     BuildReferencedBy(g_referencedBy);
 }
