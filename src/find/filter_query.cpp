@@ -474,20 +474,12 @@ bool FilterQuery::Parse(std::string_view expression, FilterError& error)
     return true;
 }
 
-const std::vector<std::string_view>& FilterFieldNames()
+std::string QuoteFilterString(std::string_view value)
 {
-    static const std::vector<std::string_view> names = [] {
-        std::vector<std::string_view> list;
-        for (const FieldEntry& field : kFields) {
-            if (field.kind == FilterFieldKind::Level) {
-                list.emplace_back("level(");
-            } else if (field.kind == FilterFieldKind::Value) {
-                list.emplace_back("value(");
-            } else {
-                list.emplace_back(field.name);
-            }
-        }
-        return list;
-    }();
-    return names;
+    std::string quoted = "\"";
+    for (const char c : value) {
+        if (c == '"' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
 }

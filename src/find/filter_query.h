@@ -91,6 +91,6 @@ private:
     bool needsTexts_ = false;
 };
 
-// The names a completer offers: every field, with the argument forms
-// "level(" and "value(", in the order the help lists them.
-const std::vector<std::string_view>& FilterFieldNames();
+// The value as a string of the expression: in double quotes, each quote and
+// backslash escaped by a backslash.
+std::string QuoteFilterString(std::string_view value);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "find/filter_pickers.h"
 #include "find/filter_query.h"
 #include "find/spell_filter.h"
 #include "test_support.h"
@@ -234,6 +235,28 @@ TEST_F(SpellFilterTest, SentencesAtTheLevelInForceAndTheRecordsLeftAlone)
     EXPECT_STREQ(ward.effectText[0].data(), "cached");
     EXPECT_EQ(g_spellArray[0].isInstant, 0);
     EXPECT_EQ(g_levelEnable, 0);
+}
+
+// The selectors offer what the loaded file holds and write conditions that
+// keep what they name.
+TEST_F(SpellFilterTest, PickedConditionsJoinTheExpression)
+{
+    const auto values = [](int picker) {
+        std::string joined;
+        for (const std::string& value : FilterPickerValues(picker)) joined += value + "|";
+        return joined;
+    };
+    EXPECT_EQ(values(0), "Self|Single|Unknown|");         // target type
+    EXPECT_EQ(values(3), "Beneficial|Detrimental|");      // kind
+    EXPECT_EQ(values(6), "Armor Class|Hitpoints|Stun|");  // effect names, not the hidden Charisma
+    EXPECT_EQ(FilterPickerCondition(0, "Single"), "targetType = \"Single\"");
+    EXPECT_EQ(FilterPickerCondition(6, "a\"b\\"), "text ~ \"a\\\"b\\\\\"");
+    EXPECT_EQ(Kept(FilterPickerCondition(6, "Stun")), "1");
+
+    EXPECT_EQ(AddFilterCondition(" \t", "id = 1"), "id = 1");
+    EXPECT_EQ(AddFilterCondition(" id = 2 ", "id = 1"), "id = 2 and id = 1");
+    EXPECT_EQ(AddFilterCondition("id = 2 or id = 3", "id = 1"), "(id = 2 or id = 3) and id = 1");
+    EXPECT_EQ(AddFilterCondition("(id = 2) or (id = 3", "id = 1"), "(id = 2) or (id = 3 and id = 1");
 }
 
 }  // namespace
