@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/filter_box.h"
 #include "app/main_uir.h"
 #include "app/settings_format.h"
 #include "app/start.h"
@@ -14,6 +15,7 @@
 #include "list/search.h"
 #include "list/search_callbacks.h"
 #include "popup/popup_callbacks.h"
+#include "popup/referenced_by.h"
 #include "ui/toolkit.h"
 
 const char* const kDisclaimerTitle = "Disclaimer";
@@ -110,12 +112,21 @@ void ShowLoadStatus(int panel, const char* path, bool moreLines, int shortLines)
 void ForgetOldTable(int panel)
 {
     CloseAllPopups();
+    FillFilterSelectors(panel);
     TextField text{};
-    if (GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) == 0 && text[0] != '\0') {
+    if (HasListFilter() || (GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) == 0 && text[0] != '\0')) {
         SearchStringCallback(panel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
     } else {
         ClearListCtrl(panel, MAINPANEL_SPELL_LIST);
     }
+}
+
+// The sentences change with the level setting: a filter that reads them
+// runs again.
+void RefreshSentenceFilter(int panel)
+{
+    if (ListFilterReadsSentences())
+        SearchStringCallback(panel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
 }
 
 // The class selector's entries, "All classes" first.
@@ -144,6 +155,7 @@ int LoadMainPanel()
     if (panel >= 0) {
         FillClassSelector(panel, MAINPANEL_CLASS);
         FillEffectSelector(panel, MAINPANEL_EFFECT);
+        FillFilterSelectors(panel);
     }
     return panel;
 }
@@ -159,6 +171,7 @@ void ParseSpells(int panel, const char* path)
     int shortLines = 0;
     g_numSpells = ParseSpellFile(path, g_spellArray, &moreLines, &shortLines);
     BuildSpellIdIndex();
+    UpdateReferencedBy();
     DiscardPanel(waitPanel);
     SetWaitCursor(0);
     ShowLoadStatus(panel, path, moreLines, shortLines);
@@ -269,6 +282,7 @@ int EnableLevelCallback(int panel, int control, int event, void* callbackData, i
     GetCtrlVal(panel, control, &on);
     SetCtrlAttribute(panel, MAINPANEL_LEVEL, ATTR_DIMMED, on ? 0 : 1);
     g_levelEnable = on ? 1 : 0;
+    RefreshSentenceFilter(panel);
     return 0;
 }
 
@@ -278,6 +292,7 @@ int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData
     (void)callbackData, (void)eventData1, (void)eventData2;
     if (event != EVENT_COMMIT) return 0;
     GetCtrlVal(panel, control, &g_displayLevel);
+    if (g_levelEnable) RefreshSentenceFilter(panel);
     return 0;
 }
 

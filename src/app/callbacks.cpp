@@ -1,6 +1,7 @@
 // The one place that binds the callback names used by the resource files to
 // the program's functions.
 #include "app/app.h"
+#include "app/filter_box.h"
 #include "compare/compare_callbacks.h"
 #include "dump/dump_callbacks.h"
 #include "list/search_callbacks.h"
@@ -20,6 +21,9 @@ void RegisterProgramCallbacks()
         {"EnableLevelCallback", EnableLevelCallback},
         {"DisplayAsLevelCallback", DisplayAsLevelCallback},
         {"SearchStringCallback", SearchStringCallback},
+        {"FilterTextCallback", FilterTextCallback},
+        {"FilterFieldCallback", FilterFieldCallback},
+        {"FilterAddCallback", FilterAddCallback},
         {"SpellRingCallback", SpellRingCallback},
         {"GoToLinkCallback", GoToLinkCallback},
         {"GoToLink2Callback", GoToLink2Callback},

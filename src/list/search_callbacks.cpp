@@ -1,5 +1,6 @@
 #include "list/search_callbacks.h"
 
+#include "app/filter_box.h"
 #include "app/main_uir.h"
 #include "list/search.h"
 #include "list/search_status.h"
@@ -27,7 +28,7 @@ int SearchStringCallback(int panel, int control, int event, void* callbackData, 
 
 int PopulateSpellList(int panel, int list, char* searchText, int classValue, int effectId)
 {
-    return ForEachSpellRow(searchText, classValue, effectId, [&](const char* label, int index) {
+    return ForEachSpellRow(searchText, classValue, effectId, ListFilter(), [&](const char* label, int index) {
         InsertListItem(panel, list, -1, label, index);
     });
 }

@@ -57,6 +57,21 @@ void UpdateReferencedBy()
     BuildReferencedBy(g_referencedBy);
 }
 
+ReferencedByPlace PlaceReferencedBy(int panelHeight, int count)
+{
+    constexpr int kRowPixels = 20;
+    constexpr int kVisibleRows = 5;
+    constexpr int kListFrame = 6;
+    constexpr int kGapAbove = 5;
+    constexpr int kGapBelow = 10;
+    if (count <= 0) return {0, 0, panelHeight};
+    ReferencedByPlace place;
+    place.top = panelHeight - kGapAbove;
+    place.listHeight = kListFrame + kRowPixels * std::min(count, kVisibleRows);
+    place.panelHeight = place.top + place.listHeight + kGapBelow;
+    return place;
+}
+
 std::span<const int16_t> ReferencedBy(const ReferencedByIndex& index, int spell)
 {
     if (spell < 0 || spell >= index.count) return {};

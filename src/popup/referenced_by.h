@@ -29,6 +29,16 @@ void BuildReferencedBy(ReferencedByIndex& index);
 // Builds g_referencedBy unless it was built for the loaded table.
 void UpdateReferencedBy();
 
+// Where the spell window shows its "Referenced by:" list of `count` spells
+// below the rest of a panel `panelHeight` high: five rows at most, more
+// scroll. No list for a count of 0: the panel keeps its height.
+struct ReferencedByPlace {
+    int top = 0;
+    int listHeight = 0;
+    int panelHeight = 0;
+};
+ReferencedByPlace PlaceReferencedBy(int panelHeight, int count);
+
 // The table indexes of the spells that refer to the spell at `index`, in
 // ascending order; empty for an index that is not that of an indexed spell.
 std::span<const int16_t> ReferencedBy(const ReferencedByIndex& index, int spell);

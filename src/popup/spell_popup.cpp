@@ -9,6 +9,7 @@
 #include "data/spell.h"
 #include "data/text_encoding.h"
 #include "popup/popup_callbacks.h"
+#include "popup/referenced_by_view.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking_callbacks.h"
@@ -174,7 +175,7 @@ int PopulateSpellPopup(int panel, int index)
                   STACKING_BUTTON_COLOR, StackingCallback, &g_spellArray[static_cast<std::size_t>(index)]);
     }
     SetCtrlAttribute(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT, content.frameHeight);
-    SetPanelAttribute(panel, ATTR_HEIGHT, content.panelHeight);
+    SetPanelAttribute(panel, ATTR_HEIGHT, ShowReferencedBy(panel, index, content.panelHeight));
     // The window's title names the spell (titles are UTF-8).
     const std::string title =
         TextToUtf8(g_spellArray[static_cast<std::size_t>(index)].name.data()) + " - Spell";
