@@ -112,7 +112,6 @@ void ShowLoadStatus(int panel, const char* path, bool moreLines, int shortLines)
 void ForgetOldTable(int panel)
 {
     CloseAllPopups();
-    FillFilterSelectors(panel);
     TextField text{};
     if (HasListFilter() || (GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) == 0 && text[0] != '\0')) {
         SearchStringCallback(panel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
@@ -155,6 +154,8 @@ int LoadMainPanel()
     if (panel >= 0) {
         FillClassSelector(panel, MAINPANEL_CLASS);
         FillEffectSelector(panel, MAINPANEL_EFFECT);
+        // A new window's box is empty: so is the list's filter.
+        ClearListFilter(panel);
         FillFilterSelectors(panel);
     }
     return panel;
@@ -172,6 +173,7 @@ void ParseSpells(int panel, const char* path)
     g_numSpells = ParseSpellFile(path, g_spellArray, &moreLines, &shortLines);
     BuildSpellIdIndex();
     UpdateReferencedBy();
+    FillFilterSelectors(panel);
     DiscardPanel(waitPanel);
     SetWaitCursor(0);
     ShowLoadStatus(panel, path, moreLines, shortLines);

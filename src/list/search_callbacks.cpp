@@ -21,7 +21,7 @@ int SearchStringCallback(int panel, int control, int event, void* callbackData, 
     if (ClearListCtrl(panel, MAINPANEL_SPELL_LIST) < 0) return -1;
     const int shown = PopulateSpellList(panel, MAINPANEL_SPELL_LIST, text.data(), classValue, effectId);
     TextField status{};
-    FormatSearchStatus(status, shown, g_numSpells);
+    FormatSearchStatus(status, shown, g_numSpells, HasListFilter());
     SetCtrlVal(panel, MAINPANEL_STATUS, status.data());
     return 0;
 }

@@ -214,12 +214,12 @@ int OpenSpellPopup(int index)
 
 int SpellRingCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
 {
-    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    (void)callbackData, (void)eventData1, (void)eventData2;
     if (event != EVENT_COMMIT) return 0;
     int rows = 0;
-    if (GetNumListItems(panel, MAINPANEL_SPELL_LIST, &rows) < 0 || rows <= 0) return 0;
+    if (GetNumListItems(panel, control, &rows) < 0 || rows <= 0) return 0;
     int index = -1;
-    if (GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &index) < 0) return -1;
+    if (GetCtrlVal(panel, control, &index) < 0) return -1;
     return OpenSpellPopup(index);
 }
 
