@@ -52,7 +52,7 @@ TEST_F(FindTest, FilterBoxRefillsTheListAndKeepsItOnABadExpression)
 {
     SetSlot(AddSpell(1, "Stunning Blow"), 0, kStun, 2000);
     g_spellArray[0].targetType = 5;
-    SetSlot(AddSpell(2, "Minor Healing"), 0, kHitpoints, 10);
+    SetSlot(AddSpell(2, "Minor Healing"), 0, kHitpoints, 10, 0, 102);  // 11 (L1) to 75 (L65)
     g_spellArray[1].targetType = 5;
     AddSpell(3, "Gate").targetType = 6;
     BuildSpellIdIndex();
@@ -72,7 +72,17 @@ TEST_F(FindTest, FilterBoxRefillsTheListAndKeepsItOnABadExpression)
     EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST), CoreRows("text ~ \"stun\""));
     EXPECT_EQ(Text(mainPanel_, MAINPANEL_FILTER_MESSAGE), "");
 
-    // The selectors: Kind offers the file's kinds; Add joins the condition.
+    // The sentences follow the level setting.
+    SetCtrlVal(mainPanel_, MAINPANEL_FILTER, "text ~ \"(L40)\"");
+    CommitCtrl(mainPanel_, MAINPANEL_FILTER);
+    EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST), Rows{});
+    SetCtrlVal(mainPanel_, MAINPANEL_LEVEL, 40);
+    CommitCtrl(mainPanel_, MAINPANEL_LEVEL);
+    SetCtrlVal(mainPanel_, MAINPANEL_LEVEL_ENABLE, 1);
+    CommitCtrl(mainPanel_, MAINPANEL_LEVEL_ENABLE);
+    EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST), (Rows{{"Minor Healing", 1}}));
+
+    // The selectors: Target type offers the file's types; Add joins the condition.
     SetCtrlVal(mainPanel_, MAINPANEL_FILTER, "");
     SetCtrlVal(mainPanel_, MAINPANEL_FILTER_FIELD, 0);  // Target type
     CommitCtrl(mainPanel_, MAINPANEL_FILTER_FIELD);
