@@ -1,9 +1,8 @@
 #include "find/filter_query.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
-#include <optional>
 
 #include "data/spell.h"
 #include "data/text_encoding.h"
@@ -181,9 +180,12 @@ private:
 
     static std::string Quoted(std::string_view text)
     {
-        constexpr std::size_t kShown = 32;
-        std::string shown(text.substr(0, kShown));
-        if (text.size() > kShown) shown += "...";
+        // At most 32 bytes, cut before a whole character.
+        std::size_t shownBytes = std::min<std::size_t>(text.size(), 32);
+        while (shownBytes < text.size() && (static_cast<unsigned char>(text[shownBytes]) & 0xC0) == 0x80)
+            --shownBytes;
+        std::string shown(text.substr(0, shownBytes));
+        if (text.size() > shownBytes) shown += "...";
         return "\"" + shown + "\"";
     }
 

@@ -179,6 +179,8 @@ const ErrorCase kErrorCases[] = {
     {"NothingAfterAnd", "id = 1 and ", "expected a condition after \"and\" at column 12"},
     {"NothingAfterNot", "not", "expected a condition after \"not\" at column 4"},
     {"ValueFirst", "5 = id", "expected a field before \"5\" at column 1"},
+    {"LongStringCutBeforeACharacter", "\"éééééééééééééééé\"",
+     "expected a field before \"\"ééééééééééééééé...\" at column 1"},
     {"StrangeCharacter", "id = 1 & id = 2", "expected \"and\", \"or\" or the end at column 8"},
     {"StrangeCharacterFirst", "@", "unexpected character \"@\" at column 1"},
     {"Nul", "id = 1\0"sv, "NUL character at column 7"},
