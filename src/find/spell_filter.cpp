@@ -6,7 +6,6 @@
 #include "data/spell_index.h"
 #include "data/text_encoding.h"
 #include "effects/effects.h"
-#include "list/effect_filter.h"
 #include "list/upper_case.h"
 #include "popup/panel_snapshot.h"
 #include "stacking/stacking.h"
@@ -65,6 +64,15 @@ int RecordNumber(const SpellStruct& spell, int which)
     }
 }
 
+// The first slot the detail window shows with the effect id, or -1.
+int FirstShownSlot(const SpellStruct& spell, int effectId)
+{
+    for (int slot = 0; slot < NUM_EFFECT_SLOTS; ++slot) {
+        if (spell.attrib[static_cast<std::size_t>(slot)] == effectId && IsSlotShown(spell, slot)) return slot;
+    }
+    return -1;
+}
+
 bool SentencesMatch(const FilterCondition& condition, const FilterTexts& texts, int index)
 {
     // "!=": no shown sentence equals the value.
@@ -94,14 +102,13 @@ bool ConditionMatches(const FilterCondition& condition, const FilterTexts& texts
             return level < CLASS_LEVEL_NONE && Compare(condition.op, level, condition.number);
         }
         case FilterFieldKind::Effect:
-            return SpellHasShownEffect(spell, condition.number) == (condition.op == FilterOp::Equal);
-        case FilterFieldKind::Value:
-            for (int slot = 0; slot < NUM_EFFECT_SLOTS; ++slot) {
-                const auto k = static_cast<std::size_t>(slot);
-                if (spell.attrib[k] != condition.which || !IsSlotShown(spell, slot)) continue;
-                return Compare(condition.op, StackingValue(spell.base[k], spell.max[k]), condition.number);
-            }
-            return false;
+            return (FirstShownSlot(spell, condition.number) >= 0) == (condition.op == FilterOp::Equal);
+        case FilterFieldKind::Value: {
+            const int slot = FirstShownSlot(spell, condition.which);
+            if (slot < 0) return false;
+            const auto k = static_cast<std::size_t>(slot);
+            return Compare(condition.op, StackingValue(spell.base[k], spell.max[k]), condition.number);
+        }
     }
     return false;
 }

@@ -18,7 +18,8 @@ constexpr int kHitpoints = 0, kArmorClass = 1, kCharisma = 10, kStun = 21;
 // 1 Stunning Blow: single, WAR 5, "Stun (2.00 seconds)" in slot 12.
 // 2 Greater Ward: 100 ticks, self, beneficial, CLR 30 and WAR 20, linked to
 //   Fire Bolt, "Increase Armor Class by 30 (L20) to 75 (L65)".
-// 3 "Café" in Latin-1: a hidden Charisma slot (base 0), WAR 255, CLR 0.
+// 3 "Café" in Latin-1: a hidden Charisma slot (base 0), effect -1, WAR 255,
+//   CLR 0.
 // 4 Sapping Mist: Hitpoints with a negative base and a cap (stacking value
 //   -50), id -2147483648.
 class SpellFilterTest : public testsupport::SpellTableTest {
@@ -48,6 +49,7 @@ protected:
         SpellStruct& cafe = AddSpell(103, "Caf\xE9");
         cafe.classLevel[CLASS_CLR] = 0;
         SetSlot(cafe, 2, kCharisma, 0);
+        SetSlot(cafe, 5, -1, 3);  // effect id -1, which the effect selector uses for "any"
         SpellStruct& mist = AddSpell(-2147483647 - 1, "Sapping Mist");
         SetSlot(mist, 0, kHitpoints, -10, 50);
         texts_.Build(0);
@@ -116,6 +118,7 @@ const MatchCase kMatchCases[] = {
     {"EffectShown", "effect = 21", "1"},
     {"EffectHiddenSlot", "effect = 10", ""},
     {"EffectInNoSlot", "effect != 0", "1 2 3"},
+    {"EffectMinusOne", "effect = -1", "3"},
     {"ValueBase", "value(1) = 10", "2"},
     {"ValueNegativeBaseWithCap", "value(0) = -50", "0 4"},
     {"ValueWithoutTheEffect", "value(21) < 0 or value(21) >= 0", "1"},
