@@ -7,9 +7,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWidget>
 #include <cstdlib>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "app/main_uir.h"
 #include "bench_support.h"
 #include "find/filter_query.h"
@@ -17,7 +19,7 @@
 #include "list/search.h"
 #include "popup/referenced_by.h"
 #include "ui/toolkit.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 
 namespace {
 
@@ -103,7 +105,7 @@ void FilterKeystroke(benchmark::State& state, const char* expression)
         return;
     }
     DisplayPanel(panel);
-    QWidget* box = toolkit::FindControl(panel, MAINPANEL_FILTER)->widget;
+    QWidget* box = ControlWidget(panel, MAINPANEL_FILTER);
     auto type = [box](bool digit) {
         QKeyEvent key(QEvent::KeyPress, digit ? Qt::Key_0 : Qt::Key_Backspace, Qt::NoModifier,
                       digit ? QStringLiteral("0") : QString());

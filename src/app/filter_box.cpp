@@ -3,11 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "app/list_filter.h"
 #include "app/main_uir.h"
+#include "app/search_callbacks.h"
 #include "find/filter_pickers.h"
-#include "find/filter_query.h"
-#include "find/spell_filter.h"
-#include "list/search_callbacks.h"
 #include "ui/toolkit.h"
 
 namespace {
@@ -17,19 +16,6 @@ constexpr std::size_t kBoxBytes = 4 * 8000 + 1;
 constexpr int kErrorColor = 0xC00000;
 constexpr int kMarkedBoxColor = 0xFFE0E0;
 constexpr int kBoxColor = 0xFFFFFF;
-
-// The last good expression and the texts it compares.
-struct ListFilterState {
-    FilterQuery query;
-    FilterTexts texts;
-    SpellFilter filter{query, texts};
-};
-
-ListFilterState& State()
-{
-    static ListFilterState state;
-    return state;
-}
 
 void ShowMessage(int panel, const char* message)
 {
@@ -46,7 +32,7 @@ int ApplyFilterBox(int panel)
     std::vector<char> text(kBoxBytes);
     if (GetCtrlVal(panel, MAINPANEL_FILTER, text.data(), text.size()) < 0) return -1;
     FilterError error;
-    if (!State().query.Parse(text.data(), error)) {
+    if (!SetListFilter(text.data(), error)) {
         ShowMessage(panel, error.message.c_str());
         return 0;
     }
@@ -109,29 +95,9 @@ void FillFilterSelectors(int panel)
     FilterFieldCallback(panel, MAINPANEL_FILTER_FIELD, EVENT_COMMIT, nullptr, 0, 0);
 }
 
-const SpellCondition* ListFilter()
+void ClearFilterBox(int panel)
 {
-    ListFilterState& state = State();
-    if (state.query.IsEmpty()) return nullptr;
-    if (state.query.NeedsTexts()) state.texts.Update(CurrentFilterLevel());
-    return &state.filter;
-}
-
-bool ListFilterReadsSentences()
-{
-    return State().query.NeedsTexts();
-}
-
-bool HasListFilter()
-{
-    return !State().query.IsEmpty();
-}
-
-void ClearListFilter(int panel)
-{
-    FilterError error;
-    State().query.Parse("", error);
-    State().texts.Clear();
+    ClearListFilter();
     SetCtrlVal(panel, MAINPANEL_FILTER, "");
     ShowMessage(panel, "");
 }

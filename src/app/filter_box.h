@@ -1,9 +1,7 @@
 // The main window's filter: the "Filter:" box with its message line, and the
 // selectors that write a condition into it. The list applies the last good
-// expression together with the name, class and effect.
+// expression (list_filter.h) together with the name, class and effect.
 #pragma once
-
-#include "list/search.h"
 
 // Each edit of the filter box (and Return): a good expression becomes the
 // list's filter and the list is refilled; an unfinished or wrong one shows
@@ -22,13 +20,5 @@ int FilterAddCallback(int panel, int control, int event, void* callbackData, int
 // at start and after each load.
 void FillFilterSelectors(int panel);
 
-// The filter the list applies: the last good expression, its texts described
-// for the loaded table at the level in force; nullptr while there is none.
-const SpellCondition* ListFilter();
-// True when the list's filter reads the effect sentences, which change with
-// the level setting.
-bool ListFilterReadsSentences();
-// True when the list has a filter.
-bool HasListFilter();
-// Forgets the filter and empties the box, its message and its mark.
-void ClearListFilter(int panel);
+// Forgets the list's filter and empties the box, its message and its mark.
+void ClearFilterBox(int panel);

@@ -12,7 +12,7 @@
 #include "compare/comparison.h"
 #include "data/spell.h"
 #include "data/spell_index.h"
-#include "popup/popup_callbacks.h"
+#include "popup/spell_popup.h"
 #include "ui/toolkit.h"
 
 namespace {

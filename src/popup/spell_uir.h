@@ -40,6 +40,8 @@ inline constexpr int SPELLPANEL_CLOSE = 27;        // ExitPopupCallback
 inline constexpr int SPELLPANEL_EFFECTS_FRAME = 28;
 inline constexpr int SPELLPANEL_REFERENCED_BY_CAPTION = 29;  // "Referenced by:", starts hidden
 inline constexpr int SPELLPANEL_REFERENCED_BY = 30;          // list, starts hidden, SpellRingCallback
+// The callback of the run-time "Stacking" button, bound by name.
+inline constexpr const char* kStackingCallbackName = "StackingCallback";
 
 // The control showing each fixed text.
 constexpr int SpellPanelTextCtrl(PanelText text)

@@ -14,7 +14,7 @@
 #include "list/search.h"
 #include "popup/referenced_by.h"
 #include "popup/spell_uir.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -31,7 +31,7 @@ struct FindTest : PopupTest {
         ASSERT_GT(mainPanel_, 0);
         DisplayPanel(mainPanel_);
     }
-    QWidget* Widget(int control) { return toolkit::FindControl(mainPanel_, control)->widget.data(); }
+    QWidget* Widget(int control) { return ControlWidget(mainPanel_, control); }
 
     // The rows the core lists for the whole table with this expression.
     static Rows CoreRows(const char* expression)
@@ -103,7 +103,7 @@ TEST_F(FindTest, AReferencedByNameOpensItsSpellWindow)
     EXPECT_EQ(Attr(target, SPELLPANEL_REFERENCED_BY, ATTR_VISIBLE), 1);
     EXPECT_EQ(ListRows(target, SPELLPANEL_REFERENCED_BY), (Rows{{"Proc One", 1}, {"Linker", 2}}));
     SetCtrlIndex(target, SPELLPANEL_REFERENCED_BY, 1);
-    QWidget* list = toolkit::FindControl(target, SPELLPANEL_REFERENCED_BY)->widget.data();
+    QWidget* list = ControlWidget(target, SPELLPANEL_REFERENCED_BY);
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Linker");
     EXPECT_EQ(Attr(OpenSpell(3), SPELLPANEL_REFERENCED_BY, ATTR_VISIBLE), 0);

@@ -1,6 +1,6 @@
-#include "list/search_callbacks.h"
+#include "app/search_callbacks.h"
 
-#include "app/filter_box.h"
+#include "app/list_filter.h"
 #include "app/main_uir.h"
 #include "list/search.h"
 #include "list/search_status.h"
