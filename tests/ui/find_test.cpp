@@ -23,16 +23,7 @@ using Rows = std::vector<std::pair<std::string, int>>;
 
 constexpr int kHitpoints = 0, kStun = 21, kWeaponProc = 85;
 
-struct FindTest : PopupTest {
-    void SetUp() override
-    {
-        PopupTest::SetUp();
-        mainPanel = mainPanel_ = LoadMainPanel();
-        ASSERT_GT(mainPanel_, 0);
-        DisplayPanel(mainPanel_);
-    }
-    QWidget* Widget(int control) { return ControlWidget(mainPanel_, control); }
-
+struct FindTest : MainWindowTest {
     // The rows the core lists for the whole table with this expression.
     static Rows CoreRows(const char* expression)
     {

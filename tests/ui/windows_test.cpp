@@ -29,16 +29,7 @@ namespace {
 
 using Rows = std::vector<std::pair<std::string, int>>;
 
-struct WindowTest : PopupTest {
-    void SetUp() override
-    {
-        PopupTest::SetUp();
-        mainPanel = mainPanel_ = LoadMainPanel();
-        ASSERT_GT(mainPanel_, 0);
-        DisplayPanel(mainPanel_);
-    }
-    QWidget* Widget(int control) { return ControlWidget(mainPanel_, control); }
-};
+using WindowTest = MainWindowTest;
 
 // Tab walks the box, the filter and its selectors (Add is dimmed: the
 // selectors were filled for no spell), list, class and effect; Down leads
