@@ -7,7 +7,7 @@
 #include "data/text_encoding.h"
 #include "effects/effects.h"
 #include "list/upper_case.h"
-#include "popup/panel_snapshot.h"
+#include "popup/spell_panel.h"
 #include "stacking/stacking.h"
 
 namespace {
@@ -135,7 +135,8 @@ bool NodeMatches(const FilterQuery& query, const FilterTexts& texts, int index, 
 
 FilterLevel CurrentFilterLevel()
 {
-    return g_levelEnable != 0 ? g_displayLevel : 0;
+    const LevelSetting setting = CurrentLevelSetting();
+    return setting.levelEnable != 0 ? setting.displayLevel : 0;
 }
 
 void FilterTexts::Clear()
@@ -174,9 +175,11 @@ void FilterTexts::Build(FilterLevel level)
         UpperCaseInPlace(text_.data() + start);
         ends_.push_back(static_cast<uint32_t>(text_.size()));
     };
+    const SpellTable table = LoadedTable();
+    const LevelSetting setting = LevelSettingFor(level);
     SpellPanelContent content;
     for (int index = 0; index < count; ++index) {
-        DescribeSpellSnapshot(index, level, content);
+        DescribeSpellPanel(table, index, setting, content);
         for (const TextField& text : content.texts) append(text.data());
         std::array<const char*, NUM_EFFECT_SLOTS> sentences;
         sentences.fill("");

@@ -24,8 +24,7 @@ FilterLevel CurrentFilterLevel();
 // (the text and its offsets), none per spell.
 class FilterTexts {
 public:
-    // Describes every loaded spell at the level. Leaves the table and the
-    // level globals as they were.
+    // Describes every loaded spell at the level, reading the table only.
     void Build(FilterLevel level);
     // Builds unless the texts were built for the loaded table (the same load)
     // at this level.

@@ -6,33 +6,40 @@
 #include "data/spell_index.h"
 #include "effects/effect_catalogue.h"
 #include "effects/effects.h"
-#include "popup/panel_snapshot.h"
+#include "popup/spell_panel.h"
 
 ReferencedByIndex g_referencedBy;
 
 void BuildReferencedBy(ReferencedByIndex& index)
 {
-    const int count = LoadedSpellCount();
+    const SpellTable table = LoadedTable();
+    const int count = table.count;
     // Pairs (target, referrer), collected in referrer order.
     std::vector<std::pair<int16_t, int16_t>> pairs;
     pairs.reserve(static_cast<std::size_t>(count) * 2);
     TextField name{};
+    TextField text{};
     for (int i = 0; i < count; ++i) {
-        const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
+        const SpellStruct& spell = table[i];
         std::array<int, NUM_EFFECT_SLOTS + 1> targets{};
         std::size_t n = 0;
         auto add = [&](int target) {
             const auto end = targets.begin() + static_cast<std::ptrdiff_t>(n);
-            if (!IsLoadedIndex(target) || std::find(targets.begin(), end, target) != end) return;
+            if (!table.Contains(target) || std::find(targets.begin(), end, target) != end) return;
             targets[n++] = target;
             pairs.emplace_back(static_cast<int16_t>(target), static_cast<int16_t>(i));
         };
-        add(LinkedSpellIndex(spell, name));
+        add(LinkedSpellIndex(table, spell, name));
         // Only a sentence that names a spell links: the others need not be written.
         for (int slot = 0; slot < NUM_EFFECT_SLOTS; ++slot) {
-            const int attrib = spell.attrib[static_cast<std::size_t>(slot)];
-            if (IsSlotShown(spell, slot) && effects::LinksToSpell(effects::LookUpEffect(attrib).kind))
-                add(DescribeSlotLink(i, slot));
+            const auto k = static_cast<std::size_t>(slot);
+            if (!IsSlotShown(spell, slot) ||
+                !effects::LinksToSpell(effects::LookUpEffect(spell.attrib[k]).kind))
+                continue;
+            int link = -1;
+            DescribeEffect(table, spell, spell.attrib[k], spell.base[k], spell.max[k], spell.calc[k],
+                           spell.duration, slot, LevelSetting{}, text, &link);
+            add(link);
         }
     }
     // A counting sort by target keeps each target's referrers in table order.

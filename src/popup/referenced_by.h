@@ -23,7 +23,7 @@ struct ReferencedByIndex {
 extern ReferencedByIndex g_referencedBy;
 
 // Builds `index` over the loaded table (g_spellArray[0 .. g_numSpells)).
-// Leaves the records' cached sentences and the level globals as they were.
+// Reads the table only.
 void BuildReferencedBy(ReferencedByIndex& index);
 
 // Builds g_referencedBy unless it was built for the loaded table.
