@@ -6,7 +6,7 @@
 
 #include "data/spell.h"
 #include "data/text_encoding.h"
-#include "list/upper_case.h"
+#include "data/text_rules.h"
 #include "popup/spell_panel.h"
 
 namespace {
@@ -107,14 +107,6 @@ struct Token {
     FilterOp op = FilterOp::Equal;
 };
 
-constexpr bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-constexpr bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 constexpr bool IsWordStart(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
@@ -206,7 +198,7 @@ private:
 
     void Next()
     {
-        while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
+        while (pos_ < text_.size() && IsWhiteSpace(text_[pos_])) ++pos_;
         token_ = Token{};
         token_.begin = pos_;
         if (pos_ >= text_.size()) return;
@@ -447,7 +439,8 @@ private:
         if (value.size() > MAX_FILTER_STRING_BYTES)
             return Fail(token_.begin,
                         "string longer than " + std::to_string(MAX_FILTER_STRING_BYTES) + " bytes");
-        UpperCaseInPlace(value.data());
+        // The search's case rule, on the UTF-8 the value is.
+        for (std::size_t i = 0; i < value.size(); ++i) value[i] = UpperCaseUtf8At(value.data(), i);
         return true;
     }
 

@@ -5,8 +5,8 @@
 
 #include "data/spell_index.h"
 #include "data/text_encoding.h"
+#include "data/text_rules.h"
 #include "effects/effects.h"
-#include "list/upper_case.h"
 #include "popup/spell_panel.h"
 #include "stacking/stacking.h"
 
@@ -172,7 +172,8 @@ void FilterTexts::Build(FilterLevel level)
         } else {
             text_ += TextToUtf8(text);
         }
-        UpperCaseInPlace(text_.data() + start);
+        // The search's case rule, on the UTF-8 each text now is.
+        for (std::size_t i = start; i < text_.size(); ++i) text_[i] = UpperCaseUtf8At(text_.data(), i);
         ends_.push_back(static_cast<uint32_t>(text_.size()));
     };
     const SpellTable table = LoadedTable();

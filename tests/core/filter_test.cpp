@@ -94,6 +94,7 @@ const MatchCase kMatchCases[] = {
     {"TextContains", "name ~ \"WARD\"", "2"},
     {"FieldAndKeywordCase", "NAME = \"fire bolt\" OR Id = 101", "0 1"},
     {"Utf8AgainstLatin1Name", "name = \"caf\xC3\xA9\"", "3"},
+    {"AccentedLettersIgnoreCase", "name = \"CAF\xC3\x89\"", "3"},
     {"DurationText", "duration = \"Instant\"", "0"},
     {"DurationMinutes", "duration ~ \"(10.0 minutes)\"", "2"},
     {"LinkedSpellName", "linkedSpell = \"Fire Bolt\"", "2"},
