@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/filter_box.h"
+#include "app/list_filter.h"
 #include "app/main_uir.h"
 #include "app/search_callbacks.h"
 #include "app/settings_format.h"
@@ -12,6 +14,7 @@
 #include "list/effect_filter.h"
 #include "list/search.h"
 #include "popup/popup_manager.h"
+#include "popup/referenced_by.h"
 #include "ui/toolkit.h"
 
 const char* const kDisclaimerTitle = "Disclaimer";
@@ -107,11 +110,19 @@ void ForgetOldTable(int panel)
 {
     CloseAllPopups();
     TextField text{};
-    if (GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) == 0 && text[0] != '\0') {
+    if (HasListFilter() || (GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) == 0 && text[0] != '\0')) {
         SearchStringCallback(panel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
     } else {
         ClearListCtrl(panel, MAINPANEL_SPELL_LIST);
     }
+}
+
+// The sentences change with the level setting: a filter that reads them
+// runs again.
+void RefreshSentenceFilter(int panel)
+{
+    if (ListFilterReadsSentences())
+        SearchStringCallback(panel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
 }
 
 // The class selector's entries, "All classes" first.
@@ -140,6 +151,9 @@ int LoadMainPanel()
     if (panel >= 0) {
         FillClassSelector(panel, MAINPANEL_CLASS);
         FillEffectSelector(panel, MAINPANEL_EFFECT);
+        // A new window's box is empty: so is the list's filter.
+        ClearFilterBox(panel);
+        FillFilterSelectors(panel);
     }
     return panel;
 }
@@ -155,6 +169,8 @@ void ParseSpells(int panel, const char* path)
     int shortLines = 0;
     g_numSpells = ParseSpellFile(path, g_spellArray, &moreLines, &shortLines);
     BuildSpellIdIndex();
+    UpdateReferencedBy();
+    FillFilterSelectors(panel);
     DiscardPanel(waitPanel);
     SetWaitCursor(0);
     ShowLoadStatus(panel, path, moreLines, shortLines);
@@ -267,6 +283,7 @@ int EnableLevelCallback(int panel, int control, int event, void* callbackData, i
     GetCtrlVal(panel, control, &on);
     SetCtrlAttribute(panel, MAINPANEL_LEVEL, ATTR_DIMMED, on ? 0 : 1);
     g_levelEnable = on ? 1 : 0;
+    RefreshSentenceFilter(panel);
     return 0;
 }
 
@@ -276,5 +293,6 @@ int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData
     (void)callbackData, (void)eventData1, (void)eventData2;
     if (event != EVENT_COMMIT) return 0;
     GetCtrlVal(panel, control, &g_displayLevel);
+    if (g_levelEnable) RefreshSentenceFilter(panel);
     return 0;
 }

@@ -24,7 +24,8 @@ void SaveInitFile(const char* fileName);
 int LoadMainPanel();
 
 // Reads the spell file into the table with the wait panel and busy cursor
-// shown, and reports the result on the main window's status line.
+// shown, reports the result on the main window's status line and offers
+// the file's values in the filter selectors.
 void ParseSpells(int panel, const char* path);
 
 int ExitCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
