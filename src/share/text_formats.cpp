@@ -10,9 +10,10 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
+// Control characters other than the tab, which is a blank.
 bool IsControl(unsigned int cp)
 {
-    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+    return (cp < 0x20 && cp != '\t') || (cp >= 0x7F && cp <= 0x9F);
 }
 
 // Appends a code point below U+0800 as UTF-8.

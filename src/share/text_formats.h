@@ -14,8 +14,9 @@ enum class TextFormat : int { Text, Markdown, Html };
 bool ParseTextFormat(std::string_view name, TextFormat& format);
 
 // Appends a spell text (bytes) as it shows: UTF-8 as it is, other bytes read
-// as Latin-1, and each control character (U+0000 to U+001F, U+007F to
-// U+009F) as U+FFFD, so that no text can break a line or a table row.
+// as Latin-1, and each control character (U+0000 to U+001F but the tab,
+// U+007F to U+009F) as U+FFFD, so that no text can break a line or a table
+// row.
 void AppendShownText(std::string& out, std::string_view bytes);
 
 // Appends a spell text as it shows, escaped for the format:
