@@ -1,7 +1,9 @@
 // Panels: loading from resource files, showing, placing, discarding.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
@@ -322,6 +324,47 @@ void CoverChild(Panel& panel, const QRect& r)
     if (need != canvas->minimumSize()) canvas->setMinimumSize(need);
 }
 
+namespace {
+
+// The text selected with the mouse in a window: on its canvas, or in one of
+// its texts. Empty when nothing is selected.
+QString SelectedText(QWidget* window)
+{
+    Panel* panel = PanelOfWidget(window);
+    QString text = panel ? SelectedPaintedText(*panel) : QString();
+    if (!text.isEmpty()) return text;
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->hasSelectedText()) return label->selectedText();
+    }
+    return {};
+}
+
+// Ctrl+C in a window copies its selected text, unless the widget with the
+// focus copies its own (a text box, a list). True when it was copied.
+bool CopySelection(QWidget* window)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus)) return false;
+    const QString text = SelectedText(window);
+    if (text.isEmpty()) return false;
+    QGuiApplication::clipboard()->setText(text);
+    return true;
+}
+
+// A press on a selectable text leaves one selection in its window: the
+// other texts' and the canvas's go.
+void KeepOneSelection(QLabel* pressed)
+{
+    if (!(pressed->textInteractionFlags() & Qt::TextSelectableByMouse)) return;
+    QWidget* window = pressed->window();
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label != pressed && label->hasSelectedText()) label->setSelection(0, 0);
+    }
+    if (Panel* panel = PanelOfWidget(window)) ClearPaintedSelection(*panel);
+}
+
+}  // namespace
+
 bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
 {
     // The key press being delivered, so that its trip up the parents is
@@ -340,6 +383,7 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
             if (!panel || !panel->callback) break;
             lastHandled = event;
             auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Copy) && CopySelection(widget->window())) return true;
             int code = key->key();
             if (code == Qt::Key_Escape) code = VAL_ESC_VKEY;
             if (code == Qt::Key_Down) code = VAL_DOWN_ARROW_VKEY;
@@ -348,6 +392,9 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
             if (!FindPanel(handle)) return true;  // the callback closed the panel
             break;
         }
+        case QEvent::MouseButtonPress:
+            if (auto* label = qobject_cast<QLabel*>(watched)) KeepOneSelection(label);
+            break;
         case QEvent::Close: {
             auto* widget = qobject_cast<QWidget*>(watched);
             Panel* panel = widget ? PanelOfWidget(widget) : nullptr;
