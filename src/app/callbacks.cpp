@@ -5,7 +5,9 @@
 #include "dump/dump_callbacks.h"
 #include "list/search_callbacks.h"
 #include "popup/popup_callbacks.h"
+#include "popup/spell_share.h"
 #include "stacking/stacking_callbacks.h"
+#include "stacking/stacking_share.h"
 #include "ui/toolkit.h"
 
 void RegisterProgramCallbacks()
@@ -36,6 +38,11 @@ void RegisterProgramCallbacks()
         {"CompareListCallback", CompareListCallback},
         {"CompareOpenCallback", CompareOpenCallback},
         {"CompareCloseCallback", CompareCloseCallback},
+        {"CompareSaveReportCallback", CompareSaveReportCallback},
+        {"SpellCopyCallback", SpellCopyCallback},
+        {"SpellCopyMenuCallback", SpellCopyMenuCallback},
+        {"StackingCopyCallback", StackingCopyCallback},
+        {"StackingCopyMenuCallback", StackingCopyMenuCallback},
     };
     for (const auto& entry : kCtrlCallbacks) RegisterCtrlCallback(entry.name, entry.callback);
     RegisterPanelCallback("MainPanelCallback", MainPanelCallback);

@@ -10,6 +10,8 @@
 #include "data/text_encoding.h"
 #include "popup/popup_callbacks.h"
 #include "popup/spell_panel.h"
+#include "popup/spell_share.h"
+#include "popup/spell_text.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking_callbacks.h"
 #include "ui/toolkit.h"
@@ -152,7 +154,8 @@ int CreateStringControl(int panel, int left, int top, int width, const char* lab
 int PopulateSpellPopup(int panel, int index)
 {
     SpellPanelContent content;
-    if (BuildSpellPanelContent(index, content) != 0) return -1;
+    if (DescribeLoadedSpell(index, content) != 0) return -1;
+    ShareSpellWindow(panel, content, CurrentLevel());
 
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         SetCtrlVal(panel, SpellPanelTextCtrl(PanelText(text)),

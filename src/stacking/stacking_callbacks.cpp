@@ -8,7 +8,9 @@
 #include "data/spell.h"
 #include "data/text_encoding.h"
 #include "popup/popup_callbacks.h"
+#include "popup/spell_text.h"
 #include "stacking/stacking.h"
+#include "stacking/stacking_share.h"
 #include "stacking/stacking_uir.h"
 #include "ui/toolkit.h"
 
@@ -98,9 +100,19 @@ int StackingCallback(int panel, int control, int event, void* callbackData, int 
     SetPanelAttribute(stacking, ATTR_TITLE, ("Stacking - " + TextToUtf8(spell.name.data())).c_str());
     SetWaitCursor(1);
 
+    // The window keeps what it shows for its "Copy".
+    StackingText& shared = ShareStackingWindow(stacking);
+    shared.Begin(spell.name.data(), CurrentLevel());
     ForEachStackingSlot(
-        index, [stacking](const StackingSlot& s) { AddSlot(stacking, s); },
-        [stacking](const StackingSlot&, const StackingLine& line) { AddLine(stacking, line); });
+        index,
+        [stacking, &shared](const StackingSlot& s) {
+            AddSlot(stacking, s);
+            shared.AddSlot(s);
+        },
+        [stacking, &shared](const StackingSlot&, const StackingLine& line) {
+            AddLine(stacking, line);
+            shared.AddLine(line);
+        });
 
     DisplayPanel(stacking);
     SetWaitCursor(0);
