@@ -368,8 +368,10 @@ void KeepOneSelection(QLabel* pressed)
 bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
 {
     // The key press being delivered, so that its trip up the parents is
-    // handled once; cleared by the release that follows.
+    // handled once; cleared by the release that follows. Its key tells it
+    // from the next press, which may reuse its address (Ctrl, then C).
     static const QEvent* lastHandled = nullptr;
+    static int lastKey = 0;
     switch (event->type()) {
         case QEvent::KeyRelease:
             lastHandled = nullptr;
@@ -378,11 +380,12 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
             // A key event travels from the focus widget up to its window; handle
             // it once, for the panel whose window holds the receiver.
             auto* widget = qobject_cast<QWidget*>(watched);
-            if (!widget || event == lastHandled) break;
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!widget || (event == lastHandled && key->key() == lastKey)) break;
             Panel* panel = PanelOfWidget(widget->window());
             if (!panel || !panel->callback) break;
             lastHandled = event;
-            auto* key = static_cast<QKeyEvent*>(event);
+            lastKey = key->key();
             if (key->matches(QKeySequence::Copy) && CopySelection(widget->window())) return true;
             int code = key->key();
             if (code == Qt::Key_Escape) code = VAL_ESC_VKEY;
