@@ -20,6 +20,8 @@ if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
 else
   find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs -r clang-format --dry-run --Werror
 fi
+echo "== includes point one way, no include circles =="
+./scripts/check-includes.sh
 echo "== tests =="
 ./scripts/test-ratio.sh
 ctest --test-dir build --output-on-failure -j"$jobs" -LE long

@@ -22,10 +22,11 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "bench_support.h"
 #include "compare/compare_callbacks.h"
 #include "compare/comparison.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit_testing.h"
 
 extern char** environ;
 

@@ -15,25 +15,17 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "bench_support.h"
 #include "data/reader.h"
 #include "data/spell.h"
-#include "popup/popup_callbacks.h"
+#include "popup/popup_manager.h"
 #include "popup/spell_panel.h"
+#include "popup/spell_popup.h"
 #include "popup/spell_uir.h"
-#include "ui/toolkit.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 
 namespace {
-
-class SilentDialogs : public DialogHook {
-public:
-    void Message(const char* title, const char* text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", title, text);
-    }
-    int FileSelect(const char*, const char*, std::string&) override { return VAL_NO_FILE_SELECTED; }
-};
 
 constexpr int kWeaponProc = 85;
 int g_fullSpell = 0;  // table index of the spell with twelve shown slots
@@ -134,7 +126,7 @@ void OpenAndCloseBatch(int& nextSpell)
     QApplication::processEvents();
     for (int slot = 0; slot < MAX_POPUPS; ++slot) {
         const int panel = g_popupHandles[static_cast<std::size_t>(slot)];
-        if (panel != -1) toolkit::FireCommit(panel, SPELLPANEL_CLOSE);
+        if (panel != -1) CommitCtrl(panel, SPELLPANEL_CLOSE);
     }
     DeleteDiscardedWindows();
     QApplication::processEvents();
@@ -181,8 +173,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     InitToolkit(argc, argv);
     RegisterProgramCallbacks();
-    SilentDialogs dialogs;
-    SetDialogHook(&dialogs);
+    UseConsoleDialogs();
     LoadSample();
 
     benchmark::Initialize(&argc, argv);

@@ -7,19 +7,20 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "app/main_uir.h"
+#include "app/search_callbacks.h"
 #include "bench_support.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "list/search.h"
-#include "list/search_callbacks.h"
-#include "ui/toolkit.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ void LiveKeystroke(benchmark::State& state, int effectId)
     }
     DisplayPanel(panel);
     ProcessDrawEvents();
-    QWidget* box = toolkit::FindControl(panel, MAINPANEL_SEARCH_TEXT)->widget;
+    QWidget* box = ControlWidget(panel, MAINPANEL_SEARCH_TEXT);
     bool typed = false;
     int rows = 0;
     for (auto _ : state) {

@@ -17,10 +17,12 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "bench_support.h"
 #include "data/reader.h"
 #include "data/spell.h"
-#include "popup/popup_callbacks.h"
+#include "popup/popup_manager.h"
+#include "popup/spell_popup.h"
 #include "stacking/stacking.h"
 #include "stacking/stacking_callbacks.h"
 #include "ui/toolkit.h"

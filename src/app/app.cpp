@@ -4,16 +4,14 @@
 #include <cstring>
 
 #include "app/main_uir.h"
+#include "app/search_callbacks.h"
 #include "app/settings_format.h"
-#include "app/start.h"
-#include "app/start_options.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "data/spell_index.h"
 #include "list/effect_filter.h"
 #include "list/search.h"
-#include "list/search_callbacks.h"
-#include "popup/popup_callbacks.h"
+#include "popup/popup_manager.h"
 #include "ui/toolkit.h"
 
 const char* const kDisclaimerTitle = "Disclaimer";
@@ -33,8 +31,6 @@ const char* const kFirstRunText =
 int mainPanel = -1;
 
 namespace {
-
-constexpr int kSystemAttributeCode = 1420;
 
 // Room for a message that quotes a whole path.
 using PathMessage = std::array<char, 2 * SPELL_FIELD_CHARS + 160>;
@@ -279,36 +275,4 @@ int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData
     if (event != EVENT_COMMIT) return 0;
     GetCtrlVal(panel, control, &g_displayLevel);
     return 0;
-}
-
-int RivizuziMain(int argc, char* argv[])
-{
-    StartOptions options;
-    if (int status = ParseStartOptions(argc, argv, options, stdout, stderr); status >= 0) return status;
-    if (options.userFolder) EnterUserFolder(stderr);
-    InitGlobals();
-    SetSystemAttribute(kSystemAttributeCode, 0);
-    // The toolkit gets no arguments: the command line is the program's own.
-    if (!InitToolkit(1, argv)) return -1;
-    if (options.quitWhenReady) UseConsoleDialogs();
-    RegisterProgramCallbacks();
-    if (!CheckResourceFiles()) return -1;
-    mainPanel = LoadMainPanel();
-    if (mainPanel < 0) return -1;
-    MessagePopup(kDisclaimerTitle, kDisclaimerText);
-    if (!options.file.empty()) {
-        OpenCommandLineFile(options.file.c_str());
-    } else {
-        if (LoadInitFile(SETTINGS_FILE) != 0) {
-            DiscardPanel(mainPanel);
-            return 0;
-        }
-        DisplayPanel(mainPanel);
-        ParseSpells(mainPanel, g_fileName.data());
-    }
-    if (options.quitWhenReady) QuitWhenReady();
-    int status = RunUserInterface();
-    SaveInitFile(SETTINGS_FILE);
-    DiscardPanel(mainPanel);
-    return options.quitWhenReady ? status : 0;
 }

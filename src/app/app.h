@@ -12,12 +12,6 @@ extern const char* const kFirstRunText;
 // Handle of the main window.
 extern int mainPanel;
 
-// The program: start-up, event loop, shut-down. Returns main's result.
-int RivizuziMain(int argc, char* argv[]);
-
-// Binds every callback name the resource files use to its function.
-void RegisterProgramCallbacks();
-
 // Restores the settings of the last run; -1 when the user declined to choose
 // a spell file on the first run.
 int LoadInitFile(const char* fileName);

@@ -1,10 +1,13 @@
 // The one place that binds the callback names used by the resource files to
 // the program's functions.
+#include "app/callbacks.h"
+
 #include "app/app.h"
+#include "app/dump_callbacks.h"
+#include "app/search_callbacks.h"
 #include "compare/compare_callbacks.h"
-#include "dump/dump_callbacks.h"
-#include "list/search_callbacks.h"
-#include "popup/popup_callbacks.h"
+#include "popup/popup_manager.h"
+#include "popup/spell_popup.h"
 #include "popup/spell_share.h"
 #include "stacking/stacking_callbacks.h"
 #include "stacking/stacking_share.h"

@@ -1,4 +1,4 @@
-#include "app/app.h"
+#include "app/start.h"
 
 int main(int argc, char* argv[])
 {

@@ -6,7 +6,10 @@
 #include <string>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "app/main_uir.h"
+#include "app/start_options.h"
+#include "compare/compare_uir.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "popup/spell_uir.h"
@@ -15,19 +18,7 @@
 
 namespace {
 
-class ConsoleDialogs : public DialogHook {
-public:
-    void Message(const char* title, const char* text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", title, text);
-    }
-    int FileSelect(const char* defaultFileName, const char* title, std::string& path) override
-    {
-        (void)defaultFileName, (void)path;
-        std::fprintf(stderr, "%s: cancelled\n", title);
-        return VAL_NO_FILE_SELECTED;
-    }
-};
+constexpr int kSystemAttributeCode = 1420;
 
 void QuitCallback(void* callbackData)
 {
@@ -39,7 +30,7 @@ void QuitCallback(void* callbackData)
 
 bool CheckResourceFiles()
 {
-    for (const char* name : {MAIN_UIR, SPELL_UIR, STACKING_UIR}) {
+    for (const char* name : {MAIN_UIR, SPELL_UIR, STACKING_UIR, COMPARE_UIR}) {
         std::string problem;
         if (FindResourceFile(name, problem)) continue;
         std::fprintf(stderr, "rivizuzi: %s\n", problem.c_str());
@@ -47,12 +38,6 @@ bool CheckResourceFiles()
         return false;
     }
     return true;
-}
-
-void UseConsoleDialogs()
-{
-    static ConsoleDialogs dialogs;
-    SetDialogHook(&dialogs);
 }
 
 void OpenCommandLineFile(const char* path)
@@ -80,4 +65,36 @@ void OpenCommandLineFile(const char* path)
 void QuitWhenReady()
 {
     PostDeferredCall(QuitCallback, nullptr);
+}
+
+int RivizuziMain(int argc, char* argv[])
+{
+    StartOptions options;
+    if (int status = ParseStartOptions(argc, argv, options, stdout, stderr); status >= 0) return status;
+    if (options.userFolder) EnterUserFolder(stderr);
+    InitGlobals();
+    SetSystemAttribute(kSystemAttributeCode, 0);
+    // The toolkit gets no arguments: the command line is the program's own.
+    if (!InitToolkit(1, argv)) return -1;
+    if (options.quitWhenReady) UseConsoleDialogs();
+    RegisterProgramCallbacks();
+    if (!CheckResourceFiles()) return -1;
+    mainPanel = LoadMainPanel();
+    if (mainPanel < 0) return -1;
+    MessagePopup(kDisclaimerTitle, kDisclaimerText);
+    if (!options.file.empty()) {
+        OpenCommandLineFile(options.file.c_str());
+    } else {
+        if (LoadInitFile(SETTINGS_FILE) != 0) {
+            DiscardPanel(mainPanel);
+            return 0;
+        }
+        DisplayPanel(mainPanel);
+        ParseSpells(mainPanel, g_fileName.data());
+    }
+    if (options.quitWhenReady) QuitWhenReady();
+    int status = RunUserInterface();
+    SaveInitFile(SETTINGS_FILE);
+    DiscardPanel(mainPanel);
+    return options.quitWhenReady ? status : 0;
 }

@@ -1,14 +1,13 @@
-// Start-up steps that the command line asks for, and the check that the
-// resource files are there.
+// The program's start-up and shut-down, the steps that the command line asks
+// for, and the check that the resource files are there.
 #pragma once
+
+// The program: start-up, event loop, shut-down. Returns main's result.
+int RivizuziMain(int argc, char* argv[]);
 
 // Reports, on standard error and in a message box, the first resource file
 // that is missing, naming both folders searched. False when one is missing.
 bool CheckResourceFiles();
-
-// Shows no dialog from now on: each message goes to standard error and each
-// file chooser is cancelled.
-void UseConsoleDialogs();
 
 // Start-up with a FILE from the command line, in place of reading the
 // settings' spell file: restores the settings of the last run when there are

@@ -13,7 +13,7 @@
 #include "compare/report.h"
 #include "data/spell.h"
 #include "data/spell_index.h"
-#include "popup/popup_callbacks.h"
+#include "popup/spell_popup.h"
 #include "share/whole_file.h"
 #include "ui/toolkit.h"
 

@@ -9,11 +9,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "data/text_field.h"
+
 inline constexpr int MAX_SPELLS = 4000;
 inline constexpr int MAX_POPUPS = 50;
 inline constexpr int MAX_LEVEL = 65;
 inline constexpr int SPELL_FIELD_COUNT = 174;
-inline constexpr int SPELL_FIELD_CHARS = 260;
 inline constexpr int SPELL_LINE_CHARS = 5000;
 inline constexpr int NUM_EFFECT_SLOTS = 12;
 inline constexpr int NUM_CLASSES = 15;
@@ -21,9 +22,6 @@ inline constexpr int NUM_REAGENTS = 4;
 
 // Marks an effect slot that holds no effect.
 inline constexpr int UNUSED_EFFECT = 254;
-
-// A 260-byte text buffer: at most 259 characters and a terminating zero.
-using TextField = std::array<char, SPELL_FIELD_CHARS>;
 
 // Order of the fifteen entries of SpellStruct::classLevel.
 enum ClassIndex : int {
@@ -149,8 +147,3 @@ inline bool IsLoadedIndex(int index)
 {
     return index >= 0 && index < LoadedSpellCount();
 }
-
-// ---- Small helpers shared by every subsystem ------------------------------
-
-// Copies text into a fixed buffer, cutting it so that the terminator fits.
-void CopyText(TextField& dest, const char* src);

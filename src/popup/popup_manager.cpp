@@ -1,7 +1,8 @@
 // The table of open popups (spell and stacking panels): slots, the cascade of
-// positions, closing one popup or all of them.
+// positions, opening a popup, closing one popup or all of them.
+#include "popup/popup_manager.h"
+
 #include "data/spell.h"
-#include "popup/popup_callbacks.h"
 #include "ui/toolkit.h"
 
 namespace {
@@ -71,7 +72,6 @@ int ExitPopupFunction(int panel)
     return 0;
 }
 
-// Releases a slot that GetPopupIndex reserved but that never got a panel.
 void ReleaseReservedPopupSlot(int slot)
 {
     if (slot < 0 || slot >= MAX_POPUPS || g_popupHandles[static_cast<std::size_t>(slot)] != -1) return;
@@ -85,6 +85,32 @@ void ReleaseReservedPopupSlot(int slot)
         g_popupY = g_reservation.popupY;
         g_reservation.slot = -1;
     }
+}
+
+int OpenPopup(const char* resourceFile, int panelNumber, PopupFillPtr fill, void* fillData)
+{
+    const int slot = GetPopupIndex();
+    if (slot < 0) {
+        MessagePopup(kTooManyPopupsTitle, kTooManyPopupsText);
+        return -1;
+    }
+    const int panel = LoadPanel(0, resourceFile, panelNumber);
+    if (panel < 0) {
+        ReleaseReservedPopupSlot(slot);
+        return -1;
+    }
+    g_popupHandles[static_cast<std::size_t>(slot)] = panel;
+    SetPanelPos(panel, g_popupY, g_popupX);
+    if (fill(panel, fillData) != 0) {
+        // The panel goes at once rather than holding its slot hidden, and
+        // the popup state is as it was.
+        DiscardPanel(panel);
+        g_popupHandles[static_cast<std::size_t>(slot)] = -1;
+        ReleaseReservedPopupSlot(slot);
+        return -1;
+    }
+    DisplayPanel(panel);
+    return 0;
 }
 
 int ExitPopupCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)

@@ -1,75 +1,28 @@
 // The spell detail window: drawing its content, and the callbacks that open
 // it from the spell list and from links.
+#include "popup/spell_popup.h"
+
 #include <algorithm>
 #include <climits>
 #include <span>
 #include <string>
 
-#include "app/main_uir.h"
 #include "data/spell.h"
 #include "data/text_encoding.h"
-#include "popup/popup_callbacks.h"
+#include "popup/popup_controls.h"
+#include "popup/popup_manager.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_share.h"
 #include "popup/spell_text.h"
 #include "popup/spell_uir.h"
-#include "stacking/stacking_callbacks.h"
 #include "ui/toolkit.h"
 
 namespace {
 
-struct FieldStyle {
-    int labelOffset;  // the label's left edge stands this far left of the field
-    int points;       // point size of label and text; 0 keeps the toolkit's default
-    bool labelBold;
-};
-
-constexpr FieldStyle kStringControlStyle{50, 12, true};
 constexpr FieldStyle kEffectRowStyle{ROW_LABEL_OFFSET, 0, false};
-
-int AddTextField(int panel, int left, int top, int width, const char* label, const char* value,
-                 const FieldStyle& style)
-{
-    const int field = NewCtrl(panel, CTRL_STRING, label, top, left);
-    if (field < 0) return field;
-    SetCtrlAttribute(panel, field, ATTR_WIDTH, width);
-    SetCtrlAttribute(panel, field, ATTR_LABEL_COLOR, ROW_LABEL_COLOR);
-    SetCtrlAttribute(panel, field, ATTR_TEXT_COLOR, ROW_TEXT_COLOR);
-    SetCtrlAttribute(panel, field, ATTR_TEXT_BOLD, 1);
-    if (style.labelBold) SetCtrlAttribute(panel, field, ATTR_LABEL_BOLD, 1);
-    if (style.points > 0) {
-        SetCtrlAttribute(panel, field, ATTR_LABEL_POINT_SIZE, style.points);
-        SetCtrlAttribute(panel, field, ATTR_TEXT_POINT_SIZE, style.points);
-    }
-    // A string field is drawn without a frame, so its frame is already see
-    // through; ATTR_FRAME_COLOR would also recolour the field's text.
-    SetCtrlAttribute(panel, field, ATTR_LABEL_BGCOLOR, VAL_TRANSPARENT);
-    SetCtrlAttribute(panel, field, ATTR_TEXT_BGCOLOR, VAL_TRANSPARENT);
-    // The label, once its font is final, centred on the field vertically.
-    int fieldHeight = 0;
-    int labelHeight = 0;
-    if (GetCtrlAttribute(panel, field, ATTR_HEIGHT, &fieldHeight) == 0 &&
-        GetCtrlAttribute(panel, field, ATTR_LABEL_HEIGHT, &labelHeight) == 0) {
-        SetCtrlAttribute(panel, field, ATTR_LABEL_LEFT, left - style.labelOffset);
-        SetCtrlAttribute(panel, field, ATTR_LABEL_TOP, top + (fieldHeight - labelHeight) / 2);
-    }
-    SetCtrlVal(panel, field, value);
-    return field;
-}
-
-int AddButton(int panel, const char* label, const PanelRect& place, int points, int labelColor, int color,
-              CtrlCallbackPtr callback, void* callbackData)
-{
-    const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, label, place.top, place.left);
-    if (button < 0) return button;
-    SetCtrlAttribute(panel, button, ATTR_WIDTH, place.width);
-    SetCtrlAttribute(panel, button, ATTR_HEIGHT, place.height);
-    SetCtrlAttribute(panel, button, ATTR_LABEL_POINT_SIZE, points);
-    SetCtrlAttribute(panel, button, ATTR_LABEL_COLOR, labelColor);
-    SetCtrlAttribute(panel, button, ATTR_CMD_BUTTON_COLOR, color);
-    InstallCtrlCallback(panel, button, callback, callbackData);
-    return button;
-}
+constexpr ButtonStyle kLinkButtonStyle{LINK_LABEL_POINTS, LINK_LABEL_COLOR, LINK_BUTTON_COLOR};
+constexpr ButtonStyle kStackingButtonStyle{STACKING_LABEL_POINTS, STACKING_LABEL_COLOR,
+                                           STACKING_BUTTON_COLOR};
 
 // The target index of a link button's callback data: the number it points at
 // minus 1, or -1 without data.
@@ -139,17 +92,12 @@ void PlaceRowsAndLinks(int panel, const SpellPanelContent& content,
         PanelRect place = rows[r].linkButton;
         place.left = left;
         place.top = rows[r].field.top + (fieldHeight - place.height) / 2;
-        AddButton(panel, "Link", place, LINK_LABEL_POINTS, LINK_LABEL_COLOR, LINK_BUTTON_COLOR,
+        AddButton(panel, "Link", place.top, place.left, place.width, place.height, kLinkButtonStyle,
                   GoToLink2Callback, &g_intArray[static_cast<std::size_t>(rows[r].linkIndex) + 1]);
     }
 }
 
 }  // namespace
-
-int CreateStringControl(int panel, int left, int top, int width, const char* label, const char* value)
-{
-    return AddTextField(panel, left, top, width, label, value, kStringControlStyle);
-}
 
 int PopulateSpellPopup(int panel, int index)
 {
@@ -173,8 +121,11 @@ int PopulateSpellPopup(int panel, int index)
     }
     PlaceRowsAndLinks(panel, content, fields);
     if (content.stackingButton) {
-        AddButton(panel, "Stacking", content.stacking, STACKING_LABEL_POINTS, STACKING_LABEL_COLOR,
-                  STACKING_BUTTON_COLOR, StackingCallback, &g_spellArray[static_cast<std::size_t>(index)]);
+        // The stacking window builds on this one; its callback is found by
+        // name, as the resource files name theirs.
+        const PanelRect& place = content.stacking;
+        AddButton(panel, "Stacking", place.top, place.left, place.width, place.height, kStackingButtonStyle,
+                  FindCtrlCallback(kStackingCallbackName), &g_spellArray[static_cast<std::size_t>(index)]);
     }
     SetCtrlAttribute(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT, content.frameHeight);
     SetPanelAttribute(panel, ATTR_HEIGHT, content.panelHeight);
@@ -185,43 +136,31 @@ int PopulateSpellPopup(int panel, int index)
     return 0;
 }
 
+namespace {
+
+int FillSpellPopup(int panel, void* index)
+{
+    return PopulateSpellPopup(panel, *static_cast<const int*>(index));
+}
+
+}  // namespace
+
 int OpenSpellPopup(int index)
 {
     // An index of no loaded spell (a row or link left from another file)
     // opens nothing and changes nothing.
     if (!IsLoadedIndex(index)) return -1;
-    const int slot = GetPopupIndex();
-    if (slot < 0) {
-        MessagePopup(kTooManyPopupsTitle, kTooManyPopupsText);
-        return -1;
-    }
-    const int panel = LoadPanel(0, SPELL_UIR, SPELLPANEL);
-    if (panel < 0) {
-        ReleaseReservedPopupSlot(slot);
-        return -1;
-    }
-    g_popupHandles[static_cast<std::size_t>(slot)] = panel;
-    SetPanelPos(panel, g_popupY, g_popupX);
-    if (PopulateSpellPopup(panel, index) != 0) {
-        // The panel goes at once rather than holding its slot hidden, and
-        // the popup state is as it was.
-        DiscardPanel(panel);
-        g_popupHandles[static_cast<std::size_t>(slot)] = -1;
-        ReleaseReservedPopupSlot(slot);
-        return -1;
-    }
-    DisplayPanel(panel);
-    return 0;
+    return OpenPopup(SPELL_UIR, SPELLPANEL, FillSpellPopup, &index);
 }
 
 int SpellRingCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2)
 {
-    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    (void)callbackData, (void)eventData1, (void)eventData2;
     if (event != EVENT_COMMIT) return 0;
     int rows = 0;
-    if (GetNumListItems(panel, MAINPANEL_SPELL_LIST, &rows) < 0 || rows <= 0) return 0;
+    if (GetNumListItems(panel, control, &rows) < 0 || rows <= 0) return 0;
     int index = -1;
-    if (GetCtrlVal(panel, MAINPANEL_SPELL_LIST, &index) < 0) return -1;
+    if (GetCtrlVal(panel, control, &index) < 0) return -1;
     return OpenSpellPopup(index);
 }
 

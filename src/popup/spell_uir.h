@@ -40,6 +40,8 @@ inline constexpr int SPELLPANEL_CLOSE = 27;        // ExitPopupCallback
 inline constexpr int SPELLPANEL_EFFECTS_FRAME = 28;
 inline constexpr int SPELLPANEL_COPY = 29;       // SpellCopyCallback, Ctrl+Shift+C
 inline constexpr int SPELLPANEL_COPY_MENU = 30;  // SpellCopyMenuCallback
+// The callback of the run-time "Stacking" button, bound by name.
+inline constexpr const char* kStackingCallbackName = "StackingCallback";
 
 // The control showing each fixed text.
 constexpr int SpellPanelTextCtrl(PanelText text)

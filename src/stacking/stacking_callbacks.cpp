@@ -7,7 +7,9 @@
 
 #include "data/spell.h"
 #include "data/text_encoding.h"
-#include "popup/popup_callbacks.h"
+#include "popup/popup_controls.h"
+#include "popup/popup_manager.h"
+#include "popup/spell_popup.h"
 #include "popup/spell_text.h"
 #include "stacking/stacking.h"
 #include "stacking/stacking_share.h"
@@ -15,6 +17,8 @@
 #include "ui/toolkit.h"
 
 namespace {
+
+constexpr ButtonStyle kLinkButtonStyle{STACK_LINK_POINTS, STACK_LINK_LABEL_COLOR, STACK_LINK_COLOR};
 
 // The table index of a record address, or -1 when it is not one of
 // g_spellArray's records.
@@ -61,14 +65,33 @@ void AddLine(int panel, const StackingLine& line)
     const int top = GetCtrlAttribute(panel, name, ATTR_HEIGHT, &fieldHeight) == 0
                         ? line.nameField.top + (fieldHeight - b.height) / 2
                         : b.top;
-    const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "Link", top, b.left);
-    SetCtrlAttribute(panel, button, ATTR_WIDTH, b.width);
-    SetCtrlAttribute(panel, button, ATTR_HEIGHT, b.height);
-    SetCtrlAttribute(panel, button, ATTR_LABEL_POINT_SIZE, STACK_LINK_POINTS);
-    SetCtrlAttribute(panel, button, ATTR_LABEL_COLOR, STACK_LINK_LABEL_COLOR);
-    SetCtrlAttribute(panel, button, ATTR_CMD_BUTTON_COLOR, STACK_LINK_COLOR);
-    InstallCtrlCallback(panel, button, GoToLink2Callback,
-                        &g_intArray[static_cast<std::size_t>(line.index) + 1]);
+    AddButton(panel, "Link", top, b.left, b.width, b.height, kLinkButtonStyle, GoToLink2Callback,
+              &g_intArray[static_cast<std::size_t>(line.index) + 1]);
+}
+
+// Fills a stacking panel for the spell at the table index fillData points at.
+int FillStackingPopup(int stacking, void* fillData)
+{
+    const int index = *static_cast<const int*>(fillData);
+    const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
+    // The window's title names the spell (titles are UTF-8).
+    SetPanelAttribute(stacking, ATTR_TITLE, ("Stacking - " + TextToUtf8(spell.name.data())).c_str());
+    SetWaitCursor(1);
+    // The window keeps what it shows for its "Copy".
+    StackingText& shared = ShareStackingWindow(stacking);
+    shared.Begin(spell.name.data(), CurrentLevel());
+    ForEachStackingSlot(
+        index,
+        [stacking, &shared](const StackingSlot& s) {
+            AddSlot(stacking, s);
+            shared.AddSlot(s);
+        },
+        [stacking, &shared](const StackingSlot&, const StackingLine& line) {
+            AddLine(stacking, line);
+            shared.AddLine(line);
+        });
+    SetWaitCursor(0);
+    return 0;
 }
 
 }  // namespace
@@ -84,37 +107,6 @@ int StackingCallback(int panel, int control, int event, void* callbackData, int 
     const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
     if (spell.id < 0) return -1;
 
-    const int slot = GetPopupIndex();
-    if (slot < 0) {
-        MessagePopup(kTooManyPopupsTitle, kTooManyPopupsText);
-        return -1;
-    }
-    const int stacking = LoadPanel(0, STACKING_UIR, STACKPANEL);
-    if (stacking < 0) {
-        ReleaseReservedPopupSlot(slot);
-        return -1;
-    }
-    g_popupHandles[static_cast<std::size_t>(slot)] = stacking;
-    SetPanelPos(stacking, g_popupY, g_popupX);
-    // The window's title names the spell (titles are UTF-8).
-    SetPanelAttribute(stacking, ATTR_TITLE, ("Stacking - " + TextToUtf8(spell.name.data())).c_str());
-    SetWaitCursor(1);
-
-    // The window keeps what it shows for its "Copy".
-    StackingText& shared = ShareStackingWindow(stacking);
-    shared.Begin(spell.name.data(), CurrentLevel());
-    ForEachStackingSlot(
-        index,
-        [stacking, &shared](const StackingSlot& s) {
-            AddSlot(stacking, s);
-            shared.AddSlot(s);
-        },
-        [stacking, &shared](const StackingSlot&, const StackingLine& line) {
-            AddLine(stacking, line);
-            shared.AddLine(line);
-        });
-
-    DisplayPanel(stacking);
-    SetWaitCursor(0);
-    return 0;
+    int target = index;
+    return OpenPopup(STACKING_UIR, STACKPANEL, FillStackingPopup, &target);
 }

@@ -59,7 +59,7 @@
 #include <string>
 #include <vector>
 
-#include "data/spell.h"
+#include "data/text_field.h"
 
 // ---- Event codes ------------------------------------------------------------
 inline constexpr int EVENT_COMMIT = 1;
@@ -143,7 +143,6 @@ bool FindResourceFile(const char* fileName, std::string& problem);
 void ProcessDrawEvents();
 int SetSystemAttribute(int attribute, int value);
 void SetWaitCursor(int on);
-void StringUpperCase(char* text);
 
 // ---- Panels -----------------------------------------------------------------
 int LoadPanel(int parentPanel, const char* fileName, int panelNumber);
@@ -197,6 +196,9 @@ int MessagePopup(const char* title, const char* message);
 int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
                     const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
                     int allowCancel, int allowMakeDirectory, char* pathName);
+// Shows no dialog from now on: each message goes to standard error and each
+// file chooser is cancelled.
+void UseConsoleDialogs();
 
 // A menu of `items` shown under the control; returns the index of the item
 // the user chose, or -1 when none was chosen.
@@ -219,76 +221,3 @@ void RegisterCtrlCallback(const char* name, CtrlCallbackPtr callback);
 void RegisterPanelCallback(const char* name, PanelCallbackPtr callback);
 CtrlCallbackPtr FindCtrlCallback(const char* name);
 PanelCallbackPtr FindPanelCallback(const char* name);
-
-// ---- Test seams -------------------------------------------------------------
-// Modal dialogs go through one hook. Tests install one that records every
-// message and answers file choosers, so no test ever blocks on a dialog.
-struct DialogHook {
-    virtual ~DialogHook() = default;
-    virtual void Message(const char* title, const char* text) = 0;
-    // Returns a FileSelectPopup result; fills path for results 1 and 2.
-    virtual int FileSelect(const char* defaultFileName, const char* title, std::string& path) = 0;
-    // Called just before FileSelect: the folder the chooser opens in and its
-    // filters, as the chooser would list them ("Name (patterns)" joined by
-    // ";;").
-    virtual void FileSelectPlace(const char* directory, const char* filters)
-    {
-        (void)directory, (void)filters;
-    }
-    // Returns the index of the item of a popup menu to choose, or -1.
-    virtual int PopupMenu(const std::vector<std::string>& items)
-    {
-        (void)items;
-        return -1;
-    }
-};
-// nullptr restores the real dialogs.
-void SetDialogHook(DialogHook* hook);
-
-// Facts about a loaded resource file, for the consistency test.
-struct ResourceControlInfo {
-    int panelNumber;
-    int ctrlId;
-    std::string objectName;
-    std::string kind;  // "button", "text", "list", "check", "numeric", "ring", "message", "frame", "other"
-    std::string callback;
-};
-struct ResourcePanelInfo {
-    int panelNumber;
-    std::string objectName;
-    std::string callback;
-};
-// Reads a resource file without showing anything. Returns false when the
-// file cannot be read.
-bool InspectResource(const char* fileName, std::vector<ResourcePanelInfo>& panels,
-                     std::vector<ResourceControlInfo>& controls);
-
-// Runs a control's commit callback as the user's action on it would (also
-// for controls the canvas draws, which have no widget to click).
-int CommitCtrl(int panel, int control);
-
-// The number of panels alive (loaded and not discarded): leak checks.
-int CountLivePanels();
-
-// Tests make the next `count` calls of LoadPanel fail as a missing or broken
-// resource file would, to check what a window does when it cannot load.
-void FailNextLoadPanelsForTesting(int count);
-
-// Where top-level panels may stand. DisplayPanel keeps a window on the
-// screens: a panel shown without a position (SetPanelPos, ATTR_TOP,
-// ATTR_LEFT) is centred on the primary screen; a window that does not lie
-// within the screens' available areas, frame included, is moved onto the one
-// it mostly covers (or the nearest), up or left as far as needed to fit and
-// never with its title bar above the top. Moving a shown window with
-// SetPanelPos keeps it on the screens the same way.
-// Tests pretend the desktop has these available areas (desktop pixels; the
-// first is the primary screen) and that the window manager adds frameTop
-// pixels above each window and frameSide pixels on its other sides. An empty
-// list returns to the real screens.
-struct ScreenArea {
-    int top;
-    int left;
-    int width;
-    int height;
-};
-void SetScreensForTesting(const std::vector<ScreenArea>& areas, int frameTop = 0, int frameSide = 0);

@@ -18,11 +18,6 @@
 namespace toolkit {
 namespace {
 
-QColor ColorOf(int rgb)
-{
-    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
-
 QFont FontFor(const QFont& base, int pointSize, bool bold)
 {
     QFont font = base;

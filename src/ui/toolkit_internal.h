@@ -2,16 +2,19 @@
 // dispatch of Qt signals to the program's callbacks.
 #pragma once
 
+#include <QColor>
 #include <QFontInfo>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "ui/toolkit.h"
 
+class QApplication;
 class QLabel;
 
 namespace toolkit {
@@ -108,6 +111,8 @@ struct Panel {
 };
 
 Panel* FindPanel(int handle);
+// Every loaded panel, by handle.
+const std::unordered_map<int, std::unique_ptr<Panel>>& AllPanels();
 Panel* PanelOfWidget(const QWidget* window);
 Control* FindControl(int panel, int control);
 
@@ -151,8 +156,22 @@ inline int TextSizeOf(const QFont& font)
     return font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();
 }
 
+// A colour of the toolkit (0xRRGGBB) as Qt's.
+inline QColor ColorOf(int rgb)
+{
+    return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
 // Text bytes (UTF-8, or Latin-1 when not valid UTF-8) as a QString.
 QString FromBytes(const char* text);
+
+// Copies a text as UTF-8 into a buffer of `size` bytes, cut to fit at a
+// character boundary, so that what arrives is still valid UTF-8.
+void CopyUtf8(const QString& text, char* out, std::size_t size);
+
+// Sets a text label's text; one cut off by its width shows it whole in a
+// tooltip.
+void SetLabelText(QWidget* w, const QString& text);
 
 // A tooltip that shows the text as it stands: a tooltip reads text that
 // looks like markup as markup, so such a text is escaped (runs of blanks
@@ -161,6 +180,22 @@ QString PlainToolTip(const QString& text);
 
 // Path of a resource file (see FindResourceFile).
 QString ResourcePath(const char* fileName);
+// Loads a resource file's widget tree (read once, then kept), or nullptr.
+QWidget* LoadTree(const char* fileName);
+// The widget of panel `panelNumber` in a resource file's tree, or nullptr.
+QWidget* FindPanelWidget(QWidget* root, int panelNumber);
+// The callback a panel's widget names.
+QString PanelCallbackName(QWidget* panelWidget);
+
+// Keeps a top-level panel's window, frame included, on the screens.
+void KeepOnScreen(Panel& panel);
+
+// True while one of the program's callbacks runs.
+bool InCallback();
+// Starts watching the application's events (once).
+void InstallEventWatcher(QApplication* app);
+// Watches a panel's window.
+void WatchWindow(QWidget* window);
 
 // Watches key presses, close boxes and resizes of panel windows.
 class EventWatcher : public QObject {

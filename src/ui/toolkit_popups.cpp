@@ -11,12 +11,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "data/text_encoding.h"
-#include "ui/toolkit.h"
 #include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 
 namespace {
 
@@ -39,7 +40,29 @@ QString QtFilters(const char* fileTypeList)
     return filters.join(";;");
 }
 
+// Answers every dialog on standard error: a message is written there and a
+// file chooser is cancelled.
+class ConsoleDialogs : public DialogHook {
+public:
+    void Message(const char* title, const char* text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", title, text);
+    }
+    int FileSelect(const char* defaultFileName, const char* title, std::string& path) override
+    {
+        (void)defaultFileName, (void)path;
+        std::fprintf(stderr, "%s: cancelled\n", title);
+        return VAL_NO_FILE_SELECTED;
+    }
+};
+
 }  // namespace
+
+void UseConsoleDialogs()
+{
+    static ConsoleDialogs dialogs;
+    SetDialogHook(&dialogs);
+}
 
 void SetDialogHook(DialogHook* hook)
 {

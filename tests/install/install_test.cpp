@@ -123,8 +123,7 @@ TEST(CommandLine, FileArgumentAndTheSettingsItLeaves)
     }
 }
 
-// An installed viewer finds its resource files in ../share/rivizuzi; one
-// without them says where it looked.
+// An installed viewer finds its resource files in ../share/rivizuzi.
 TEST(Install, ResourcesAreFoundBesideTheProgramOrInItsDataFolder)
 {
     TempDir dir;
@@ -132,8 +131,6 @@ TEST(Install, ResourcesAreFoundBesideTheProgramOrInItsDataFolder)
         dir.path(), "DESTDIR='" + dir.path().string() +
                         "/dest' '" CMAKE_COMMAND_PATH "' --install '" RIVIZUZI_BUILD_DIR "' --prefix /usr");
     ASSERT_EQ(install.status, 0) << install.out << install.err;
-    fs::create_directories(dir.path() / "alone");
-    fs::copy_file(RIVIZUZI_BUILD_DIR "/rivizuzi", dir.path() / "alone/rivizuzi");
     const std::string spells = dir.Write("spells.txt", "1^Alpha\n");
     const RunResult installed = StartViewer(dir.path(), spells, "", dir.path() / "dest/usr/bin/rivizuzi");
     EXPECT_EQ(installed.status, 0) << installed.err;
@@ -141,12 +138,35 @@ TEST(Install, ResourcesAreFoundBesideTheProgramOrInItsDataFolder)
     EXPECT_THAT(
         testsupport::ReadFile(dir.path() / "dest/usr/share/applications/io.github.rivizuzi.Rivizuzi.desktop"),
         HasSubstr("\nExec=rivizuzi --user-folder %f\n"));
+}
+
+// A viewer that misses any one of its four resource files says which and
+// where it looked, and does not start.
+class MissingResource : public testing::TestWithParam<const char*> {};
+
+TEST_P(MissingResource, StopsTheViewerAndNamesTheFile)
+{
+    TempDir dir;
+    fs::create_directories(dir.path() / "alone");
+    fs::copy_file(RIVIZUZI_BUILD_DIR "/rivizuzi", dir.path() / "alone/rivizuzi");
+    for (const char* name : {"main.uir", "spell.uir", "stacking.uir", "compare.uir"}) {
+        if (std::string(name) != GetParam())
+            fs::copy_file(fs::path(RIVIZUZI_BUILD_DIR) / name, dir.path() / "alone" / name);
+    }
+    const std::string spells = dir.Write("spells.txt", "1^Alpha\n");
     const RunResult alone = StartViewer(dir.path(), spells, "", dir.path() / "alone/rivizuzi");
     EXPECT_EQ(alone.status, 255);
     EXPECT_THAT(alone.err,
-                HasSubstr(Expand("rivizuzi: Cannot find the resource file main.uir: it is neither in "
-                                 "{dir}/alone nor in {dir}/share/rivizuzi.\n",
+                HasSubstr(Expand(std::string("rivizuzi: Cannot find the resource file ") + GetParam() +
+                                     ": it is neither in {dir}/alone nor in {dir}/share/rivizuzi.\n",
                                  dir.path())));
 }
+
+INSTANTIATE_TEST_SUITE_P(Install, MissingResource,
+                         testing::Values("main.uir", "spell.uir", "stacking.uir", "compare.uir"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             std::string name = info.param;
+                             return name.substr(0, name.find('.'));
+                         });
 
 }  // namespace

@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QThread>
 #include <QTimer>
+#include <QWidget>
 #include <csignal>
 
 #include "app/main_uir.h"
+#include "app/start.h"
 #include "stacking/stacking_callbacks.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -50,34 +52,42 @@ protected:
     const std::string settings = (dir.path() / "rivizuzi.cfg").string();
 };
 
-TEST_F(AppTest, SettingsFileReadsBackClampedAndWritesItselfAgain)
+// File; path, level, enable, top read back (0: kept); file written again (nullptr: unchecked; "": none).
+struct SettingsRow {
+    const char* name;
+    const char* file;
+    const char* path;
+    int level, enable, top;
+    const char* saved;
+};
+const SettingsRow kSettingsRows[] = {
+    {"round trip", "/o/s.txt\n40 1 130 250\n", "/o/s.txt", 40, 1, 130, "/o/s.txt\n40 1 130 250\n"},
+    {"level 0", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
+    {"level 66", "p\n66 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
+    {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
+    {"empty first line", "\n65 0 10 20\n", "", 65, 0, 10, ""},
+    {"a second CR stays: never written", "p\r\r\n40 1 130 250\n", "p\r", 40, 1, 130, ""},
+};
+
+class SettingsFile : public AppTest, public testing::WithParamInterface<SettingsRow> {};
+
+TEST_P(SettingsFile, ReadsBackClampedAndWritesItselfAgain)
 {
-    // File; path, level, enable, top read back (0: kept); file written again (nullptr: unchecked; "": none).
-    const std::tuple<const char*, const char*, const char*, int, int, int, const char*> cases[] = {
-        {"round trip", "/o/s.txt\n40 1 130 250\n", "/o/s.txt", 40, 1, 130, "/o/s.txt\n40 1 130 250\n"},
-        {"level 0", "p\n0 0 10 20\n", "p", 1, 0, 10, "p\n1 0 10 20\n"},
-        {"level 66", "p\n66 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
-        {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
-        {"empty first line", "\n65 0 10 20\n", "", 65, 0, 10, ""},
-        {"a second CR stays: never written", "p\r\r\n40 1 130 250\n", "p\r", 40, 1, 130, ""},
-    };
-    for (const auto& [name, file, path, level, enable, top, saved] : cases) {
-        SCOPED_TRACE(name);
-        TearDown();
-        SetUp();
-        const int startTop = PanelAttr(mainPanel, ATTR_TOP);
-        dir.Write("rivizuzi.cfg", file);
-        ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
-        EXPECT_STREQ(g_fileName.data(), path);
-        EXPECT_EQ(
-            (std::array{g_displayLevel, Value(mainPanel, MAINPANEL_LEVEL), g_levelEnable,
-                        Value(mainPanel, MAINPANEL_LEVEL_ENABLE), Dimmed(), PanelAttr(mainPanel, ATTR_TOP)}),
-            (std::array{level, level, enable, enable, 1 - enable, top ? top : startTop}));
-        fs::remove(settings);
-        SaveInitFile(settings.c_str());
-        EXPECT_EQ(saved ? ReadFile(settings) : "", saved ? saved : "");
-    }
+    const auto& [name, file, path, level, enable, top, saved] = GetParam();
+    const int startTop = PanelAttr(mainPanel, ATTR_TOP);
+    dir.Write("rivizuzi.cfg", file);
+    ASSERT_EQ(LoadInitFile(settings.c_str()), 0);
+    EXPECT_STREQ(g_fileName.data(), path);
+    EXPECT_EQ(
+        (std::array{g_displayLevel, Value(mainPanel, MAINPANEL_LEVEL), g_levelEnable,
+                    Value(mainPanel, MAINPANEL_LEVEL_ENABLE), Dimmed(), PanelAttr(mainPanel, ATTR_TOP)}),
+        (std::array{level, level, enable, enable, 1 - enable, top ? top : startTop}));
+    fs::remove(settings);
+    SaveInitFile(settings.c_str());
+    EXPECT_EQ(saved ? ReadFile(settings) : "", saved ? saved : "");
 }
+
+INSTANTIATE_TEST_SUITE_P(AppTest, SettingsFile, testing::ValuesIn(kSettingsRows), RowName());
 
 TEST_F(AppTest, SettingsWriteThatFailsLeavesTheOldFileWhole)
 {
@@ -96,62 +106,87 @@ TEST_F(AppTest, SettingsWriteThatFailsLeavesTheOldFileWhole)
     EXPECT_FALSE(fs::exists(settings + ".new"));
 }
 
-TEST_F(AppTest, FirstRunShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
+// The choosers' answers; what LoadInitFile returns, the path taken, the choosers shown.
+struct FirstRunRow {
+    const char* name;
+    std::vector<std::pair<int, std::string>> answers;
+    int result;
+    const char* path;
+    std::size_t choosers;
+};
+const FirstRunRow kFirstRunRows[] = {
+    {"existing file", {{kExisting, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
+    {"cancelled after typing a name", {{VAL_NO_FILE_SELECTED, "/d/typed"}}, -1, "", 1},
+    {"unstorable, then a new file", {{kExisting, "/a\nb"}, {kNew, "/d/n"}}, 0, "/d/n", 2},
+};
+
+class FirstRun : public AppTest, public testing::WithParamInterface<FirstRunRow> {};
+
+TEST_P(FirstRun, ShowsTheNoticeThenTheChooserUntilAStorablePathOrCancel)
 {
-    // The choosers' answers; what LoadInitFile returns, the path taken, the choosers shown.
-    const std::tuple<const char*, std::vector<std::pair<int, std::string>>, int, const char*, std::size_t>
-        cases[] = {
-            {"existing file", {{kExisting, "/d/spells_us.txt"}}, 0, "/d/spells_us.txt", 1},
-            {"cancelled after typing a name", {{VAL_NO_FILE_SELECTED, "/d/typed"}}, -1, "", 1},
-            {"unstorable, then a new file", {{kExisting, "/a\nb"}, {kNew, "/d/n"}}, 0, "/d/n", 2},
-        };
-    for (const auto& [name, answers, result, path, choosers] : cases) {
-        SCOPED_TRACE(name);
-        TearDown();
-        SetUp();
-        Dialogs().Reset();
-        for (const auto& [answer, chosen] : answers) Dialogs().AnswerNextFileSelect(answer, chosen);
-        EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").c_str()), result);
-        EXPECT_EQ(Dialogs().choosers, std::vector<Chooser>(choosers, {"", kFilters, "Find spells_us.txt"}))
-            << "the first run opens in the working folder";
-        EXPECT_EQ(Dialogs().messages.at(0).text, kFirstRunText);
-        EXPECT_STREQ(g_fileName.data(), path);
-        SaveInitFile(settings.c_str());
-        EXPECT_EQ(fs::exists(settings), result == 0) << "a cancelled first run writes nothing";
-        fs::remove(settings);
-    }
+    const auto& [name, answers, result, path, choosers] = GetParam();
+    Dialogs().Reset();
+    for (const auto& [answer, chosen] : answers) Dialogs().AnswerNextFileSelect(answer, chosen);
+    EXPECT_EQ(LoadInitFile((dir.path() / "none.cfg").c_str()), result);
+    EXPECT_EQ(Dialogs().choosers, std::vector<Chooser>(choosers, {"", kFilters, "Find spells_us.txt"}))
+        << "the first run opens in the working folder";
+    EXPECT_EQ(Dialogs().messages.at(0).text, kFirstRunText);
+    EXPECT_STREQ(g_fileName.data(), path);
+    SaveInitFile(settings.c_str());
+    EXPECT_EQ(fs::exists(settings), result == 0) << "a cancelled first run writes nothing";
 }
 
-TEST_F(AppTest, BrowseKeepsTheWorkingFileUnlessAnotherFileIsRead)
+INSTANTIATE_TEST_SUITE_P(AppTest, FirstRun, testing::ValuesIn(kFirstRunRows), RowName());
+
+// A browse that reads nothing: the chooser's answer and the message shown ("" for none); DIR
+// stands for the loaded file's folder.
+struct BrowseRow {
+    const char* name;
+    int result;
+    const char* path;
+    const char* message;
+};
+const std::string k260Bytes = "/" + std::string(259, 'p');
+const BrowseRow kBrowseRows[] = {
+    {"cancelled", VAL_NO_FILE_SELECTED, "", ""},
+    {"new file", kNew, "DIR/new.txt", "The file DIR/new.txt does not exist. Nothing was loaded."},
+    {"vanished file", kExisting, "DIR/new.txt",
+     "Cannot open the file: DIR/new.txt - please browse for a valid file."},
+    {"line feed", kExisting, "DIR/a\nb.txt",
+     "That path cannot be stored in rivizuzi.cfg: it holds a line feed. Please choose another file."},
+    {"260 bytes", kExisting, k260Bytes.c_str(),
+     "That path cannot be stored in rivizuzi.cfg: it is longer than 259 bytes. Please choose another file."},
+};
+
+class BrowseRefused : public AppTest, public testing::WithParamInterface<BrowseRow> {
+protected:
+    // The text with DIR replaced by the test's folder.
+    std::string InDir(std::string text) const
+    {
+        for (std::size_t at; (at = text.find("DIR")) != std::string::npos;)
+            text.replace(at, 3, dir.path().string());
+        return text;
+    }
+};
+
+TEST_P(BrowseRefused, KeepsTheWorkingFile)
 {
     const std::string kept = dir.Write("spells_us.txt", FileText({{1, "Alpha"}, {2, "Beta"}}));
     EXPECT_EQ(Browse(kExisting, kept), 0);
     EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), "Loaded 2 spells from " + kept);
-    const std::string gone = (dir.path() / "new.txt").string();
-    const std::string refused = "That path cannot be stored in rivizuzi.cfg: it ";
-    const std::tuple<const char*, int, std::string, std::string> cases[] = {
-        {"cancelled", VAL_NO_FILE_SELECTED, "", ""},
-        {"new file", kNew, gone, "The file " + gone + " does not exist. Nothing was loaded."},
-        {"vanished file", kExisting, gone,
-         "Cannot open the file: " + gone + " - please browse for a valid file."},
-        {"line feed", kExisting, dir.Write("a\nb.txt", FileText({{3, "C"}})),
-         refused + "holds a line feed. Please choose another file."},
-        {"260 bytes", kExisting, "/" + std::string(259, 'p'),
-         refused + "is longer than 259 bytes. Please choose another file."},
-    };
-    for (const auto& [name, result, path, message] : cases) {
-        SCOPED_TRACE(name);
-        Dialogs().Reset();
-        Browse(result, path);
-        ASSERT_EQ(Dialogs().messages.size(), message.empty() ? 0u : 1u);
-        EXPECT_EQ(message.empty() ? "" : Dialogs().messages[0].text, message);
-        EXPECT_EQ(Dialogs().choosers,
-                  (std::vector<Chooser>{{dir.path().string(), kFilters, "Find spells_us.txt"}}))
-            << "the chooser opens in the loaded file's folder";
-        EXPECT_STREQ(g_fileName.data(), kept.c_str()) << "the dumps and the settings keep the loaded file";
-        EXPECT_EQ(g_numSpells, 2);
-    }
+    Dialogs().Reset();
+    Browse(GetParam().result, InDir(GetParam().path));
+    const std::string message = InDir(GetParam().message);
+    ASSERT_EQ(Dialogs().messages.size(), message.empty() ? 0u : 1u);
+    EXPECT_EQ(message.empty() ? "" : Dialogs().messages[0].text, message);
+    EXPECT_EQ(Dialogs().choosers,
+              (std::vector<Chooser>{{dir.path().string(), kFilters, "Find spells_us.txt"}}))
+        << "the chooser opens in the loaded file's folder";
+    EXPECT_STREQ(g_fileName.data(), kept.c_str()) << "the dumps and the settings keep the loaded file";
+    EXPECT_EQ(g_numSpells, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(AppTest, BrowseRefused, testing::ValuesIn(kBrowseRows), RowName());
 
 TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
 {
@@ -178,26 +213,37 @@ TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
     EXPECT_EQ(g_numPopups, 0);
 }
 
-TEST_F(AppTest, StatusLineSaysWhatWasLoadedAndTheWaitPanelGoesAway)
+// The spell file's text ("" for none: the file does not exist) and the status line; PATH stands
+// for the file's path.
+struct StatusRow {
+    const char* name;
+    std::string text;
+    const char* status;
+};
+const StatusRow kStatusRows[] = {
+    {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
+    {"more lines than the table", std::string(4001, '\n'),
+     "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
+     "were not read. 4000 lines do not have 174 columns."},
+    {"no such file", "", "No spells loaded: cannot open PATH"},
+};
+
+class StatusLine : public AppTest, public testing::WithParamInterface<StatusRow> {};
+
+TEST_P(StatusLine, SaysWhatWasLoadedAndTheWaitPanelGoesAway)
 {
-    const std::tuple<const char*, std::string, std::string> cases[] = {
-        {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
-        {"more lines than the table", std::string(MAX_SPELLS + 1, '\n'),
-         "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
-         "were not read. 4000 lines do not have 174 columns."},
-        {"no such file", "", "No spells loaded: cannot open PATH"},  // "": the file does not exist
-    };
+    const StatusRow& c = GetParam();
     DisplayPanel(mainPanel);
-    for (auto [name, text, status] : cases) {
-        SCOPED_TRACE(name);
-        const std::string path = text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", text);
-        const int panels = CountLivePanels();
-        ParseSpells(mainPanel, path.c_str());
-        EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), status.replace(status.find("PATH"), 4, path));
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-        EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
-    }
+    const std::string path = c.text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", c.text);
+    const int panels = CountLivePanels();
+    ParseSpells(mainPanel, path.c_str());
+    std::string status = c.status;
+    EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), status.replace(status.find("PATH"), 4, path));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
 }
+
+INSTANTIATE_TEST_SUITE_P(AppTest, StatusLine, testing::ValuesIn(kStatusRows), RowName());
 
 // The level controls and the dump buttons reach their callbacks; dumps land where the README says.
 TEST_F(AppTest, LevelControlsAndDumpButtonsReachTheirCallbacks)
@@ -230,7 +276,7 @@ TEST_F(AppTest, CloseBoxEndsTheProgramAndWritesTheSettings)
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (QThread::currentThread()->loopLevel() == 0) return;  // not yet in the event loop
         poll.stop();
-        toolkit::FindPanel(mainPanel)->window->close();
+        PanelWindow(mainPanel)->close();
     });
     poll.start(0);
     QTimer::singleShot(30000, &poll, [&] { hung = true, QCoreApplication::exit(1); });

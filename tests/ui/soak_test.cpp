@@ -13,6 +13,7 @@
 #include "list/search.h"
 #include "sample/sample_gen.h"
 #include "stacking/stacking_callbacks.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {

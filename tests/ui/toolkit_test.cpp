@@ -1,7 +1,5 @@
 // The toolkit layer over Qt: what commits a control and what never does,
 // window place, texts, controls drawn by a canvas, and the resource files.
-#include "ui/toolkit.h"
-
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,7 +14,7 @@
 #include "compare/compare_uir.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking_uir.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -36,44 +34,102 @@ protected:
     int panel = 0;
 };
 
-TEST_F(ToolkitTest, UserActionsCommitAndTheProgramsChangesNever)
-{
-    for (int control : {MAINPANEL_SPELL_NUM, MAINPANEL_LEVEL_ENABLE, MAINPANEL_BROWSE, MAINPANEL_SEARCH_TEXT,
-                        MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
-        InstallCtrlCallback(panel, control, RecordEvent, nullptr);
-    for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
-        for (int value : {12, 3999}) InsertListItem(panel, list, -1, "Row", value);
-    DisplayPanel(panel);
-    const struct {
-        const char* name;
-        const char* widget;  // its name in the resource file
-        Qt::Key key;         // none: a click
-        int control, event;
-    } cases[] = {
-        {"button clicked", "browseButton", {}, MAINPANEL_BROWSE, EVENT_COMMIT},
-        {"check box clicked", "levelEnable", {}, MAINPANEL_LEVEL_ENABLE, EVENT_COMMIT},
-        {"typing in a text box", "searchText", Qt::Key_A, MAINPANEL_SEARCH_TEXT, EVENT_VAL_CHANGED},
-        {"Return in a text box", "searchText", Qt::Key_Return, MAINPANEL_SEARCH_TEXT, EVENT_COMMIT},
-        {"numeric stepped", "spellNum", Qt::Key_Up, MAINPANEL_SPELL_NUM, EVENT_COMMIT},
-        {"selector choice", "classSelector", Qt::Key_Down, MAINPANEL_CLASS, EVENT_COMMIT},
-        {"list row moved", "spellList", Qt::Key_Down, MAINPANEL_SPELL_LIST, EVENT_VAL_CHANGED},
-        {"list row activated", "spellList", Qt::Key_Return, MAINPANEL_SPELL_LIST, EVENT_COMMIT},
-    };
-    for (const auto& c : cases) {
+// A user's action on a control of the main window and what its callback gets.
+struct UserActionRow {
+    const char* name;
+    const char* widget;  // its name in the resource file
+    Qt::Key key;         // none: a click
+    int control, event;
+};
+const UserActionRow kUserActionRows[] = {
+    {"button clicked", "browseButton", {}, MAINPANEL_BROWSE, EVENT_COMMIT},
+    {"check box clicked", "levelEnable", {}, MAINPANEL_LEVEL_ENABLE, EVENT_COMMIT},
+    {"typing in a text box", "searchText", Qt::Key_A, MAINPANEL_SEARCH_TEXT, EVENT_VAL_CHANGED},
+    {"Return in a text box", "searchText", Qt::Key_Return, MAINPANEL_SEARCH_TEXT, EVENT_COMMIT},
+    {"numeric stepped", "spellNum", Qt::Key_Up, MAINPANEL_SPELL_NUM, EVENT_COMMIT},
+    {"selector choice", "classSelector", Qt::Key_Down, MAINPANEL_CLASS, EVENT_COMMIT},
+    {"list row moved", "spellList", Qt::Key_Down, MAINPANEL_SPELL_LIST, EVENT_VAL_CHANGED},
+    {"list row activated", "spellList", Qt::Key_Return, MAINPANEL_SPELL_LIST, EVENT_COMMIT},
+};
+
+class UserAction : public ToolkitTest, public testing::WithParamInterface<UserActionRow> {
+protected:
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        for (int control : {MAINPANEL_SPELL_NUM, MAINPANEL_LEVEL_ENABLE, MAINPANEL_BROWSE,
+                            MAINPANEL_SEARCH_TEXT, MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
+            InstallCtrlCallback(panel, control, RecordEvent, nullptr);
+        for (int list : {MAINPANEL_CLASS, MAINPANEL_SPELL_LIST})
+            for (int value : {12, 3999}) InsertListItem(panel, list, -1, "Row", value);
+        DisplayPanel(panel);
         g_events.clear();
-        QWidget* widget = toolkit::FindPanel(panel)->window->findChild<QWidget*>(c.widget);
-        c.key ? QTest::keyClick(widget, c.key) : QTest::mouseClick(widget, Qt::LeftButton);
-        EXPECT_EQ(g_events, (Events{{c.control, c.event}})) << c.name;
     }
-    g_events.clear();
+};
+
+TEST_P(UserAction, ReachesTheCallbackAsCommitOrValueChange)
+{
+    const UserActionRow& c = GetParam();
+    QWidget* widget = PanelWindow(panel)->findChild<QWidget*>(c.widget);
+    c.key ? QTest::keyClick(widget, c.key) : QTest::mouseClick(widget, Qt::LeftButton);
+    EXPECT_EQ(g_events, (Events{{c.control, c.event}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(ToolkitTest, UserAction, testing::ValuesIn(kUserActionRows), RowName());
+
+TEST_F(UserAction, TheProgramsOwnChangesCommitNothing)
+{
     SetCtrlVal(panel, MAINPANEL_SPELL_NUM, 30);
     SetCtrlVal(panel, MAINPANEL_LEVEL_ENABLE, 0);
     SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, "Ward");
     SetCtrlIndex(panel, MAINPANEL_SPELL_LIST, 0);
-    EXPECT_EQ(g_events, Events{}) << "the program's own changes commit nothing";
+    EXPECT_EQ(g_events, Events{});
 }
 
-TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackAsUtf8)
+// Two screens of 1920 and 1280 by 1000 side by side; 24-pixel title bars,
+// 2-pixel borders. Where a window 800 wide is shown.
+struct PlacementRow {
+    const char* name;
+    bool placed;
+    int top, left, height;
+    std::pair<int, int> shown;
+};
+const PlacementRow kPlacementRows[] = {
+    {"no position: centred on the primary screen", false, 0, 0, 560, {231, 560}},
+    {"a position on a screen is kept exactly", true, 120, 240, 560, {120, 240}},
+    {"so is one on the second screen", true, 300, 2000, 560, {300, 2000}},
+    {"off every screen: onto the nearest", true, -30000, 90000, 560, {24, 2398}},
+    {"too low: moved up to fit", true, 420, 420, 725, {273, 420}},
+    {"taller than the screen: title bar on the screen", true, 420, 420, 1100, {24, 420}},
+};
+
+class Placement : public ToolkitTest, public testing::WithParamInterface<PlacementRow> {
+protected:
+    void SetUp() override
+    {
+        ToolkitTest::SetUp();
+        SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
+    }
+    void TearDown() override
+    {
+        SetScreensForTesting(kTestDesktop);
+        ToolkitTest::TearDown();
+    }
+};
+
+TEST_P(Placement, KeepsTheWindowOnTheScreens)
+{
+    const PlacementRow& c = GetParam();
+    if (c.placed) SetPanelPos(panel, c.top, c.left);
+    SetPanelAttribute(panel, ATTR_WIDTH, 800);
+    SetPanelAttribute(panel, ATTR_HEIGHT, c.height);
+    DisplayPanel(panel);
+    EXPECT_EQ(std::pair(PanelAttr(panel, ATTR_TOP), PanelAttr(panel, ATTR_LEFT)), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(ToolkitTest, Placement, testing::ValuesIn(kPlacementRows), RowName());
+
+TEST_F(ToolkitTest, ControlsKeepToTheirEdgesAndTextsReadBackAsUtf8)
 {
     // Anchored controls follow a larger window; a smaller one keeps its resource size.
     DisplayPanel(panel);
@@ -94,31 +150,6 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
                               before[3] + 100 * growth, before[4] + 200 * growth}))
             << "window grown by " << grow;
     }
-    // Two screens of 1920 and 1280 by 1000 side by side; 24-pixel title bars, 2-pixel borders.
-    SetScreensForTesting({{0, 0, 1920, 1000}, {0, 1920, 1280, 1000}}, 24, 2);
-    const struct {
-        const char* name;
-        bool placed;
-        int top, left, height;  // the window is 800 wide
-        std::pair<int, int> shown;
-    } cases[] = {
-        {"no position: centred on the primary screen", false, 0, 0, 560, {231, 560}},
-        {"a position on a screen is kept exactly", true, 120, 240, 560, {120, 240}},
-        {"so is one on the second screen", true, 300, 2000, 560, {300, 2000}},
-        {"off every screen: onto the nearest", true, -30000, 90000, 560, {24, 2398}},
-        {"too low: moved up to fit", true, 420, 420, 725, {273, 420}},
-        {"taller than the screen: title bar on the screen", true, 420, 420, 1100, {24, 420}},
-    };
-    for (const auto& c : cases) {
-        const int window = LoadPanel(0, MAIN_UIR, MAINPANEL);
-        if (c.placed) SetPanelPos(window, c.top, c.left);
-        SetPanelAttribute(window, ATTR_WIDTH, 800);
-        SetPanelAttribute(window, ATTR_HEIGHT, c.height);
-        DisplayPanel(window);
-        EXPECT_EQ(std::pair(PanelAttr(window, ATTR_TOP), PanelAttr(window, ATTR_LEFT)), c.shown) << c.name;
-        DiscardPanel(window);
-    }
-    SetScreensForTesting(kTestDesktop);
     // Text is kept as UTF-8; bytes that are not UTF-8 are read as Latin-1.
     for (const char* text : {"Caf\xC3\xA9", "Caf\xE9"}) {
         SetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text);
@@ -126,7 +157,7 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
     }
     // A run-time caption sits left of its field, also when asked to sit over it; the asked place reads back.
     const int field = NewCtrl(panel, CTRL_STRING, "Caption", 300, 200);
-    const QLabel* caption = toolkit::FindControl(panel, field)->label.data();
+    const QLabel* caption = ControlCaption(panel, field);
     for (int asked : {0, 190}) {
         if (asked) SetCtrlAttribute(panel, field, ATTR_LABEL_LEFT, asked);
         EXPECT_TRUE(caption->x() >= 0 && caption->geometry().right() < 200) << asked;
@@ -149,7 +180,7 @@ TEST_F(ToolkitTest, WindowsKeepToTheScreensControlsToTheirEdgesAndTextsReadBackA
 TEST(CanvasTest, DrawsRunTimeControlsAndCommitsClicksOnItsButtons)
 {
     const int panel = LoadPanel(0, "toolkit_canvas_test.uir", 1);
-    QWidget* canvas = toolkit::FindPanel(panel)->canvas;
+    QWidget* canvas = PanelCanvas(panel);
     const int field = NewCtrl(panel, CTRL_STRING, "Slot 3:", 180, 80);
     const int button = NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "", 40, 40);
     const std::tuple<int, int, int> set[] = {{field, ATTR_LABEL_LEFT, 70},
@@ -161,9 +192,10 @@ TEST(CanvasTest, DrawsRunTimeControlsAndCommitsClicksOnItsButtons)
     SetCtrlVal(panel, field, "Increase Hitpoints by 10");
     for (auto [control, attribute, value] : set) EXPECT_EQ(Attr(panel, control, attribute), value);
     EXPECT_EQ(Text(panel, field), "Increase Hitpoints by 10");
-    const toolkit::PaintedItem& painted =
-        toolkit::FindPanel(panel)->painted[toolkit::FindControl(panel, field)->painted];
-    EXPECT_LT(painted.labelRect.right(), 80) << "the caption was moved clear of its field";
+    std::string caption;
+    QRect captionPlace;
+    ASSERT_TRUE(PaintedCaption(panel, field, caption, captionPlace));
+    EXPECT_LT(captionPlace.right(), 80) << "the caption was moved clear of its field";
     const int captionTop = Attr(panel, field, ATTR_LABEL_TOP);
     SetCtrlAttribute(panel, field, ATTR_TOP, 5000);
     EXPECT_EQ(Attr(panel, field, ATTR_LABEL_TOP), captionTop + 4820) << "the caption moves with its field";

@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "app/app.h"
+#include "app/callbacks.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 struct ResetDialogs : testing::EmptyTestEventListener {

@@ -9,18 +9,19 @@
 
 #include "app/app.h"
 #include "app/main_uir.h"
+#include "app/search_callbacks.h"
 #include "compare/compare_callbacks.h"
 #include "compare/compare_uir.h"
 #include "compare/comparison.h"
 #include "list/search.h"
-#include "list/search_callbacks.h"
 #include "list/search_status.h"
+#include "popup/popup_manager.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking.h"
 #include "stacking/stacking_callbacks.h"
 #include "stacking/stacking_uir.h"
-#include "ui/toolkit_internal.h"
+#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {
@@ -35,7 +36,7 @@ struct WindowTest : PopupTest {
         ASSERT_GT(mainPanel_, 0);
         DisplayPanel(mainPanel_);
     }
-    QWidget* Widget(int control) { return toolkit::FindControl(mainPanel_, control)->widget.data(); }
+    QWidget* Widget(int control) { return ControlWidget(mainPanel_, control); }
 };
 
 // Tab walks the box, list, class and effect; Down leads into the list.
@@ -127,7 +128,7 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
     const int first = ComparePanel();
     Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, other);
     ASSERT_EQ(CommitCtrl(mainPanel_, MAINPANEL_COMPARE), 0);
-    EXPECT_EQ(toolkit::FindPanel(first), nullptr) << "a second comparison replaces the first";
+    EXPECT_EQ(PanelWindow(first), nullptr) << "a second comparison replaces the first";
     const int panel = ComparePanel();
     ASSERT_GT(panel, 0);
 
@@ -139,7 +140,7 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
     SetCtrlIndex(panel, COMPAREPANEL_KIND, 0);  // ListRows moved it
     EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), all);
     // Moving in the list shows the current row's spell; Return opens its window.
-    QWidget* list = toolkit::FindControl(panel, COMPAREPANEL_LIST)->widget;
+    QWidget* list = ControlWidget(panel, COMPAREPANEL_LIST);
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Home);
     QTest::keyClick(list, Qt::Key_Down);
@@ -174,17 +175,17 @@ constexpr int kFirstRow = SPELLPANEL_COPY_MENU + 1;
 constexpr int kFirstMade = STACKPANEL_COPY_MENU + 1;
 
 // The controls PopulateSpellPopup made, of one kind, in the order made.
-std::vector<toolkit::Control*> Made(int panel, toolkit::Kind kind)
+std::vector<int> Made(int panel, const std::string& kind)
 {
-    std::vector<toolkit::Control*> controls;
-    for (int id = kFirstRow; toolkit::Control* c = toolkit::FindControl(panel, id); ++id)
-        if (c->kind == kind) controls.push_back(c);
+    std::vector<int> controls;
+    for (int id = kFirstRow; !ControlKind(panel, id).empty(); ++id)
+        if (ControlKind(panel, id) == kind) controls.push_back(id);
     return controls;
 }
 
 std::string Title(int panel)  // as the window system shows it
 {
-    return toolkit::FindPanel(panel)->window->windowHandle()->title().toStdString();
+    return PanelWindow(panel)->windowHandle()->title().toStdString();
 }
 
 // At every text size captions and "Link" buttons stay clear of each other.
@@ -216,8 +217,7 @@ TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
                           content.texts[static_cast<std::size_t>(text)].data())
                     << kPanelTextFields[static_cast<std::size_t>(text)];
             }
-            const auto* name =
-                qobject_cast<const QLabel*>(toolkit::FindControl(panel, SPELLPANEL_NAME)->widget.data());
+            const auto* name = qobject_cast<const QLabel*>(ControlWidget(panel, SPELLPANEL_NAME));
             EXPECT_EQ(name->textFormat(), Qt::PlainText);
             EXPECT_EQ(Title(panel), std::string(content.texts[PANEL_TEXT_NAME].data()) + " - Spell");
             // A text cut off by its field (the first name) shows its whole text as a tooltip.
@@ -228,34 +228,37 @@ TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
                       index == 0 ? Text(panel, SPELLPANEL_NAME) : "");
             EXPECT_EQ(Attr(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE), content.linkedSpellButton ? 1 : 0);
 
-            const auto fields = Made(panel, toolkit::Kind::String);
-            const auto buttons = Made(panel, toolkit::Kind::Button);
+            const auto fields = Made(panel, "string");
+            const auto buttons = Made(panel, "button");
             ASSERT_EQ(fields.size(), static_cast<std::size_t>(content.rowCount));
             std::size_t button = 0;
             for (std::size_t r = 0; r < fields.size(); ++r) {
                 const EffectRowContent& row = content.rows[r];
-                EXPECT_EQ(Text(panel, fields[r]->id), row.text.data());
-                EXPECT_EQ(fields[r]->label->textFormat(), Qt::PlainText);
-                EXPECT_EQ(fields[r]->label->text().toStdString(), row.label.data());
-                EXPECT_EQ(PlaceOf(panel, fields[r]->id, row.field), PlaceOf(row.field));
+                const QLabel* label = ControlCaption(panel, fields[r]);
+                EXPECT_EQ(Text(panel, fields[r]), row.text.data());
+                EXPECT_EQ(label->textFormat(), Qt::PlainText);
+                EXPECT_EQ(label->text().toStdString(), row.label.data());
+                EXPECT_EQ(PlaceOf(panel, fields[r], row.field), PlaceOf(row.field));
                 if (row.linkIndex < 0) continue;
-                const toolkit::Control* link = buttons.at(button++);
-                const QRect field = fields[r]->widget->geometry();
-                const QRect caption = fields[r]->label->geometry();
-                const QRect place = link->widget->geometry();
+                const int link = buttons.at(button++);
+                const QRect field = ControlWidget(panel, fields[r])->geometry();
+                const QRect caption = label->geometry();
+                const QRect place = ControlWidget(panel, link)->geometry();
                 EXPECT_FALSE(place.intersects(caption)) << r;
                 EXPECT_LT(caption.right(), field.left()) << r;
                 EXPECT_GE(place.left(), 10) << "inside the effects frame";
                 EXPECT_LE(std::abs(place.center().y() - field.center().y()), 1) << r;
                 EXPECT_LE(std::abs(caption.center().y() - field.center().y()), 1) << r;
-                EXPECT_EQ(link->callback, &GoToLink2Callback);
-                EXPECT_EQ(link->callbackData, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
+                EXPECT_EQ(ControlCallback(panel, link), &GoToLink2Callback);
+                EXPECT_EQ(ControlCallbackData(panel, link),
+                          &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
             }
             ASSERT_EQ(buttons.size(), button + (content.stackingButton ? 1 : 0));
             if (content.stackingButton) {
-                EXPECT_EQ(buttons.back()->callback, &StackingCallback);
-                EXPECT_EQ(buttons.back()->callbackData, &g_spellArray[static_cast<std::size_t>(index)]);
-                EXPECT_EQ(PlaceOf(panel, buttons.back()->id, content.stacking), PlaceOf(content.stacking));
+                EXPECT_EQ(ControlCallback(panel, buttons.back()), &StackingCallback);
+                EXPECT_EQ(ControlCallbackData(panel, buttons.back()),
+                          &g_spellArray[static_cast<std::size_t>(index)]);
+                EXPECT_EQ(PlaceOf(panel, buttons.back(), content.stacking), PlaceOf(content.stacking));
             }
             EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), content.panelHeight);
             EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), content.frameHeight);
@@ -266,7 +269,7 @@ TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
     ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0), 0);
     EXPECT_EQ(Title(LastPanel()), "Stacking - " + markup);
     ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[1], 0, 0), 0);
-    EXPECT_EQ(toolkit::FindControl(LastPanel(), kFirstMade), nullptr) << "an instant spell takes no part";
+    EXPECT_EQ(ControlKind(LastPanel(), kFirstMade), "") << "an instant spell takes no part";
 }
 
 // A "Link" to the last record of a full table, a linked spell above index 99
@@ -282,9 +285,9 @@ TEST_F(WindowTest, LinksAndListRowsOpenTheirSpellAndStaleOnesNothing)
     g_spellArray[0].linkedSpell = 3001;
     EXPECT_EQ(SpellRingCallback(mainPanel_, MAINPANEL_SPELL_LIST, EVENT_COMMIT, nullptr, 0, 0), 0);
     const int origin = OpenSpell(0);
-    QTest::mouseClick(Made(origin, toolkit::Kind::Button).at(0)->widget.data(), Qt::LeftButton);
+    QTest::mouseClick(ControlWidget(origin, Made(origin, "button").at(0)), Qt::LeftButton);
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last record");
-    QTest::mouseClick(toolkit::FindControl(origin, SPELLPANEL_LINK_BUTTON)->widget, Qt::LeftButton);
+    QTest::mouseClick(ControlWidget(origin, SPELLPANEL_LINK_BUTTON), Qt::LeftButton);
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Linked");
     const std::pair<const char*, int> rows[] = {{"Filler", 0}, {"Second", 1}, {"Last", MAX_SPELLS - 1}};
     for (const auto& [label, i] : rows) InsertListItem(mainPanel_, MAINPANEL_SPELL_LIST, -1, label, i);
@@ -318,18 +321,18 @@ TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
     while (g_numSpells < MAX_SPELLS - 1) AddSpell(1000 + g_numSpells, "Filler");
     SetSlot(AddSpell(3, "Last"), 0, kMana, 30);
     const int spellPanel = OpenSpell(0);  // makes the sentences the headers show
-    ASSERT_EQ(CommitCtrl(spellPanel, Made(spellPanel, toolkit::Kind::Button).back()->id), 0);
+    ASSERT_EQ(CommitCtrl(spellPanel, Made(spellPanel, "button").back()), 0);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor is off";
     const int panel = LastPanel();
-    const toolkit::Panel* p = toolkit::FindPanel(panel);
     int id = kFirstMade;
     // The next control made: drawn by the canvas, no widget (48,000 lines stay cheap).
     auto expect = [&](const char* label, const char* text, const StackRect& r, void* data = nullptr) {
-        const toolkit::Control* made = toolkit::FindControl(panel, id);
-        ASSERT_TRUE(made && made->painted >= 0 && !made->widget) << id;
-        EXPECT_EQ(p->painted[static_cast<std::size_t>(made->painted)].label.toStdString(), label);
+        std::string caption;
+        QRect captionPlace;
+        ASSERT_TRUE(PaintedCaption(panel, id, caption, captionPlace)) << id;
+        EXPECT_EQ(caption, label);
         EXPECT_EQ(Text(panel, id), text);
-        EXPECT_EQ(made->callbackData, data);
+        EXPECT_EQ(ControlCallbackData(panel, id), data);
         Place at = PlaceOf(panel, id, r);
         if (data) at[0] = r.top;  // a link stands centred on its line instead
         EXPECT_EQ(at, PlaceOf(r)) << id;
@@ -353,15 +356,16 @@ TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
         });
     EXPECT_EQ(shownSlots, 11);
     EXPECT_EQ(lines, 201);
-    EXPECT_EQ(toolkit::FindControl(panel, id), nullptr) << "nothing else made";
+    EXPECT_EQ(ControlKind(panel, id), "") << "nothing else made";
     EXPECT_EQ(Attr(panel, GetDecorationVal(11), ATTR_VISIBLE), 0) << "the slot not taking part";
     const int resource = LoadPanel(0, STACKING_UIR, STACKPANEL);
     EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), PanelAttr(resource, ATTR_HEIGHT)) << "it scrolls instead";
     DiscardPanel(resource);
     const int last = GetDecorationVal(NUM_EFFECT_SLOTS);
-    EXPECT_GE(p->canvas->minimumHeight(), Attr(panel, last, ATTR_TOP) + Attr(panel, last, ATTR_HEIGHT));
+    EXPECT_GE(PanelCanvas(panel)->minimumHeight(),
+              Attr(panel, last, ATTR_TOP) + Attr(panel, last, ATTR_HEIGHT));
 
-    ASSERT_EQ(toolkit::FindControl(panel, kFirstMade + 3)->callbackData, &g_intArray[MAX_SPELLS]);
+    ASSERT_EQ(ControlCallbackData(panel, kFirstMade + 3), &g_intArray[MAX_SPELLS]);
     EXPECT_EQ(CommitCtrl(panel, kFirstMade + 3), 0) << "the largest value's link";
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last");
 }

@@ -11,24 +11,16 @@
 #include <cstdlib>
 
 #include "app/app.h"
+#include "app/callbacks.h"
 #include "app/main_uir.h"
+#include "app/search_callbacks.h"
 #include "data/spell.h"
 #include "effects/effects.h"
-#include "list/search_callbacks.h"
-#include "popup/popup_callbacks.h"
+#include "popup/spell_popup.h"
 #include "stacking/stacking_callbacks.h"
 #include "ui/toolkit.h"
 
 namespace {
-
-class SilentDialogs : public DialogHook {
-public:
-    void Message(const char* title, const char* text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", title, text);
-    }
-    int FileSelect(const char*, const char*, std::string&) override { return VAL_NO_FILE_SELECTED; }
-};
 
 bool Save(QWidget* window, const QString& path)
 {
@@ -86,8 +78,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     InitGlobals();
     InitToolkit(argc, argv);
-    SilentDialogs dialogs;
-    SetDialogHook(&dialogs);
+    UseConsoleDialogs();
     RegisterProgramCallbacks();
     mainPanel = LoadMainPanel();
     if (mainPanel < 0) return 1;

@@ -1,4 +1,4 @@
-#include "list/search_callbacks.h"
+#include "app/search_callbacks.h"
 
 #include "app/main_uir.h"
 #include "list/search.h"

@@ -1,7 +1,7 @@
 // The main window's dump commands: each reads what it needs from the window
 // and hands the work to the dump functions. They act only on commit and show
 // no message.
-#include "dump/dump_callbacks.h"
+#include "app/dump_callbacks.h"
 
 #include <array>
 #include <cstdio>
