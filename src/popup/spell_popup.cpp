@@ -102,8 +102,8 @@ void PlaceRowsAndLinks(int panel, const SpellPanelContent& content,
 int PopulateSpellPopup(int panel, int index)
 {
     SpellPanelContent content;
-    if (DescribeLoadedSpell(index, content) != 0) return -1;
-    ShareSpellWindow(panel, content, CurrentLevel());
+    if (BuildSpellPanelContent(index, content) != 0) return -1;
+    ShareSpellWindow(panel, content, CurrentLevelSetting());
 
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         SetCtrlVal(panel, SpellPanelTextCtrl(PanelText(text)),

@@ -65,10 +65,10 @@ TEST_P(ShareEscaping, ShowsTheTextExactlyInEveryFormat)
     SpellPanelContent content;
     CopyText(content.texts[PANEL_TEXT_NAME], c.bytes.c_str());
     StackingText stacking;
-    stacking.Begin(c.bytes.c_str(), 0);
+    stacking.Begin(c.bytes.c_str(), {});
 
     std::string text;
-    WriteSpellText(content, 0, TextFormat::Text, text);
+    WriteSpellText(content, {}, TextFormat::Text, text);
     EXPECT_EQ(testsupport::Lines(text).at(0), "Name: " + c.shown);
     EXPECT_EQ(testsupport::Lines(text).size(), 25u);
 
@@ -77,7 +77,7 @@ TEST_P(ShareEscaping, ShowsTheTextExactlyInEveryFormat)
     for (const TextFormat format : {TextFormat::Markdown, TextFormat::Html}) {
         SCOPED_TRACE(format == TextFormat::Html ? "html" : "markdown");
         std::string spell;
-        WriteSpellText(content, 0, format, spell);
+        WriteSpellText(content, {}, format, spell);
         std::string check;
         stacking.Write(format, check);
         const bool html = format == TextFormat::Html;
