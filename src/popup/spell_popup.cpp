@@ -13,6 +13,8 @@
 #include "popup/popup_manager.h"
 #include "popup/referenced_by_view.h"
 #include "popup/spell_panel.h"
+#include "popup/spell_share.h"
+#include "popup/spell_text.h"
 #include "popup/spell_uir.h"
 #include "ui/toolkit.h"
 
@@ -102,6 +104,7 @@ int PopulateSpellPopup(int panel, int index)
 {
     SpellPanelContent content;
     if (BuildSpellPanelContent(index, content) != 0) return -1;
+    ShareSpellWindow(panel, content, CurrentLevelSetting());
 
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         SetCtrlVal(panel, SpellPanelTextCtrl(PanelText(text)),

@@ -7,6 +7,8 @@
 #include <ostream>
 
 #include "compare/compare.h"
+#include "compare/comparison.h"
+#include "compare/report.h"
 #include "compare/spell_texts.h"
 #include "export_modes.h"
 
@@ -61,7 +63,8 @@ void WarnOfMoreLines(std::ostream& err, const char* path, const SpellFile& file)
 
 }  // namespace
 
-int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level)
+int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level,
+               const TextFormat* report)
 {
     // Each file is read and described from its own records, one on each
     // core. Only a regular file that opens is read on the other thread: the "Error"
@@ -69,8 +72,10 @@ int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const 
     // file's, and only when the first file opened.
     SpellFile oldFile;
     SpellFile newFile;
-    SpellTexts oldTexts;
-    SpellTexts newTexts;
+    SpellComparison c;
+    c.level = level;
+    SpellTexts& oldTexts = c.oldTexts;
+    SpellTexts& newTexts = c.newTexts;
     int oldCount = -1;
     int newCount = kNotRead;
     RunSideBySide(
@@ -92,9 +97,19 @@ int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const 
     if (newCount < 0) return 1;
     WarnOfMoreLines(err, newPath, newFile);
 
-    for (const SpellDifference& d : CompareSpellTexts(oldTexts, newTexts)) {
-        out << DifferenceToJson(d, oldTexts, newTexts).dump(-1, ' ', false, Json::error_handler_t::replace)
-            << '\n';
+    c.oldMoreLines = oldFile.MoreLines();
+    c.differences = CompareSpellTexts(oldTexts, newTexts);
+    c.counts = CountChanges(c.differences);
+    if (report) {
+        std::string text;
+        WriteComparisonReport(c, ChangeFilter::All, "", {oldPath, newPath}, *report, text);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    } else {
+        for (const SpellDifference& d : c.differences) {
+            out << DifferenceToJson(d, oldTexts, newTexts)
+                       .dump(-1, ' ', false, Json::error_handler_t::replace)
+                << '\n';
+        }
     }
     out.flush();
     return out ? 0 : 1;

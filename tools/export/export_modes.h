@@ -6,6 +6,8 @@
 #include <iosfwd>
 #include <string>
 
+#include "share/text_formats.h"
+
 // A FILE argument of "-" names the standard input.
 inline bool IsStandardInput(const char* argument)
 {
@@ -33,6 +35,12 @@ int ExportSearch(std::ostream& out, const std::string& searchText, int classValu
 int ExportStacking(std::ostream& out, std::ostream& err, int index);
 
 // The spells that differ between two spell files (FILE arguments: "-" is the
-// standard input), at the level (0: ranges). Status 1 when either file does
-// not open (after its "Error" message).
-int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level);
+// standard input), at the level (0: ranges): JSON lines, or with `report` the
+// comparison's report in that format. Status 1 when either file does not
+// open (after its "Error" message).
+int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level,
+               const TextFormat* report = nullptr);
+
+// One loaded spell as its window's "Copy" gives it. Status 1 with a message
+// on `err` when the index is not that of a loaded spell.
+int ExportDescription(std::ostream& out, std::ostream& err, int index, TextFormat format);
