@@ -34,7 +34,11 @@ std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilt
         const SpellDifference& d = comparison.differences[i];
         if (filter != ChangeFilter::All && static_cast<int>(d.change) + 1 != static_cast<int>(filter))
             continue;
-        if (!NameContains(DifferenceName(d, comparison.oldTexts, comparison.newTexts), namePart)) continue;
+        // A renamed spell is found by either of its names.
+        if (!NameContains(DifferenceName(d, comparison.oldTexts, comparison.newTexts), namePart) &&
+            !(d.change == SpellChange::Changed &&
+              NameContains(comparison.oldTexts.Name(d.oldIndex), namePart)))
+            continue;
         shown.push_back(static_cast<int>(i));
     }
     return shown;
@@ -109,4 +113,16 @@ int DetailFields(const SpellComparison& comparison, const SpellDifference& diffe
         fields[static_cast<std::size_t>(count++)] = shown;
     }
     return count;
+}
+
+std::string EmptyListText(const SpellComparison& comparison, ChangeFilter filter, std::string_view namePart)
+{
+    static constexpr const char* kKinds[] = {"spell differs", "spell was removed", "spell was added",
+                                             "spell was changed"};
+    static constexpr const char* kNamed[] = {"differing spell", "removed spell", "added spell",
+                                             "changed spell"};
+    const auto kind = static_cast<std::size_t>(filter);
+    if (comparison.differences.empty()) return "The files show no difference.";
+    if (namePart.empty()) return std::string("No ") + kKinds[kind] + ".";
+    return std::string("No ") + kNamed[kind] + " has \"" + std::string(namePart) + "\" in its name.";
 }

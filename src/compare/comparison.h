@@ -29,7 +29,8 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
 enum class ChangeFilter : int { All, Removed, Added, Changed };
 
 // The differences of that kind whose name holds `namePart` (ASCII letters
-// in either case), as indexes into comparison.differences, sorted by id.
+// in either case), the old name or the new one of a changed spell, as
+// indexes into comparison.differences, sorted by id.
 std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilter filter,
                                    std::string_view namePart);
 
@@ -55,3 +56,7 @@ struct DetailField {
 // Fills `fields` in the detail window's order; returns how many.
 int DetailFields(const SpellComparison& comparison, const SpellDifference& difference,
                  std::array<DetailField, SPELL_TEXT_FIELDS>& fields);
+
+// Why a list of that kind and name part shows nothing, e.g. "No changed
+// spell has "frost" in its name."
+std::string EmptyListText(const SpellComparison& comparison, ChangeFilter filter, std::string_view namePart);
