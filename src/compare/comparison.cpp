@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstdio>
 
+#include "data/text_encoding.h"
+
 namespace {
 
 constexpr const char* kChangeWords[] = {"removed", "added", "changed"};
@@ -19,8 +21,13 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
 {
     comparison = SpellComparison{};
     comparison.level = level;
-    if (DescribeSpellFile(oldPath, level, comparison.oldTexts, &comparison.oldMoreLines) < 0) return -1;
-    DescribeLoadedSpells(level, comparison.newTexts);
+    SpellFile old;
+    if (old.Read(oldPath) < 0) return -1;
+    comparison.oldMoreLines = old.MoreLines();
+    comparison.oldShortLines = old.ShortLines();
+    // Two tables, two cores: the descriptions read only their own table.
+    RunSideBySide([&] { DescribeSpells(old.Table(), level, comparison.oldTexts); },
+                  [&] { DescribeLoadedSpells(level, comparison.newTexts); });
     comparison.differences = CompareSpellTexts(comparison.oldTexts, comparison.newTexts);
     comparison.counts = CountChanges(comparison.differences);
     return 0;
@@ -29,15 +36,15 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
 std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilter filter,
                                    std::string_view namePart)
 {
+    const NameSearchText part(std::string(namePart).c_str());
     std::vector<int> shown;
     for (std::size_t i = 0; i < comparison.differences.size(); ++i) {
         const SpellDifference& d = comparison.differences[i];
         if (filter != ChangeFilter::All && static_cast<int>(d.change) + 1 != static_cast<int>(filter))
             continue;
         // A renamed spell is found by either of its names.
-        if (!NameContains(DifferenceName(d, comparison.oldTexts, comparison.newTexts), namePart) &&
-            !(d.change == SpellChange::Changed &&
-              NameContains(comparison.oldTexts.Name(d.oldIndex), namePart)))
+        if (!part.FoundIn(DifferenceName(d, comparison.oldTexts, comparison.newTexts)) &&
+            !(d.change == SpellChange::Changed && part.FoundIn(comparison.oldTexts.Name(d.oldIndex))))
             continue;
         shown.push_back(static_cast<int>(i));
     }
@@ -85,6 +92,12 @@ std::string ComparisonSummary(const SpellComparison& c, const char* oldPath)
         std::snprintf(part.data(), part.size(),
                       " The other file holds more than %d lines: only its first %d were compared.",
                       MAX_SPELLS, MAX_SPELLS);
+        text += part.data();
+    }
+    if (c.oldShortLines > 0) {
+        // As the main window's status line says it of a loaded file.
+        std::snprintf(part.data(), part.size(), " %d line%s of the other file not have %d columns.",
+                      c.oldShortLines, c.oldShortLines == 1 ? " does" : "s do", SPELL_FIELD_COUNT);
         text += part.data();
     }
     if (c.differences.empty()) text += " The files show no difference.";

@@ -17,6 +17,7 @@ struct SpellComparison {
     std::vector<SpellDifference> differences;
     ChangeCounts counts;
     bool oldMoreLines = false;  // the other file held more lines than the table
+    int oldShortLines = 0;      // lines of the other file without the 174 columns of a spell
     CompareLevel level = 0;
 };
 
@@ -28,9 +29,10 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
 // Which differences a list shows.
 enum class ChangeFilter : int { All, Removed, Added, Changed };
 
-// The differences of that kind whose name holds `namePart` (ASCII letters
-// in either case), the old name or the new one of a changed spell, as
-// indexes into comparison.differences, sorted by id.
+// The differences of that kind whose name holds `namePart` (ignoring the
+// case of the letters of Latin-1, as the main search does), the old name or
+// the new one of a changed spell, as indexes into comparison.differences,
+// sorted by id.
 std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilter filter,
                                    std::string_view namePart);
 

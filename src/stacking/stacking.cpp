@@ -1,11 +1,11 @@
 #include "stacking/stacking.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "data/text_rules.h"
 #include "effects/effects.h"
 #include "list/search.h"
 
@@ -18,31 +18,6 @@ constexpr int kLeftOutEffects[] = {35, 36, 79, 116};
 constexpr bool IsEmptyCharisma(int attrib, int base)
 {
     return attrib == 10 && base == 0;
-}
-
-constexpr bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Reads an optionally signed decimal number at p, after white space; moves p
-// behind it. False when there is no digit.
-bool ReadNumber(const char*& p, const char* end, int& value)
-{
-    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    if (p == end || !IsDigit(*p)) return false;
-    long long magnitude = 0;
-    for (; p < end && IsDigit(*p); ++p) {
-        if (magnitude <= static_cast<long long>(INT_MAX) + 1) magnitude = magnitude * 10 + (*p - '0');
-    }
-    const long long signedValue = negative ? -magnitude : magnitude;
-    value = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
-    return true;
 }
 
 // Stacking rows: by value, largest first, and equal values in the order of
@@ -104,7 +79,7 @@ bool ReadStackingRow(const TextField& row, int& value, int& index, const char*& 
     const char* const end = p + ::strnlen(p, row.size());
     int first = 0;
     int second = 0;
-    if (!ReadNumber(p, end, first) || !ReadNumber(p, end, second)) return false;
+    if (!ScanInt(p, end, first) || !ScanInt(p, end, second)) return false;
     if (p < end && *p == ' ') ++p;
     value = first;
     index = second;
@@ -112,32 +87,39 @@ bool ReadStackingRow(const TextField& row, int& value, int& index, const char*& 
     return true;
 }
 
+int DescribeStackingRows(const SpellTable& table, int index, int slot, LevelSetting level,
+                         std::span<TextField> rows)
+{
+    if (!table.Contains(index)) return 0;
+    return CollectStackingRows(table, table[index], slot, level, rows, [](int, const TextField&) {});
+}
+
+void CacheStackingSentence(int index, int slot, const TextField& sentence)
+{
+    if (index < 0 || index >= MAX_SPELLS) return;
+    // Listed spells have a duration: only the sentence is cached.
+    SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
+    CacheEffectText(&spell, spell.duration, slot, sentence);
+}
+
 int BuildStackingRows(int index, int slot)
 {
     if (index < 0 || index >= MAX_SPELLS || slot < 0 || slot >= NUM_EFFECT_SLOTS) return 0;
-    const SpellStruct& given = g_spellArray[static_cast<std::size_t>(index)];
-    const int numSpells = LoadedSpellCount();
-    const auto k = static_cast<std::size_t>(slot);
-    std::size_t count = 0;
-    TextField sentence;
-    for (int i = 0; i < numSpells; ++i) {
-        const SpellStruct& other = g_spellArray[static_cast<std::size_t>(i)];
-        if (!IsStackingConflict(given, other, slot)) continue;
-        sentence[0] = '\0';
-        GenerateEffectString(i, other.attrib[k], other.base[k], other.max[k], other.calc[k], other.duration,
-                             g_levelEnable, slot, sentence, nullptr);
-        FormatStackingRow(g_stringArray[count], StackingValue(other.base[k], other.max[k]), i,
-                          sentence.data());
-        ++count;
-    }
-    SortStackingRows(static_cast<int>(count));
-    return static_cast<int>(count);
+    return CollectStackingRows(
+        LoadedTable(), g_spellArray[static_cast<std::size_t>(index)], slot, CurrentLevelSetting(),
+        std::span(g_stringArray),
+        [slot](int i, const TextField& sentence) { CacheStackingSentence(i, slot, sentence); });
+}
+
+void SortStackingRows(std::span<TextField> rows)
+{
+    std::qsort(rows.data(), rows.size(), sizeof(TextField), EffectThenIndexComparison);
 }
 
 void SortStackingRows(int count)
 {
-    std::qsort(g_stringArray.data(), static_cast<std::size_t>(std::clamp(count, 0, MAX_SPELLS)),
-               sizeof(TextField), EffectThenIndexComparison);
+    SortStackingRows(
+        std::span(g_stringArray).first(static_cast<std::size_t>(std::clamp(count, 0, MAX_SPELLS))));
 }
 
 StackingSlot LayOutStackingSlot(const SpellStruct& given, int slot, int headerTop, int rowCount)

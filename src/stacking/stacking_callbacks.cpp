@@ -31,7 +31,7 @@ int RecordIndex(const void* record)
 
 void AddSlot(int panel, const StackingSlot& slot)
 {
-    const StackRect& h = slot.headerField;
+    const PanelRect& h = slot.headerField;
     const int header = CreateStringControl(panel, h.left, h.top, h.width, slot.label.data(), slot.header);
     // The text first, so that the label centres itself on the final height.
     SetCtrlAttribute(panel, header, ATTR_TEXT_POINT_SIZE, STACK_HEADER_POINTS);
@@ -46,7 +46,7 @@ void AddSlot(int panel, const StackingSlot& slot)
     SetCtrlAttribute(panel, frame, ATTR_VISIBLE, 1);
 
     if (slot.rowCount == 0) {
-        const StackRect& n = slot.noConflictField;
+        const PanelRect& n = slot.noConflictField;
         CreateStringControl(panel, n.left, n.top, n.width, "", kNoStackingConflicts);
     }
 }
@@ -58,7 +58,7 @@ void AddLine(int panel, const StackingLine& line)
     CreateStringControl(panel, line.textField.left, line.textField.top, line.textField.width, "", line.text);
 
     // The button stands beside the line's text: centred on its fields.
-    const StackRect& b = line.linkButton;
+    const PanelRect& b = line.linkButton;
     int fieldHeight = 0;
     const int top = GetCtrlAttribute(panel, name, ATTR_HEIGHT, &fieldHeight) == 0
                         ? line.nameField.top + (fieldHeight - b.height) / 2

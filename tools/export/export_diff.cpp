@@ -1,5 +1,8 @@
 // The exporter's comparison mode: the spells that differ between two spell
 // files, as their detail windows show them.
+#include <sys/stat.h>
+
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -35,20 +38,60 @@ Json DifferenceToJson(const SpellDifference& d, const SpellTexts& oldTexts, cons
     return line;
 }
 
+constexpr int kNotRead = -2;
+
+// True for a regular file that opens: a read would report no message. Only
+// such a file is read on the other core; a pipe is read once, in order.
+bool IsReadableRegularFile(const char* path)
+{
+    struct stat info {};
+    if (::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    std::FILE* file = std::fopen(path, "r");
+    if (!file) return false;
+    std::fclose(file);
+    return true;
+}
+
+void WarnOfMoreLines(std::ostream& err, const char* path, const SpellFile& file)
+{
+    if (!file.MoreLines()) return;
+    err << "rivizuzi-export: " << path << " holds more than " << MAX_SPELLS << " lines; only the first "
+        << MAX_SPELLS << " are compared\n";
+}
+
 }  // namespace
 
 int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level)
 {
+    // Each file is read and described from its own records, one on each
+    // core. Only a regular file that opens is read on the other thread: the "Error"
+    // message of one that does not is reported here, after the first
+    // file's, and only when the first file opened.
+    SpellFile oldFile;
+    SpellFile newFile;
     SpellTexts oldTexts;
     SpellTexts newTexts;
-    for (auto [path, texts] : {std::pair{oldPath, &oldTexts}, std::pair{newPath, &newTexts}}) {
-        bool moreLines = false;
-        if (DescribeSpellFile(path, level, *texts, &moreLines) < 0) return 1;
-        if (moreLines) {
-            err << "rivizuzi-export: " << path << " holds more than " << MAX_SPELLS
-                << " lines; only the first " << MAX_SPELLS << " are compared\n";
-        }
+    int oldCount = -1;
+    int newCount = kNotRead;
+    RunSideBySide(
+        [&] {
+            if (!IsReadableRegularFile(SpellFilePath(newPath))) return;
+            newCount = newFile.Read(SpellFilePath(newPath));
+            if (newCount >= 0) DescribeSpells(newFile.Table(), level, newTexts);
+        },
+        [&] {
+            oldCount = oldFile.Read(SpellFilePath(oldPath));
+            if (oldCount >= 0) DescribeSpells(oldFile.Table(), level, oldTexts);
+        });
+    if (oldCount < 0) return 1;
+    WarnOfMoreLines(err, oldPath, oldFile);
+    if (newCount == kNotRead) {
+        newCount = newFile.Read(SpellFilePath(newPath));
+        if (newCount >= 0) DescribeSpells(newFile.Table(), level, newTexts);
     }
+    if (newCount < 0) return 1;
+    WarnOfMoreLines(err, newPath, newFile);
+
     for (const SpellDifference& d : CompareSpellTexts(oldTexts, newTexts)) {
         out << DifferenceToJson(d, oldTexts, newTexts).dump(-1, ' ', false, Json::error_handler_t::replace)
             << '\n';
