@@ -96,8 +96,9 @@ std::string ComparisonSummary(const SpellComparison& c, const char* oldPath)
     }
     if (c.oldShortLines > 0) {
         // As the main window's status line says it of a loaded file.
-        std::snprintf(part.data(), part.size(), " %d line%s of the other file not have %d columns.",
-                      c.oldShortLines, c.oldShortLines == 1 ? " does" : "s do", SPELL_FIELD_COUNT);
+        std::snprintf(part.data(), part.size(), " %d line%s of the other file %s not have %d columns.",
+                      c.oldShortLines, c.oldShortLines == 1 ? "" : "s", c.oldShortLines == 1 ? "does" : "do",
+                      SPELL_FIELD_COUNT);
         text += part.data();
     }
     if (c.differences.empty()) text += " The files show no difference.";
