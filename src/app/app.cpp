@@ -254,7 +254,9 @@ int BrowseFilesCallback(int panel, int control, int event, void* callbackData, i
     const int result = ChooseSpellFile(FolderOf(g_fileName.data()).data(), path);
     if (result != VAL_EXISTING_FILE_SELECTED && result != VAL_NEW_FILE_SELECTED) return 0;
     MessageText text{};
-    std::FILE* file = result == VAL_EXISTING_FILE_SELECTED ? std::fopen(path.data(), "r") : nullptr;
+    // The same check the load makes: a folder or a device is refused here,
+    // before the loaded spells are given up.
+    std::FILE* file = result == VAL_EXISTING_FILE_SELECTED ? OpenSpellFile(path.data()) : nullptr;
     if (!file) {
         if (result == VAL_NEW_FILE_SELECTED) {
             std::snprintf(text.data(), text.size(), "The file %s does not exist. Nothing was loaded.",

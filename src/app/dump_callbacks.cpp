@@ -1,7 +1,6 @@
 // The main window's dump commands: each reads what it needs from the window
-// and hands the work to the dump functions. They act only on commit and show
-// no message box; the line dump says on the status line when the spell file
-// has no such line.
+// and hands the work to the dump functions. They act only on commit; the
+// status line says when a line number has no line in the file.
 #include "app/dump_callbacks.h"
 
 #include <array>
@@ -19,14 +18,13 @@ int DumpSpellCallback(int panel, int control, int event, void* callbackData, int
     if (GetCtrlVal(panel, MAINPANEL_SPELL_NUM, &spellNumber) < 0) return -1;
     std::array<char, 32> path{};
     std::snprintf(path.data(), path.size(), "SpellNum%d.txt", spellNumber);
-    int lineCount = 0;
-    const int result = DumpSpell(spellNumber, g_fileName.data(), path.data(), &lineCount);
-    if (result == DUMP_NO_SUCH_LINE) {
-        MessageText text{};
-        FormatNoSuchLine(spellNumber, lineCount, text);
-        SetCtrlVal(panel, MAINPANEL_STATUS, text.data());
-    }
-    return result;
+    int lines = 0;
+    const int result = DumpSpell(spellNumber, g_fileName.data(), path.data(), &lines);
+    if (result != DUMP_NO_SUCH_LINE) return result;
+    MessageText text{};
+    FormatNoSuchLine(spellNumber, lines, text);
+    SetCtrlVal(panel, MAINPANEL_STATUS, text.data());
+    return -1;
 }
 
 int DumpAttributeCallback(int panel, int control, int event, void* callbackData, int eventData1,

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "data/reader.h"
+#include "data/text_rules.h"
 
 bool ReadSettingsLine(std::FILE* file, TextField& line)
 {
@@ -31,13 +32,9 @@ bool ReadSettingsLine(std::FILE* file, TextField& line)
 bool ParseFourInts(const char* text, std::array<int, 4>& values)
 {
     const char* p = text;
+    const char* const end = text + std::strlen(text);
     for (int& value : values) {
-        while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-        const char* start = p;
-        if (*p == '+' || *p == '-') ++p;
-        if (*p < '0' || *p > '9') return false;
-        while (*p >= '0' && *p <= '9') ++p;
-        value = ColumnToInt({start, static_cast<int>(p - start)});
+        if (!ScanInt(p, end, value)) return false;
     }
     return true;
 }

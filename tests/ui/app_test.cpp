@@ -312,9 +312,10 @@ TEST_F(AppTest, LevelControlsAndDumpButtonsReachTheirCallbacks)
          {"SpellNum1.txt", "kestrel/attributes/AttributeNum1.txt", "kestrel/dump/Beta.txt", "calcdump.txt"})
         EXPECT_TRUE(fs::exists(file)) << file;
     EXPECT_EQ(ReadFile("SpellNum1.txt").rfind("Field 0 = 22\n", 0), 0u) << "the spell of the number field";
+
     SetCtrlVal(mainPanel, MAINPANEL_SPELL_NUM, 5);
     CommitCtrl(mainPanel, MAINPANEL_DUMP_SPELL);
-    EXPECT_FALSE(fs::exists("SpellNum5.txt"));
+    EXPECT_FALSE(fs::exists("SpellNum5.txt")) << "no file for a line the spell file lacks";
     EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS),
               "Nothing was dumped: the spell file has no line 5 (its 2 lines are numbered 0 to 1).");
 }
