@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "app/filter_box.h"
+#include "app/list_filter.h"
 #include "app/main_uir.h"
 #include "app/search_callbacks.h"
 #include "app/settings_format.h"
@@ -14,6 +16,7 @@
 #include "list/effect_filter.h"
 #include "list/search.h"
 #include "popup/popup_manager.h"
+#include "popup/referenced_by.h"
 #include "ui/toolkit.h"
 
 const char* const kDisclaimerTitle = "Disclaimer";
@@ -111,6 +114,14 @@ void ShowLoadStatus(int panel, const char* path, bool moreLines, int shortLines)
     SetCtrlVal(panel, MAINPANEL_STATUS, status.data());
 }
 
+// The sentences change with the level setting: a filter that reads them
+// runs again.
+void RefreshSentenceFilter(int panel)
+{
+    if (ListFilterReadsSentences())
+        SearchStringCallback(panel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
+}
+
 // The class selector's entries, "All classes" first.
 void FillClassSelector(int panel, int ring)
 {
@@ -146,6 +157,9 @@ int LoadMainPanel()
     if (panel >= 0) {
         FillClassSelector(panel, MAINPANEL_CLASS);
         FillEffectSelector(panel, MAINPANEL_EFFECT);
+        // A new window's box is empty: so is the list's filter.
+        ClearFilterBox(panel);
+        FillFilterSelectors(panel);
     }
     return panel;
 }
@@ -164,6 +178,8 @@ void ParseSpells(int panel, const char* path)
     g_numSpells = ParseSpellFile(path, g_spellArray, &moreLines, &shortLines);
     SetMessageSink(shown);
     BuildSpellIdIndex();
+    UpdateReferencedBy();
+    FillFilterSelectors(panel);
     // No list row may point into the old table: the list shows what the
     // search controls select in the new one.
     RefillSpellList(panel);
@@ -283,6 +299,7 @@ int EnableLevelCallback(int panel, int control, int event, void* callbackData, i
     GetCtrlVal(panel, control, &on);
     SetCtrlAttribute(panel, MAINPANEL_LEVEL, ATTR_DIMMED, on ? 0 : 1);
     g_levelEnable = on ? 1 : 0;
+    RefreshSentenceFilter(panel);
     return 0;
 }
 
@@ -292,5 +309,6 @@ int DisplayAsLevelCallback(int panel, int control, int event, void* callbackData
     (void)callbackData, (void)eventData1, (void)eventData2;
     if (event != EVENT_COMMIT) return 0;
     GetCtrlVal(panel, control, &g_displayLevel);
+    if (g_levelEnable) RefreshSentenceFilter(panel);
     return 0;
 }

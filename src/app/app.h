@@ -28,9 +28,10 @@ void ShowPathRefusal(const char* problem);
 int LoadMainPanel();
 
 // Reads the spell file into the table with the wait panel and busy cursor
-// shown, refills the list from the search controls for the new table, and
-// reports the result on the main window's status line (a message of the read
-// waits until the wait panel is gone).
+// shown, offers the file's values in the filter selectors, refills the list
+// from the search controls for the new table, and reports the result on the
+// main window's status line (a message of the read waits until the wait
+// panel is gone).
 void ParseSpells(int panel, const char* path);
 
 int ExitCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

@@ -4,6 +4,7 @@
 
 #include "app/app.h"
 #include "app/dump_callbacks.h"
+#include "app/filter_box.h"
 #include "app/search_callbacks.h"
 #include "compare/compare_callbacks.h"
 #include "popup/popup_manager.h"
@@ -23,6 +24,9 @@ void RegisterProgramCallbacks()
         {"EnableLevelCallback", EnableLevelCallback},
         {"DisplayAsLevelCallback", DisplayAsLevelCallback},
         {"SearchStringCallback", SearchStringCallback},
+        {"FilterTextCallback", FilterTextCallback},
+        {"FilterFieldCallback", FilterFieldCallback},
+        {"FilterAddCallback", FilterAddCallback},
         {"SpellRingCallback", SpellRingCallback},
         {"GoToLinkCallback", GoToLinkCallback},
         {"GoToLink2Callback", GoToLink2Callback},

@@ -1,5 +1,6 @@
 #include "app/search_callbacks.h"
 
+#include "app/list_filter.h"
 #include "app/main_uir.h"
 #include "list/search.h"
 #include "list/search_status.h"
@@ -13,7 +14,7 @@ int SearchStringCallback(int panel, int control, int event, void* callbackData, 
     const int shown = RefillSpellList(panel);
     if (shown < 0) return -1;
     TextField status{};
-    FormatSearchStatus(status, shown, g_numSpells);
+    FormatSearchStatus(status, shown, g_numSpells, HasListFilter());
     SetCtrlVal(panel, MAINPANEL_STATUS, status.data());
     return 0;
 }
@@ -32,7 +33,7 @@ int RefillSpellList(int panel)
 
 int PopulateSpellList(int panel, int list, char* searchText, int classValue, int effectId)
 {
-    return ForEachSpellRow(searchText, classValue, effectId, [&](const char* label, int index) {
+    return ForEachSpellRow(searchText, classValue, effectId, ListFilter(), [&](const char* label, int index) {
         InsertListItem(panel, list, -1, label, index);
     });
 }

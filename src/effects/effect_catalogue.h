@@ -54,6 +54,13 @@ struct EffectEntry {
 // above 153.
 const EffectEntry& LookUpEffect(int attrib);
 
+// True for the kinds whose sentence names a spell and links to it; every
+// other sentence has no link.
+constexpr bool LinksToSpell(EffectKind kind)
+{
+    return kind == EffectKind::TextWeaponProc || kind == EffectKind::SpellLimit;
+}
+
 // ---- Compile-time check of the one-line formats ------------------------------
 
 // The conversions of a printf format, one letter each ("%s (%d)" gives "sd").

@@ -116,7 +116,7 @@ void SortSpellRows(int count, int classValue)
                sizeof(TextField), classValue == 0 ? StringComparison : LevelThenIndexComparison);
 }
 
-int BuildSpellRows(const char* searchText, int classValue, int effectId)
+int BuildSpellRows(const char* searchText, int classValue, int effectId, const SpellCondition* condition)
 {
     TextField text;
     CopyText(text, searchText);
@@ -133,6 +133,7 @@ int BuildSpellRows(const char* searchText, int classValue, int effectId)
         const int level = ClassSearchLevel(spell, classValue);
         if (level == 0 && classValue != 0) continue;
         if (!SpellHasShownEffect(spell, effectId)) continue;
+        if (condition && !condition->Matches(i)) continue;
         FormatSpellRow(g_stringArray[static_cast<std::size_t>(count)], level, spell.name.data(), i);
         ++count;
     }

@@ -88,30 +88,49 @@ void SortSpellRows(int count, int classValue);
 
 // ---- The search ---------------------------------------------------------------
 
+// A further test a listed spell must pass, by table index (the main window's
+// filter expression).
+class SpellCondition {
+public:
+    virtual bool Matches(int index) const = 0;
+
+protected:
+    ~SpellCondition() = default;
+};
+
 // Writes one row per listed spell into g_stringArray, in table order, and
 // sorts them (SortSpellRows). A spell is listed when the search text occurs
 // in its name (an empty text matches every name), with a class value when a
 // class of the value can use it, and with an effect id other than ANY_EFFECT
 // when a slot its detail window shows holds that effect. The name test
 // (NameSearchText) ignores the case of the letters of Latin-1 and compares
-// text and name in the encoding each is shown in.
-// Returns the number of rows.
-int BuildSpellRows(const char* searchText, int classValue, int effectId = ANY_EFFECT);
+// text and name in the encoding each is shown in. With a condition, a spell
+// is listed only when it also passes it. Returns the number of rows.
+int BuildSpellRows(const char* searchText, int classValue, int effectId = ANY_EFFECT,
+                   const SpellCondition* condition = nullptr);
 
 // Runs the search and hands each row, in list order, to
 // sink(const char* label, int index): the label is the row without its index
 // suffix. The label stays valid until the next search or stacking check.
 // Returns the number of rows.
 template <typename Sink>
-int ForEachSpellRow(const char* searchText, int classValue, int effectId, Sink&& sink)
+int ForEachSpellRow(const char* searchText, int classValue, int effectId, const SpellCondition* condition,
+                    Sink&& sink)
 {
-    const int count = BuildSpellRows(searchText, classValue, effectId);
+    const int count = BuildSpellRows(searchText, classValue, effectId, condition);
     for (int i = 0; i < count; ++i) {
         TextField& row = g_stringArray[static_cast<std::size_t>(i)];
         const int index = CutRowIndex(row);
         if (index >= 0) sink(static_cast<const char*>(row.data()), index);
     }
     return count;
+}
+
+// The same without a further condition.
+template <typename Sink>
+int ForEachSpellRow(const char* searchText, int classValue, int effectId, Sink&& sink)
+{
+    return ForEachSpellRow(searchText, classValue, effectId, nullptr, sink);
 }
 
 // The same without an effect filter.

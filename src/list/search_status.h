@@ -4,5 +4,6 @@
 #include "data/spell.h"
 
 // "312 of 4000 spells": how many spells the list shows of those loaded. An
-// empty list says why: no spell matches, or no spell file is loaded.
-void FormatSearchStatus(TextField& status, int shown, int loaded);
+// empty list says why: no spell matches (the filter expression too, when
+// `filtered`), or no spell file is loaded.
+void FormatSearchStatus(TextField& status, int shown, int loaded, bool filtered = false);

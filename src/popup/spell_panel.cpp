@@ -115,6 +115,13 @@ void FormatClasses(const SpellStruct& spell, TextField& text)
     }
 }
 
+int LinkedSpellIndex(const SpellTable& table, const SpellStruct& spell, TextField& name)
+{
+    name[0] = '\0';
+    const int linked = FindSpell(table, spell.linkedSpell, name);
+    return spell.linkedSpell >= 0 ? linked : -1;
+}
+
 int DescribeSpellPanel(const SpellTable& table, int index, LevelSetting level, SpellPanelContent& content)
 {
     if (!table.Contains(index)) return -1;
@@ -141,8 +148,8 @@ int DescribeSpellPanel(const SpellTable& table, int index, LevelSetting level, S
     CopyText(t[PANEL_TEXT_ENVIRONMENT], EnvironmentText(spell.environment));
 
     TextField linkedName{};
-    const int linked = FindSpell(table, spell.linkedSpell, linkedName);
-    if (spell.linkedSpell >= 0 && linked >= 0) {
+    const int linked = LinkedSpellIndex(table, spell, linkedName);
+    if (linked >= 0) {
         t[PANEL_TEXT_LINKED_SPELL] = linkedName;
         content.linkedSpellIndex = linked;
         content.linkedSpellButton = true;

@@ -109,6 +109,11 @@ bool IsInstantAfterDescribing(const SpellStruct& spell);
 // untouched).
 int BuildSpellPanelContent(int index, SpellPanelContent& content);
 
+// The index in `table` of the linked spell the window shows: the spell
+// FindSpell finds there for linkedSpell when that is 0 or more, else -1.
+// `name` receives its name (or is left empty).
+int LinkedSpellIndex(const SpellTable& table, const SpellStruct& spell, TextField& name);
+
 // Text of a code, or "Unknown" for a code without a name.
 const char* TimeOfDayText(int code);
 const char* EnvironmentText(int code);

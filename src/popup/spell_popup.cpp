@@ -11,6 +11,7 @@
 #include "data/text_encoding.h"
 #include "popup/popup_controls.h"
 #include "popup/popup_manager.h"
+#include "popup/referenced_by_view.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_uir.h"
 #include "ui/toolkit.h"
@@ -125,7 +126,7 @@ int PopulateSpellPopup(int panel, int index)
                   FindCtrlCallback(kStackingCallbackName), &g_spellArray[static_cast<std::size_t>(index)]);
     }
     SetCtrlAttribute(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT, content.frameHeight);
-    SetPanelAttribute(panel, ATTR_HEIGHT, content.panelHeight);
+    SetPanelAttribute(panel, ATTR_HEIGHT, ShowReferencedBy(panel, index, content.panelHeight));
     // The window's title names the spell (titles are UTF-8).
     const std::string title =
         TextToUtf8(g_spellArray[static_cast<std::size_t>(index)].name.data()) + " - Spell";

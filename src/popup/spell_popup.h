@@ -14,8 +14,9 @@ int PopulateSpellPopup(int panel, int index);
 // index is refused; in the last two cases the slot is free again.
 int OpenSpellPopup(int index);
 
-// Commit on a list of spells (the main window's spell list): opens the spell
-// of the list's current row, whose value is the spell's table index.
+// Commit on a list of spells (the main window's spell list, a spell window's
+// "Referenced by:"): opens the spell of the list's current row, whose value
+// is the spell's table index.
 int SpellRingCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);
 // Commit on a spell panel's linked spell button: opens the linked spell (the
 // panel's linked index, or the number callbackData points at minus 1).

@@ -55,14 +55,15 @@ TEST_F(Exporter, WritesOneObjectPerRecordWithTheShownSlotsAndThePanelTexts)
         R"j("message1":"0","message2":"Someone0","message3":"0","col18":"0","col11":"0",)j"
         R"j("reagentId":"Malachite (2)","classLevel":"WAR(5) ","skill":"Unknown","beneficial":"Detrimental",)j"
         R"j("resistType":"Unresistable","targetType":"Unknown","col147":"0","linkedSpellIndex":1,)j"
-        R"j("stacking":true}})j");
+        R"j("stacking":true,"referencedBy":[]}})j");
+    EXPECT_NE(lines[1].find(R"j("referencedBy":[0]}})j"), std::string::npos) << lines[1];
 
     // A failed write of the output is an error.
     const std::string full = "{ '" RIVIZUZI_BUILD_DIR "/rivizuzi-export' spells_us.txt >/dev/full; }";
     EXPECT_EQ(testsupport::RunCommand(dir_.path(), full).status, 1);
 }
 
-// `out`: the whole output, or with status 1 the whole error text.
+// `out`: the whole output, or with any other status the whole error text.
 TEST_F(Exporter, SearchModeAndExitStatuses)
 {
     const struct {
@@ -76,6 +77,13 @@ TEST_F(Exporter, SearchModeAndExitStatuses)
         {"--search 'CAF\xC3\x89' spells_us.txt", 0, "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n"},
         {"--search '' --class 8192 spells_us.txt", 0, "{\"row\":\"5    Ember Ward\",\"index\":0}\n"},
         {"--search '' --effect 85 spells_us.txt", 0, "{\"row\":\"Ember Ward\",\"index\":0}\n"},
+        {"--where 'linkedSpell ~ \"STRIKE\"' spells_us.txt", 0, "{\"row\":\"Ember Ward\",\"index\":0}\n"},
+        {"--search e --where 'not id = 1234' spells_us.txt", 0,
+         "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n"},
+        {"--level 30 --where 'text = \"Increase Hitpoints by 40 (L30) per tick\"' spells_us.txt", 0,
+         "{\"row\":\"Ember Ward\",\"index\":0}\n"},
+        {"--where 'colour = 1' spells_us.txt", 2,
+         "rivizuzi-export: --where: unknown field \"colour\" at column 1\n"},
         {"--diff spells_us.txt missing.txt", 1,
          "Cannot open the file: missing.txt - please browse for a valid file.\n"},
     };

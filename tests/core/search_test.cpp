@@ -173,16 +173,18 @@ TEST(SearchSelectorsAndStatus, EffectsByLabelAndTheCountOfShownSpells)
 
     const struct {
         int shown, loaded;
+        bool filtered;
         const char* text;
     } cases[] = {
-        {312, 4000, "312 of 4000 spells"},
-        {1, 1, "1 of 1 spell"},
-        {0, -1, "0 of 0 spells - no spell file is loaded"},
-        {0, 765, "0 of 765 spells - no spell matches this name, class and effect"},
+        {312, 4000, false, "312 of 4000 spells"},
+        {1, 1, true, "1 of 1 spell"},
+        {0, -1, true, "0 of 0 spells - no spell file is loaded"},
+        {0, 765, false, "0 of 765 spells - no spell matches this name, class and effect"},
+        {0, 765, true, "0 of 765 spells - no spell matches this name, class, effect and filter"},
     };
     for (const auto& c : cases) {
         TextField status{};
-        FormatSearchStatus(status, c.shown, c.loaded);
+        FormatSearchStatus(status, c.shown, c.loaded, c.filtered);
         EXPECT_STREQ(status.data(), c.text) << c.shown << " of " << c.loaded;
     }
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "popup/popup_manager.h"
 #include "popup/spell_popup.h"
 #include "test_support.h"
@@ -165,4 +166,16 @@ protected:
 
     int livePanels_ = 0;
     int mainPanel_ = -1;  // discarded afterwards when a test loads it
+};
+
+// Tests of the main window, loaded and shown, and the popups it opens.
+struct MainWindowTest : PopupTest {
+    void SetUp() override
+    {
+        PopupTest::SetUp();
+        mainPanel = mainPanel_ = LoadMainPanel();
+        ASSERT_GT(mainPanel_, 0);
+        DisplayPanel(mainPanel_);
+    }
+    QWidget* Widget(int control) { return ControlWidget(mainPanel_, control); }
 };

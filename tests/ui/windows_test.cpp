@@ -16,6 +16,7 @@
 #include "list/search.h"
 #include "list/search_status.h"
 #include "popup/popup_manager.h"
+#include "popup/referenced_by.h"
 #include "popup/spell_panel.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking.h"
@@ -28,18 +29,11 @@ namespace {
 
 using Rows = std::vector<std::pair<std::string, int>>;
 
-struct WindowTest : PopupTest {
-    void SetUp() override
-    {
-        PopupTest::SetUp();
-        mainPanel = mainPanel_ = LoadMainPanel();
-        ASSERT_GT(mainPanel_, 0);
-        DisplayPanel(mainPanel_);
-    }
-    QWidget* Widget(int control) { return ControlWidget(mainPanel_, control); }
-};
+using WindowTest = MainWindowTest;
 
-// Tab walks the box, list, class and effect; Down leads into the list.
+// Tab walks the box, the filter and its selectors (Add is dimmed: the
+// selectors were filled for no spell), list, class and effect; Down leads
+// into the list.
 TEST_F(WindowTest, ListAndStatusFollowTheTypingTheSelectorsAndTheKeys)
 {
     Rows classes, effects;
@@ -90,7 +84,8 @@ TEST_F(WindowTest, ListAndStatusFollowTheTypingTheSelectorsAndTheKeys)
 
     ASSERT_EQ(SetActiveCtrl(mainPanel_, MAINPANEL_SEARCH_TEXT), 0);
     QWidget* window = Widget(MAINPANEL_SEARCH_TEXT)->window();
-    for (int next : {MAINPANEL_SPELL_LIST, MAINPANEL_CLASS, MAINPANEL_EFFECT, MAINPANEL_SEARCH}) {
+    for (int next : {MAINPANEL_FILTER, MAINPANEL_FILTER_FIELD, MAINPANEL_FILTER_VALUE, MAINPANEL_SPELL_LIST,
+                     MAINPANEL_CLASS, MAINPANEL_EFFECT, MAINPANEL_SEARCH}) {
         QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(GetActiveCtrl(mainPanel_), next);
     }
@@ -171,7 +166,7 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
 constexpr int kHitpoints = 0;
 constexpr int kMana = 15;
 constexpr int kWeaponProc = 85;  // links the spell whose id is in the slot's base
-constexpr int kFirstRow = SPELLPANEL_EFFECTS_FRAME + 1;
+constexpr int kFirstRow = SPELLPANEL_REFERENCED_BY + 1;
 constexpr int kFirstMade = STACKPANEL_FRAME_1 + NUM_EFFECT_SLOTS;
 
 // The controls PopulateSpellPopup made, of one kind, in the order made.
@@ -260,7 +255,9 @@ TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
                           &g_spellArray[static_cast<std::size_t>(index)]);
                 EXPECT_EQ(PlaceOf(panel, buttons.back(), content.stacking), PlaceOf(content.stacking));
             }
-            EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT), content.panelHeight);
+            const auto referrers = ReferencedBy(g_referencedBy, index);
+            EXPECT_EQ(PanelAttr(panel, ATTR_HEIGHT),
+                      PlaceReferencedBy(content.panelHeight, static_cast<int>(referrers.size())).panelHeight);
             EXPECT_EQ(Attr(panel, SPELLPANEL_EFFECTS_FRAME, ATTR_HEIGHT), content.frameHeight);
         }
         CloseAllPopups();

@@ -1,7 +1,7 @@
 // rivizuzi-export: a spell file's descriptions as JSON lines, without a window.
 //
 //   rivizuzi-export [--level N] FILE
-//   rivizuzi-export --search TEXT [--class VALUE] [--effect ID] FILE
+//   rivizuzi-export --search TEXT [--class VALUE] [--effect ID] [--where EXPR] [--level N] FILE
 //   rivizuzi-export --stacking INDEX [--level N] FILE
 //   rivizuzi-export --diff OLD NEW [--level N]
 #include <charconv>
@@ -18,13 +18,14 @@
 #include "data/spell.h"
 #include "data/spell_index.h"
 #include "export_modes.h"
+#include "find/filter_query.h"
 #include "list/effect_filter.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: rivizuzi-export [--level N] FILE\n"
-    "       rivizuzi-export --search TEXT [--class VALUE] [--effect ID] FILE\n"
+    "       rivizuzi-export --search TEXT [--class VALUE] [--effect ID] [--where EXPR] [--level N] FILE\n"
     "       rivizuzi-export --stacking INDEX [--level N] FILE\n"
     "       rivizuzi-export --diff OLD NEW [--level N]\n"
     "  --level N       show values at character level N (1 to 65)\n"
@@ -32,6 +33,7 @@ constexpr const char* kUsage =
     "  --class VALUE   class selector value for --search: 0 (all classes) or a sum of class bits,\n"
     "                  0 to 32767 (1 BRD, 2 BST, 4 CLR, ... 16384 WIZ)\n"
     "  --effect ID     only spells with effect ID (0 to 153, one the catalogue names) in a shown slot\n"
+    "  --where EXPR    only spells the filter expression EXPR keeps (the search text may be left out)\n"
     "  --stacking I    the stacking check of the spell at table index I\n"
     "  --diff OLD      the spells that differ between the files OLD and NEW (the FILE)\n"
     "  FILE            a spell file; - reads the standard input\n"
@@ -75,6 +77,8 @@ int main(int argc, char** argv)
     std::optional<std::string> searchText;
     std::optional<int> classValue;
     std::optional<int> effectId;
+    FilterQuery where;
+    bool hasWhere = false;
     std::optional<int> stackingIndex;
     const char* diffOld = nullptr;
     const char* file = nullptr;
@@ -106,6 +110,15 @@ int main(int argc, char** argv)
             if (!n || !IsSelectableEffect(*n))
                 return Usage("--effect needs an effect id from 0 to 153 that the catalogue names");
             effectId = *n;
+        } else if (arg == "--where") {
+            const char* v = value("--where");
+            if (!v) return Usage("--where needs a filter expression");
+            FilterError error;
+            if (!where.Parse(v, error)) {
+                std::fprintf(stderr, "rivizuzi-export: --where: %s\n", error.message.c_str());
+                return 2;
+            }
+            hasWhere = true;
         } else if (arg == "--stacking") {
             const char* v = value("--stacking");
             auto n = v ? ParseNumber(v) : std::nullopt;
@@ -129,6 +142,7 @@ int main(int argc, char** argv)
         }
     }
     if (!file) return Usage("no FILE given");
+    if (hasWhere && !searchText) searchText = "";
     if (searchText && stackingIndex) return Usage("--search and --stacking exclude each other");
     if (classValue && !searchText) return Usage("--class goes with --search");
     if (effectId && !searchText) return Usage("--effect goes with --search");
@@ -160,7 +174,8 @@ int main(int argc, char** argv)
 
     std::ios::sync_with_stdio(false);
     if (searchText)
-        return ExportSearch(std::cout, *searchText, classValue.value_or(0), effectId.value_or(ANY_EFFECT));
+        return ExportSearch(std::cout, *searchText, classValue.value_or(0), effectId.value_or(ANY_EFFECT),
+                            where);
     if (stackingIndex) return ExportStacking(std::cout, std::cerr, *stackingIndex);
     return ExportSpells(std::cout);
 }

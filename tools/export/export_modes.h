@@ -21,9 +21,13 @@ inline const char* SpellFilePath(const char* argument)
 // One object per loaded record: index, id, name, the shown effect slots.
 int ExportSpells(std::ostream& out);
 
+class FilterQuery;
+
 // One object per row of the spell list a search would show (effectId
-// ANY_EFFECT: no effect filter).
-int ExportSearch(std::ostream& out, const std::string& searchText, int classValue, int effectId);
+// ANY_EFFECT: no effect filter) that the filter query also keeps, its text
+// field seeing the sentences at the level setting in force.
+int ExportSearch(std::ostream& out, const std::string& searchText, int classValue, int effectId,
+                 const FilterQuery& where);
 
 // The stacking check of one spell. Errors go to `err` with status 1.
 int ExportStacking(std::ostream& out, std::ostream& err, int index);

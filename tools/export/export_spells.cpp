@@ -10,6 +10,7 @@
 #include "export_modes.h"
 #include "export_panel.h"
 #include "json_text.h"
+#include "popup/referenced_by.h"
 #include "popup/spell_panel.h"
 
 namespace {
@@ -40,7 +41,7 @@ void AppendSpellObject(std::string& line, const SpellTable& table, int index, Le
         line += '}';
     }
     line += "],\"panel\":";
-    AppendPanelJson(line, content);
+    AppendPanelJson(line, content, ReferencedBy(g_referencedBy, index));
     line += "}\n";
 }
 
@@ -54,6 +55,7 @@ int ExportSpells(std::ostream& out)
     constexpr int kBlock = 250;
     const SpellTable table = LoadedTable();
     const LevelSetting level = CurrentLevelSetting();
+    UpdateReferencedBy();  // built before the describing threads read it
     std::string first;
     std::string second;
     auto describe = [&table, level](std::string& text, int begin) {
