@@ -8,6 +8,8 @@
 #include "app/main_uir.h"
 #include "app/search_callbacks.h"
 #include "app/settings_format.h"
+#include "compare/compare_callbacks.h"
+#include "data/messages.h"
 #include "data/reader.h"
 #include "data/spell.h"
 #include "data/spell_index.h"
@@ -54,11 +56,7 @@ int ChooseSpellFile(const char* directory, TextField& path)
     const char* problem = result == VAL_PATH_TOO_LONG ? kPathTooLong : nullptr;
     if (picked) problem = SettingsPathProblem(chosen.data());
     if (problem) {
-        PathMessage text{};
-        std::snprintf(text.data(), text.size(),
-                      "That path cannot be stored in %s: %s. Please choose another file.", SETTINGS_FILE,
-                      problem);
-        MessagePopup("Error", text.data());
+        ShowPathRefusal(problem);
         return kPathRefused;
     }
     if (picked) path = chosen;
@@ -77,6 +75,19 @@ TextField FolderOf(const char* path)
         slash[slash == folder.data() ? 1 : 0] = '\0';  // "/x" lies in "/"
     }
     return folder;
+}
+
+// A message reported while the wait panel is up, held until it is gone.
+struct HeldMessage {
+    std::array<char, 32> title{};
+    MessageText text{};
+};
+HeldMessage g_held;
+
+void HoldMessage(const char* title, const char* text)
+{
+    std::snprintf(g_held.title.data(), g_held.title.size(), "%s", title);
+    std::snprintf(g_held.text.data(), g_held.text.size(), "%s", text);
 }
 
 void ShowLoadStatus(int panel, const char* path, bool moreLines, int shortLines)
@@ -101,20 +112,6 @@ void ShowLoadStatus(int panel, const char* path, bool moreLines, int shortLines)
                       shortLines, shortLines == 1 ? " does" : "s do", SPELL_FIELD_COUNT);
     }
     SetCtrlVal(panel, MAINPANEL_STATUS, status.data());
-}
-
-// After another file was loaded no window and no list row may still point
-// into the old table: close the spell and stacking windows and run the
-// search in the box again (or empty the list when the box is empty).
-void ForgetOldTable(int panel)
-{
-    CloseAllPopups();
-    TextField text{};
-    if (HasListFilter() || (GetCtrlVal(panel, MAINPANEL_SEARCH_TEXT, text) == 0 && text[0] != '\0')) {
-        SearchStringCallback(panel, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0);
-    } else {
-        ClearListCtrl(panel, MAINPANEL_SPELL_LIST);
-    }
 }
 
 // The sentences change with the level setting: a filter that reads them
@@ -145,6 +142,15 @@ void FillEffectSelector(int panel, int ring)
 
 }  // namespace
 
+void ShowPathRefusal(const char* problem)
+{
+    PathMessage text{};
+    std::snprintf(text.data(), text.size(),
+                  "That path cannot be stored in %s: %s. Please choose another file.", SETTINGS_FILE,
+                  problem);
+    MessagePopup("Error", text.data());
+}
+
 int LoadMainPanel()
 {
     int panel = LoadPanel(0, MAIN_UIR, MAINPANEL);
@@ -167,13 +173,22 @@ void ParseSpells(int panel, const char* path)
     ProcessDrawEvents();
     bool moreLines = false;
     int shortLines = 0;
+    g_held = HeldMessage{};
+    const MessageSink shown = SetMessageSink(HoldMessage);
     g_numSpells = ParseSpellFile(path, g_spellArray, &moreLines, &shortLines);
+    SetMessageSink(shown);
     BuildSpellIdIndex();
     UpdateReferencedBy();
     FillFilterSelectors(panel);
+    // No list row may point into the old table: the list shows what the
+    // search controls select in the new one.
+    RefillSpellList(panel);
+    NoteSpellFileLoaded();
     DiscardPanel(waitPanel);
     SetWaitCursor(0);
     ShowLoadStatus(panel, path, moreLines, shortLines);
+    // The wait panel never stands behind a message box.
+    if (g_held.text[0] != '\0') ReportMessage(g_held.title.data(), g_held.text.data());
 }
 
 int LoadInitFile(const char* fileName)
@@ -271,7 +286,8 @@ int BrowseFilesCallback(int panel, int control, int event, void* callbackData, i
     std::fclose(file);
     g_fileName = path;
     ParseSpells(panel, g_fileName.data());
-    if (g_numSpells >= 0) ForgetOldTable(panel);
+    // No spell or stacking window may still point into the old table.
+    if (g_numSpells >= 0) CloseAllPopups();
     return 0;
 }
 

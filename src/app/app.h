@@ -19,13 +19,19 @@ int LoadInitFile(const char* fileName);
 // Writes the settings (nothing while no spell file is chosen).
 void SaveInitFile(const char* fileName);
 
+// Says why a spell file path is refused: `problem` is what
+// SettingsPathProblem gives for it.
+void ShowPathRefusal(const char* problem);
+
 // Loads the main window with its class and effect selectors filled;
 // negative on failure.
 int LoadMainPanel();
 
 // Reads the spell file into the table with the wait panel and busy cursor
-// shown, reports the result on the main window's status line and offers
-// the file's values in the filter selectors.
+// shown, offers the file's values in the filter selectors, refills the list
+// from the search controls for the new table, and reports the result on the
+// main window's status line (a message of the read waits until the wait
+// panel is gone).
 void ParseSpells(int panel, const char* path);
 
 int ExitCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

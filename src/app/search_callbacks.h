@@ -9,6 +9,12 @@
 int SearchStringCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);
 
+// Refills the list with what the search text, the class and the effect
+// select (every spell for an empty text, no class and any effect), leaving
+// the status line alone. Returns the number of rows, or -1 when the window's
+// controls cannot be read.
+int RefillSpellList(int panel);
+
 // Builds, sorts and appends the rows of one search to the list control.
 // Returns the number of rows.
 int PopulateSpellList(int panel, int list, char* searchText, int classValue, int effectId = ANY_EFFECT);

@@ -2,15 +2,14 @@
 
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/app.h"
 #include "app/callbacks.h"
 #include "app/main_uir.h"
+#include "app/settings_format.h"
 #include "app/start_options.h"
 #include "compare/compare_uir.h"
-#include "data/reader.h"
 #include "data/spell.h"
 #include "popup/spell_uir.h"
 #include "stacking/stacking_uir.h"
@@ -48,16 +47,14 @@ void OpenCommandLineFile(const char* path)
     }
     const TextField kept = g_fileName;
     DisplayPanel(mainPanel);
-    if (std::strlen(path) < SPELL_FIELD_CHARS) {
+    // A path the settings cannot hold is refused as the chooser refuses it:
+    // the dumps read the spell file again by its recorded name.
+    if (const char* problem = SettingsPathProblem(path)) {
+        ShowPathRefusal(problem);
+        g_numSpells = -1;
+    } else {
         CopyText(g_fileName, path);
         ParseSpells(mainPanel, g_fileName.data());
-    } else {
-        // A path longer than the settings can hold is never opened: the
-        // dumps read the spell file again by its recorded name.
-        MessageText text{};
-        FormatOpenError(path, text);
-        MessagePopup("Error", text.data());
-        g_numSpells = -1;
     }
     if (g_numSpells < 0) g_fileName = kept;
 }
@@ -87,7 +84,8 @@ int RivizuziMain(int argc, char* argv[])
     } else {
         if (LoadInitFile(SETTINGS_FILE) != 0) {
             DiscardPanel(mainPanel);
-            return 0;
+            // No spell file was chosen, so none was read.
+            return options.quitWhenReady ? 1 : 0;
         }
         DisplayPanel(mainPanel);
         ParseSpells(mainPanel, g_fileName.data());

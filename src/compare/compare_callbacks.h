@@ -6,7 +6,8 @@
 // asks for the other file, compares and shows the comparison window.
 int CompareFilesCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);
-// Commit on the kind selector, the name filter or its button: refills the list.
+// Commit on the kind selector, the name filter or its button, and each edit
+// of the name filter: refills the list.
 int CompareFilterCallback(int panel, int control, int event, void* callbackData, int eventData1,
                           int eventData2);
 // The list: a new current row shows its fields; a commit (Return, double
@@ -29,3 +30,6 @@ int ComparePanelCallback(int panel, int event, void* callbackData, int eventData
 
 // The open comparison window's panel, or -1.
 int ComparePanel();
+// After a spell file was read into the table: an open comparison window says
+// at once that it is out of date and opens no spell window any more.
+void NoteSpellFileLoaded();

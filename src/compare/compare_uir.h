@@ -17,6 +17,7 @@ inline constexpr int COMPAREPANEL_DETAIL_TITLE = 6;   // the selected spell
 inline constexpr int COMPAREPANEL_OPEN = 7;           // CompareOpenCallback
 inline constexpr int COMPAREPANEL_CLOSE = 8;          // CompareCloseCallback
 inline constexpr int COMPAREPANEL_SAVE_REPORT = 9;    // CompareSaveReportCallback
+inline constexpr int COMPAREPANEL_NOTICE = 10;        // says when the comparison is out of date
 
 // The selected spell's fields are run-time controls of the window's
 // scrolling canvas, one row of two fields (old, new) per field.
@@ -37,4 +38,5 @@ inline constexpr std::array kCompareUirControls = {
     ExpectedControl{COMPAREPANEL, COMPAREPANEL_OPEN, "button"},
     ExpectedControl{COMPAREPANEL, COMPAREPANEL_CLOSE, "button"},
     ExpectedControl{COMPAREPANEL, COMPAREPANEL_SAVE_REPORT, "button"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_NOTICE, "message"},
 };

@@ -11,6 +11,7 @@
 #include "compare/compare_uir.h"
 #include "compare/comparison.h"
 #include "compare/report.h"
+#include "data/reader.h"
 #include "data/spell.h"
 #include "data/spell_index.h"
 #include "popup/spell_popup.h"
@@ -26,8 +27,16 @@ constexpr const char* kNothingLoaded = "No spell file is loaded: open one before
 constexpr const char* kReportFileName = "spell-changes.md";
 constexpr const char* kReportPathTooLong =
     "The report's path is longer than 259 bytes: choose a shorter one.";
+constexpr const char* kNoSuchFile = "The file %s does not exist. Nothing was compared.";
+constexpr const char* kPathTooLong = "That path is longer than 259 bytes. Nothing was compared.";
 constexpr const char* kLoadedAgain =
     "The spell file was loaded again after this comparison.\nCompare again to open its spells.";
+constexpr const char* kOutOfDate =
+    "Out of date: the spell file was loaded again after this comparison. Compare again to open its spells.";
+constexpr const char* kNotShown = "(not shown)";
+constexpr int kNotShownColor = 0x808080;
+constexpr int kTextColor = 0x000000;
+constexpr int kNoticeColor = 0xB00000;
 
 struct CompareWindow {
     int panel = -1;
@@ -76,9 +85,13 @@ void AddDetailRows(CompareWindow& w)
     }
 }
 
-void FillKindSelector(const CompareWindow& w)
+// The kinds with how many of each the name filter leaves; `kind` stays chosen.
+void FillKindSelector(const CompareWindow& w, std::string_view namePart, int kind)
 {
-    const ChangeCounts& n = w.comparison.counts;
+    std::vector<SpellDifference> named;
+    for (int i : FilterDifferences(w.comparison, ChangeFilter::All, namePart))
+        named.push_back(w.comparison.differences[static_cast<std::size_t>(i)]);
+    const ChangeCounts n = CountChanges(named);
     const struct {
         const char* label;
         int count;
@@ -95,13 +108,21 @@ void FillKindSelector(const CompareWindow& w)
         std::snprintf(label.data(), label.size(), "%s (%d)", kind.label, kind.count);
         InsertListItem(w.panel, COMPAREPANEL_KIND, -1, label.data(), static_cast<int>(kind.filter));
     }
-    SetCtrlIndex(w.panel, COMPAREPANEL_KIND, 0);
+    SetCtrlIndex(w.panel, COMPAREPANEL_KIND, kind);
 }
 
-void SetField(int panel, int control, int top, std::string_view text, std::size_t markBegin,
+bool OutOfDate(const CompareWindow& w)
+{
+    return w.generation != g_spellIdIndex.generation;
+}
+
+// One side of a field; an effect slot that side does not show says so.
+void SetField(int panel, int control, int top, int field, std::string_view text, std::size_t markBegin,
               std::size_t markEnd)
 {
-    SetCtrlVal(panel, control, std::string(text).c_str());
+    const bool notShown = field >= SLOT_FIELD_FIRST && text.empty();
+    SetCtrlVal(panel, control, notShown ? kNotShown : std::string(text).c_str());
+    SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, notShown ? kNotShownColor : kTextColor);
     SetCtrlAttribute(panel, control, ATTR_TOP, top);
     SetCtrlAttribute(panel, control, ATTR_TEXT_MARK_START, static_cast<int>(markBegin));
     SetCtrlAttribute(panel, control, ATTR_TEXT_MARK_LENGTH, static_cast<int>(markEnd - markBegin));
@@ -118,12 +139,13 @@ void ShowDetails(CompareWindow& w, int row)
     if (row < 0 || row >= static_cast<int>(w.shown.size())) {
         SetCtrlVal(w.panel, COMPAREPANEL_DETAIL_TITLE, "");
         SetCtrlAttribute(w.panel, COMPAREPANEL_OPEN, ATTR_DIMMED, 1);
+        FitCanvas(w.panel);
         return;
     }
     const SpellDifference& d =
         w.comparison.differences[static_cast<std::size_t>(w.shown[static_cast<std::size_t>(row)])];
     SetCtrlVal(w.panel, COMPAREPANEL_DETAIL_TITLE, DifferenceRow(w.comparison, d).c_str());
-    SetCtrlAttribute(w.panel, COMPAREPANEL_OPEN, ATTR_DIMMED, d.newIndex < 0 ? 1 : 0);
+    SetCtrlAttribute(w.panel, COMPAREPANEL_OPEN, ATTR_DIMMED, d.newIndex < 0 || OutOfDate(w) ? 1 : 0);
 
     std::array<DetailField, SPELL_TEXT_FIELDS> fields;
     const int count = DetailFields(w.comparison, d, fields);
@@ -132,10 +154,12 @@ void ShowDetails(CompareWindow& w, int row)
         const int top = COMPARE_ROW_FIRST_TOP + k * COMPARE_ROW_STEP;
         const int oldField = w.oldFields[static_cast<std::size_t>(k)];
         SetCtrlAttribute(w.panel, oldField, ATTR_LABEL_TEXT, SpellTextFieldName(f.field));
-        SetField(w.panel, oldField, top, f.oldText, f.marks.oldBegin, f.marks.oldEnd);
-        SetField(w.panel, w.newFields[static_cast<std::size_t>(k)], top, f.newText, f.marks.newBegin,
+        SetField(w.panel, oldField, top, f.field, f.oldText, f.marks.oldBegin, f.marks.oldEnd);
+        SetField(w.panel, w.newFields[static_cast<std::size_t>(k)], top, f.field, f.newText, f.marks.newBegin,
                  f.marks.newEnd);
     }
+    // Each spell's fields from the top, the pane as long as they are.
+    FitCanvas(w.panel);
 }
 
 // Refills the list from the kind selector and the name filter.
@@ -147,6 +171,7 @@ void FillList(CompareWindow& w)
     GetCtrlVal(w.panel, COMPAREPANEL_FILTER, part);
     w.filter = static_cast<ChangeFilter>(kind);
     w.namePart = part.data();
+    FillKindSelector(w, w.namePart, kind);
     w.shown = FilterDifferences(w.comparison, w.filter, w.namePart);
     ClearListCtrl(w.panel, COMPAREPANEL_LIST);
     for (int i : w.shown) {
@@ -155,6 +180,9 @@ void FillList(CompareWindow& w)
         InsertListItem(w.panel, COMPAREPANEL_LIST, -1, row.c_str(), i);
     }
     ShowDetails(w, w.shown.empty() ? -1 : 0);
+    if (w.shown.empty())
+        SetCtrlVal(w.panel, COMPAREPANEL_DETAIL_TITLE,
+                   EmptyListText(w.comparison, static_cast<ChangeFilter>(kind), part.data()).c_str());
 }
 
 // The row of the list's current entry, or -1.
@@ -175,7 +203,7 @@ int OpenSelected(const CompareWindow& w)
     const SpellDifference& d =
         w.comparison.differences[static_cast<std::size_t>(w.shown[static_cast<std::size_t>(row)])];
     if (d.newIndex < 0) return 0;  // a removed spell is not in the loaded file
-    if (w.generation != g_spellIdIndex.generation) {
+    if (OutOfDate(w)) {
         MessagePopup(kCompareTitle, kLoadedAgain);
         return -1;
     }
@@ -189,6 +217,15 @@ int ComparePanel()
     return g_window ? g_window->panel : -1;
 }
 
+void NoteSpellFileLoaded()
+{
+    if (!g_window || !OutOfDate(*g_window)) return;
+    SetCtrlVal(g_window->panel, COMPAREPANEL_NOTICE, kOutOfDate);
+    SetCtrlAttribute(g_window->panel, COMPAREPANEL_NOTICE, ATTR_TEXT_COLOR, kNoticeColor);
+    SetCtrlAttribute(g_window->panel, COMPAREPANEL_NOTICE, ATTR_TEXT_BOLD, 1);
+    SetCtrlAttribute(g_window->panel, COMPAREPANEL_OPEN, ATTR_DIMMED, 1);
+}
+
 int CompareFilesCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2)
 {
@@ -199,11 +236,20 @@ int CompareFilesCallback(int panel, int control, int event, void* callbackData, 
         return -1;
     }
     TextField path{};
-    if (FileSelectPopup("", "spells_us.txt", "spells_us.txt; *.txt; *.*",
-                        "Choose the spell file to compare with", VAL_OK_BUTTON, 0, 0, 1, 0,
-                        path.data()) != VAL_EXISTING_FILE_SELECTED) {
-        return 0;
+    const int chosen =
+        FileSelectPopup("", "spells_us.txt", "spells_us.txt; *.txt; *.*",
+                        "Choose the spell file to compare with", VAL_OK_BUTTON, 0, 0, 1, 0, path.data());
+    if (chosen == VAL_PATH_TOO_LONG || chosen == VAL_NEW_FILE_SELECTED) {
+        MessageText text{};
+        if (chosen == VAL_NEW_FILE_SELECTED) {
+            std::snprintf(text.data(), text.size(), kNoSuchFile, path.data());
+        } else {
+            std::snprintf(text.data(), text.size(), "%s", kPathTooLong);
+        }
+        MessagePopup(kCompareTitle, text.data());
+        return -1;
     }
+    if (chosen != VAL_EXISTING_FILE_SELECTED) return 0;
     auto window = std::make_unique<CompareWindow>();
     window->generation = g_spellIdIndex.generation;
     window->oldPath = path.data();
@@ -222,7 +268,6 @@ int CompareFilesCallback(int panel, int control, int event, void* callbackData, 
     SetPanelPos(w.panel, kWindowTop, kWindowLeft);
     SetCtrlVal(w.panel, COMPAREPANEL_SUMMARY, ComparisonSummary(w.comparison, path.data()).c_str());
     AddDetailRows(w);
-    FillKindSelector(w);
     FillList(w);
     DisplayPanel(w.panel);
     return 0;
@@ -233,7 +278,8 @@ int CompareFilterCallback(int panel, int control, int event, void* callbackData,
 {
     (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
     CompareWindow* w = WindowOf(panel);
-    if (event == EVENT_COMMIT && w) FillList(*w);
+    // The list follows the name filter as it is typed.
+    if ((event == EVENT_COMMIT || event == EVENT_VAL_CHANGED) && w) FillList(*w);
     return 0;
 }
 

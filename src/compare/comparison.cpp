@@ -24,6 +24,7 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
     SpellFile old;
     if (old.Read(oldPath) < 0) return -1;
     comparison.oldMoreLines = old.MoreLines();
+    comparison.oldShortLines = old.ShortLines();
     // Two tables, two cores: the descriptions read only their own table.
     RunSideBySide([&] { DescribeSpells(old.Table(), level, comparison.oldTexts); },
                   [&] { DescribeLoadedSpells(level, comparison.newTexts); });
@@ -41,7 +42,10 @@ std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilt
         const SpellDifference& d = comparison.differences[i];
         if (filter != ChangeFilter::All && static_cast<int>(d.change) + 1 != static_cast<int>(filter))
             continue;
-        if (!part.FoundIn(DifferenceName(d, comparison.oldTexts, comparison.newTexts))) continue;
+        // A renamed spell is found by either of its names.
+        if (!part.FoundIn(DifferenceName(d, comparison.oldTexts, comparison.newTexts)) &&
+            !(d.change == SpellChange::Changed && part.FoundIn(comparison.oldTexts.Name(d.oldIndex))))
+            continue;
         shown.push_back(static_cast<int>(i));
     }
     return shown;
@@ -95,6 +99,13 @@ std::string ComparisonSummary(const SpellComparison& c, const char* oldPath)
                       MAX_SPELLS, MAX_SPELLS);
         text += part.data();
     }
+    if (c.oldShortLines > 0) {
+        // As the main window's status line says it of a loaded file.
+        std::snprintf(part.data(), part.size(), " %d line%s of the other file %s not have %d columns.",
+                      c.oldShortLines, c.oldShortLines == 1 ? "" : "s", c.oldShortLines == 1 ? "does" : "do",
+                      SPELL_FIELD_COUNT);
+        text += part.data();
+    }
     if (c.differences.empty()) text += " The files show no difference.";
     if (c.oldTexts.Count() == 0) {
         text += " The other file holds no spells.";
@@ -121,4 +132,16 @@ int DetailFields(const SpellComparison& comparison, const SpellDifference& diffe
         fields[static_cast<std::size_t>(count++)] = shown;
     }
     return count;
+}
+
+std::string EmptyListText(const SpellComparison& comparison, ChangeFilter filter, std::string_view namePart)
+{
+    static constexpr const char* kKinds[] = {"spell differs", "spell was removed", "spell was added",
+                                             "spell was changed"};
+    static constexpr const char* kNamed[] = {"differing spell", "removed spell", "added spell",
+                                             "changed spell"};
+    const auto kind = static_cast<std::size_t>(filter);
+    if (comparison.differences.empty()) return "The files show no difference.";
+    if (namePart.empty()) return std::string("No ") + kKinds[kind] + ".";
+    return std::string("No ") + kNamed[kind] + " has \"" + std::string(namePart) + "\" in its name.";
 }

@@ -17,6 +17,7 @@ struct SpellComparison {
     std::vector<SpellDifference> differences;
     ChangeCounts counts;
     bool oldMoreLines = false;  // the other file held more lines than the table
+    int oldShortLines = 0;      // lines of the other file without the 174 columns of a spell
     CompareLevel level = 0;
 };
 
@@ -29,8 +30,9 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
 enum class ChangeFilter : int { All, Removed, Added, Changed };
 
 // The differences of that kind whose name holds `namePart` (ignoring the
-// case of the letters of Latin-1, as the main search does), as indexes into
-// comparison.differences, sorted by id.
+// case of the letters of Latin-1, as the main search does), the old name or
+// the new one of a changed spell, as indexes into comparison.differences,
+// sorted by id.
 std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilter filter,
                                    std::string_view namePart);
 
@@ -60,3 +62,7 @@ struct DetailField {
 // Fills `fields` in the detail window's order; returns how many.
 int DetailFields(const SpellComparison& comparison, const SpellDifference& difference,
                  std::array<DetailField, SPELL_TEXT_FIELDS>& fields);
+
+// Why a list of that kind and name part shows nothing, e.g. "No changed
+// spell has "frost" in its name."
+std::string EmptyListText(const SpellComparison& comparison, ChangeFilter filter, std::string_view namePart);

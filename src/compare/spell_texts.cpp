@@ -136,7 +136,7 @@ int SpellFile::Read(const char* path)
     }
     if (!ids_) ids_ = std::make_unique<SpellIdIndex>();
     moreLines_ = false;
-    const int count = ParseSpellFile(path, std::span(records_.get(), MAX_SPELLS), &moreLines_);
+    const int count = ParseSpellFile(path, std::span(records_.get(), MAX_SPELLS), &moreLines_, &shortLines_);
     count_ = std::max(count, 0);
     BuildSpellIdIndex(records_.get(), count_, *ids_);
     return count;

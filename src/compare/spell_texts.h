@@ -72,6 +72,8 @@ public:
     int Read(const char* path);
     SpellTable Table() const { return {records_.get(), count_, ids_.get()}; }
     bool MoreLines() const { return moreLines_; }
+    // How many of the lines read lack the 174 columns of a spell.
+    int ShortLines() const { return shortLines_; }
 
 private:
     struct FreeRecords {
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<SpellIdIndex> ids_;
     int count_ = 0;
     bool moreLines_ = false;
+    int shortLines_ = 0;
 };
 
 // Reads a spell file and describes its spells at the level, from a buffer

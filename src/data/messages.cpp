@@ -4,9 +4,11 @@ namespace {
 MessageSink g_sink = nullptr;
 }
 
-void SetMessageSink(MessageSink sink)
+MessageSink SetMessageSink(MessageSink sink)
 {
+    const MessageSink replaced = g_sink;
     g_sink = sink;
+    return replaced;
 }
 
 void ReportMessage(const char* title, const char* text)

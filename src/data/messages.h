@@ -7,8 +7,8 @@
 
 using MessageSink = void (*)(const char* title, const char* text);
 
-// Installs the sink; nullptr drops messages.
-void SetMessageSink(MessageSink sink);
+// Installs the sink and returns the one it replaces; nullptr drops messages.
+MessageSink SetMessageSink(MessageSink sink);
 
 // Hands one message to the installed sink.
 void ReportMessage(const char* title, const char* text);

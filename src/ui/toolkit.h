@@ -154,6 +154,9 @@ int GetPanelAttribute(int panel, int attribute, int* value);
 int SetPanelAttribute(int panel, int attribute, int value);
 int SetPanelAttribute(int panel, int attribute, const char* value);
 int InstallPanelCallback(int panel, PanelCallbackPtr callback, void* callbackData);
+// Sizes the panel's canvas to the visible run-time controls it holds, larger
+// or smaller, and scrolls it back to its top left.
+int FitCanvas(int panel);
 
 // ---- Controls ---------------------------------------------------------------
 int GetCtrlVal(int panel, int control, int* value);

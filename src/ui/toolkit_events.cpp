@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 
 #include "ui/toolkit_internal.h"
@@ -146,6 +147,19 @@ void CoverChild(Panel& panel, const QRect& r)
     if (need != canvas->minimumSize()) canvas->setMinimumSize(need);
 }
 
+namespace {
+
+// The scroll area a canvas scrolls in, or nullptr.
+QScrollArea* ScrollAreaOf(QWidget* canvas)
+{
+    for (QWidget* w = canvas ? canvas->parentWidget() : nullptr; w; w = w->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(w)) return area;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
 {
     // The key press being delivered, so that its trip up the parents is
@@ -208,6 +222,28 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
 }  // namespace toolkit
 
 using namespace toolkit;
+
+int FitCanvas(int panel)
+{
+    Panel* p = FindPanel(panel);
+    if (!p || !p->canvas || p->canvas == p->window) return -1;
+    QRect used;
+    for (const PaintedItem& item : p->painted) {
+        if (!item.visible) continue;
+        used |= item.rect;
+        if (!item.label.isEmpty()) used |= item.labelRect;
+    }
+    for (const Control& c : p->controls) {
+        if (c.widget && c.widget->parentWidget() == p->canvas && !c.widget->isHidden())
+            used |= c.widget->geometry();
+    }
+    p->canvas->setMinimumSize(used.isEmpty() ? QSize() : QSize(used.right() + 20, used.bottom() + 20));
+    if (QScrollArea* area = ScrollAreaOf(p->canvas)) {
+        area->verticalScrollBar()->setValue(0);
+        area->horizontalScrollBar()->setValue(0);
+    }
+    return 0;
+}
 
 int CommitCtrl(int panel, int control)
 {

@@ -189,6 +189,9 @@ QString PanelCallbackName(QWidget* panelWidget);
 
 // Keeps a top-level panel's window, frame included, on the screens.
 void KeepOnScreen(Panel& panel);
+// The available area of the screen a window's frame lies on most (the
+// nearest when on none); an empty rectangle when there is no screen.
+QRect ScreenAreaFor(const QRect& frame);
 
 // True while one of the program's callbacks runs.
 bool InCallback();

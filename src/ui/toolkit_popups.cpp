@@ -10,7 +10,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -56,6 +62,42 @@ public:
     }
 };
 
+// Room a message box keeps beside its text, and what a window manager
+// usually adds around a window.
+constexpr int kBoxSide = 20;
+constexpr int kUsualFrame = 4;
+constexpr int kUsualTitleBar = 30;
+
+// Sizes a message box's text: as wide as its longest line, but no wider than
+// the screen allows (its lines then wrap), and as tall as the wrapped text,
+// up to what the screen allows (it then scrolls).
+void SizeMessageText(QTextEdit& text, const QRect& area)
+{
+    QTextDocument& document = *text.document();
+    document.setDocumentMargin(0);
+    const QFontMetrics metrics(text.font());
+    int natural = 0;
+    for (const QString& line : text.toPlainText().split('\n'))
+        natural = std::max(natural, metrics.horizontalAdvance(line));
+    int width = natural + metrics.averageCharWidth();
+    int height = QWIDGETSIZE_MAX;
+    if (!area.isEmpty()) {
+        width = std::min(width, area.width() - 2 * (kBoxSide + kUsualFrame));
+        height = area.height() - kUsualTitleBar - 2 * kUsualFrame - 120;
+    }
+    const int scrollBar = text.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    document.setTextWidth(width);
+    int needed = static_cast<int>(std::ceil(document.size().height()));
+    if (needed > height) {
+        document.setTextWidth(width - scrollBar);
+        needed = height;
+    }
+    text.setVerticalScrollBarPolicy(needed < static_cast<int>(std::ceil(document.size().height()))
+                                        ? Qt::ScrollBarAlwaysOn
+                                        : Qt::ScrollBarAlwaysOff);
+    text.setFixedSize(width, std::max(needed, metrics.height()));
+}
+
 }  // namespace
 
 void UseConsoleDialogs()
@@ -77,19 +119,41 @@ int MessagePopup(const char* title, const char* message)
         return 0;
     }
     // The program's texts carry their own line breaks: show them as written,
-    // without the narrow rewrapping of a standard message box.
-    QDialog box(QApplication::activeWindow());
+    // without the narrow rewrapping of a standard message box. A line wider
+    // than the screen wraps, between words or, for a long path, anywhere, so
+    // that the box and its button stay on the screen.
+    QWidget* parent = QApplication::activeWindow();
+    QDialog box(parent);
     box.setWindowTitle(QString::fromStdString(TextToUtf8(title)));
-    auto* text = new QLabel(QString::fromStdString(TextToUtf8(message)), &box);
-    text->setTextFormat(Qt::PlainText);
-    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* text = new QTextEdit(&box);
+    text->setPlainText(QString::fromStdString(TextToUtf8(message)));
+    text->setReadOnly(true);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    text->setFrameShape(QFrame::NoFrame);
+    text->viewport()->setAutoFillBackground(false);
+    text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     auto* layout = new QVBoxLayout(&box);
-    layout->setContentsMargins(20, 16, 20, 12);
+    layout->setContentsMargins(kBoxSide, 16, kBoxSide, 12);
     layout->setSpacing(14);
     layout->addWidget(text);
     layout->addWidget(buttons);
+    const QRect area = toolkit::ScreenAreaFor(parent ? parent->frameGeometry() : QRect());
+    SizeMessageText(*text, area);
+    box.adjustSize();
+    if (!area.isEmpty()) {
+        // Over its parent, or in the middle of the screen, and on the screen.
+        QRect frame(QPoint(), box.size() + QSize(2 * kUsualFrame, kUsualTitleBar + kUsualFrame));
+        frame.moveCenter(parent ? parent->frameGeometry().center() : area.center());
+        if (frame.right() > area.right()) frame.moveRight(area.right());
+        if (frame.bottom() > area.bottom()) frame.moveBottom(area.bottom());
+        if (frame.left() < area.left()) frame.moveLeft(area.left());
+        if (frame.top() < area.top()) frame.moveTop(area.top());
+        box.move(frame.topLeft());
+    }
+    buttons->button(QDialogButtonBox::Ok)->setFocus();
     box.exec();
     return 0;
 }

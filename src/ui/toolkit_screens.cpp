@@ -102,6 +102,12 @@ void KeepOnScreen(Panel& panel)
     if (client != window->geometry()) window->setGeometry(client);
 }
 
+QRect ScreenAreaFor(const QRect& frame)
+{
+    const std::vector<QRect> areas = AvailableAreas();
+    return areas.empty() ? QRect() : AreaFor(frame, areas);
+}
+
 }  // namespace toolkit
 
 using namespace toolkit;

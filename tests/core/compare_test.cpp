@@ -90,6 +90,8 @@ TEST(CompareWithLoaded, SummaryCountsAndRowsNamingLaterRecordsOfAnIdByOccurrence
          "holds more than 4000 lines: only its first 4000 were compared.", "removed        0  "},
         {"EmptyFile", "", "The other file holds no spells.", "added          5  Echo"},
         {"NoSharedId", "7^G^\n", "The two files share no spell id", "added          5  Echo"},
+        {"ShortLines", "5^Echo^\n", "1 line of the other file does not have 174 columns.",
+         "added        5#2  Echo B"},
     };
     InitGlobals();
     g_numSpells = ParseSpellText("5^Echo^\n5^Echo B^\n5^Echo C^\n", g_spellArray);

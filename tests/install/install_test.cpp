@@ -85,6 +85,8 @@ TEST(CommandLine, FileArgumentAndTheSettingsItLeaves)
     const char* kCwd = "{dir}/cwd/rivizuzi.cfg";
     const char* kOld = "/old/spells.txt\n40 1 40 10\n";
     const Case cases[] = {
+        {"first run whose chooser answers nothing", nullptr, "", "", 1, kCwd, nullptr,
+         "Find spells_us.txt: cancelled\n"},
         {"first run with a relative FILE: no chooser", nullptr, "../spells.txt", "", 0, kCwd,
          "{dir}/spells.txt\n65 0 ", "Disclaimer: "},
         {"FILE replaces the settings' file, the rest is kept", kOld, "{dir}/spells.txt", "", 0, kCwd,
@@ -92,7 +94,8 @@ TEST(CommandLine, FileArgumentAndTheSettingsItLeaves)
         {"a missing FILE keeps the settings", kOld, "{dir}/none.txt", "", 1, kCwd, kOld,
          "Error: Cannot open the file: {dir}/none.txt - please browse for a valid file.\n"},
         {"a path longer than the settings hold", nullptr, "{dir}/cwd/{long}.txt", "", 1, kCwd, nullptr,
-         "Cannot open the file: {dir}/cwd/{long}.txt - please"},
+         "Error: That path cannot be stored in rivizuzi.cfg: it is longer than 259 bytes. Please choose "
+         "another file.\n"},
         {"user folder under XDG_DATA_HOME", nullptr, "--user-folder ../spells.txt",
          "XDG_DATA_HOME={dir}/data", 0, "{dir}/data/rivizuzi/rivizuzi.cfg", "{dir}/spells.txt\n", ""},
         {"a relative XDG_DATA_HOME is ignored", nullptr, "--user-folder {dir}/spells.txt",

@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
@@ -205,8 +206,11 @@ TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
     EXPECT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Alpha", 2}, {"Alpine", 1}}))
         << "the search in the box runs again on the new table";
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "");
-    Browse(kExisting, dir.Write("c.txt", FileText({{9, "Only"}})));
-    EXPECT_TRUE(ListRows(mainPanel, MAINPANEL_SPELL_LIST).empty()) << "an empty search box empties the list";
+    Browse(kExisting, dir.Write("c.txt", FileText({{9, "Only"}, {8, "Other"}})));
+    EXPECT_EQ(ListRows(mainPanel, MAINPANEL_SPELL_LIST), (Rows{{"Only", 0}, {"Other", 1}}))
+        << "an empty search box lists every spell";
+    EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), "Loaded 2 spells from " + (dir.path() / "c.txt").string())
+        << "the status line says what was loaded";
     // Indexes from the old table are refused, whatever holds them.
     EXPECT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[2], 0, 0), -1);
     EXPECT_EQ(GoToLink2Callback(0, 0, EVENT_COMMIT, &g_intArray[3], 0, 0), -1);
@@ -244,6 +248,53 @@ TEST_P(StatusLine, SaysWhatWasLoadedAndTheWaitPanelGoesAway)
 }
 
 INSTANTIATE_TEST_SUITE_P(AppTest, StatusLine, testing::ValuesIn(kStatusRows), RowName());
+
+// A read that fails says so once the wait panel is gone, never with it behind the message box.
+TEST_F(AppTest, TheWaitPanelIsGoneBeforeAMessageOfTheRead)
+{
+    struct WaitPanelWatch : ScriptedDialogs {
+        void Message(const char* title, const char* text) override
+        {
+            ScriptedDialogs::Message(title, text);
+            for (const QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w->windowTitle() == "Loading") ++waitPanelsShown;
+        }
+        int waitPanelsShown = 0;
+    } watch;
+    DisplayPanel(mainPanel);
+    SetDialogHook(&watch);
+    ParseSpells(mainPanel, (dir.path() / "none.txt").c_str());
+    SetDialogHook(&Dialogs());
+    ASSERT_EQ(watch.messages.size(), 1u);
+    EXPECT_EQ(watch.messages[0].text, "Cannot open the file: " + (dir.path() / "none.txt").string() +
+                                          " - please browse for a valid file.");
+    EXPECT_EQ(watch.waitPanelsShown, 0);
+}
+
+// A message wider than the screen wraps, long paths too, and its button stays on the screen.
+TEST_F(AppTest, MessageBoxFitsTheScreen)
+{
+    const std::string text =
+        "That path cannot be stored in rivizuzi.cfg: it is longer than 259 bytes. Please choose another "
+        "file.\n/" +
+        std::string(600, 'p') + "/spells_us.txt";
+    QRect box, button;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        ASSERT_NE(shown, nullptr);
+        box = shown->frameGeometry();
+        const QWidget* ok = shown->findChild<QPushButton*>();
+        button = QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size());
+        shown->close();
+    });
+    SetDialogHook(nullptr);
+    MessagePopup("Error", text.c_str());
+    SetDialogHook(&Dialogs());
+    const QRect screen(0, 0, 1600, 1200);  // kTestDesktop
+    EXPECT_TRUE(screen.contains(box))
+        << box.x() << "," << box.y() << " " << box.width() << "x" << box.height();
+    EXPECT_TRUE(screen.contains(button));
+}
 
 // The level controls and the dump buttons reach their callbacks; dumps land where the README says.
 TEST_F(AppTest, LevelControlsAndDumpButtonsReachTheirCallbacks)

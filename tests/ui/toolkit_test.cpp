@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 #include <map>
 #include <span>
@@ -167,9 +169,10 @@ TEST_F(ToolkitTest, ControlsKeepToTheirEdgesAndTextsReadBackAsUtf8)
     SetDialogHook(nullptr);
     QTimer::singleShot(0, [] {
         QWidget* box = QApplication::activeModalWidget();
-        const auto* text = box->findChild<QLabel*>();
-        EXPECT_EQ(std::tuple(text->text(), text->wordWrap(), text->textFormat()),
-                  std::tuple(QString("Caf\u00E9 <b>x</b>\nend"), false, Qt::PlainText));
+        const auto* text = box->findChild<QTextEdit*>();
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(std::tuple(text->toPlainText(), text->document()->blockCount(), text->isReadOnly()),
+                  std::tuple(QString("Caf\u00E9 <b>x</b>\nend"), 2, true));
         box->close();
     });
     MessagePopup("Title", "Caf\xE9 <b>x</b>\nend");

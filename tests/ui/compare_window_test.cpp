@@ -1,0 +1,175 @@
+// The comparison window: what it says when it cannot compare, and how its list
+// and detail pane follow the filter, the selection and the loaded file.
+#include <gtest/gtest.h>
+
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <map>
+
+#include "app/app.h"
+#include "app/main_uir.h"
+#include "compare/compare_callbacks.h"
+#include "compare/compare_uir.h"
+#include "compare/comparison.h"
+#include "ui/toolkit_testing.h"
+#include "ui_test_support.h"
+
+namespace {
+
+using testsupport::FileText;
+using testsupport::SpellLine;
+using Rows = std::vector<std::pair<std::string, int>>;
+
+struct CompareWindowTest : PopupTest {
+    void SetUp() override
+    {
+        PopupTest::SetUp();
+        mainPanel = mainPanel_ = LoadMainPanel();
+        ASSERT_GT(mainPanel_, 0);
+        DisplayPanel(mainPanel_);
+    }
+    void TearDown() override
+    {
+        if (ComparePanel() > 0) CommitCtrl(ComparePanel(), COMPAREPANEL_CLOSE);
+        PopupTest::TearDown();
+    }
+    // Compares `other` with the loaded file through the main window's button.
+    int Compare(int answer, const std::string& other)
+    {
+        Dialogs().AnswerNextFileSelect(answer, other);
+        return CommitCtrl(mainPanel_, MAINPANEL_COMPARE);
+    }
+    // The detail pane's rows as they stand, top to bottom: caption, old, new.
+    static std::vector<std::array<std::string, 3>> PaneRows(int panel)
+    {
+        std::map<int, std::array<std::string, 3>> rows;
+        for (int control = COMPAREPANEL_NOTICE + 1; !ControlKind(panel, control).empty(); ++control) {
+            if (!Attr(panel, control, ATTR_VISIBLE)) continue;
+            std::string caption;
+            QRect place;
+            EXPECT_TRUE(PaintedCaption(panel, control, caption, place)) << control;
+            auto& row = rows[Attr(panel, control, ATTR_TOP)];
+            if (!caption.empty()) row[0] = caption;
+            row[caption.empty() ? 2 : 1] = Text(panel, control);
+        }
+        std::vector<std::array<std::string, 3>> shown;
+        for (const auto& [top, row] : rows) shown.push_back(row);
+        return shown;
+    }
+
+    testsupport::TempDir dir;
+};
+
+// The chooser's answer (PATH: a path longer than 259 bytes) and the message; "loaded" tells
+// whether a spell file is loaded first.
+struct RefusedRow {
+    const char* name;
+    bool loaded;
+    int answer;
+    std::string path;
+    const char* message;
+};
+const RefusedRow kRefusedRows[] = {
+    {"no spell file loaded", false, VAL_EXISTING_FILE_SELECTED, "old.txt",
+     "No spell file is loaded: open one before comparing."},
+    {"typed file does not exist", true, VAL_NEW_FILE_SELECTED, "/nowhere/old.txt",
+     "The file /nowhere/old.txt does not exist. Nothing was compared."},
+    {"path longer than 259 bytes", true, VAL_EXISTING_FILE_SELECTED, "/" + std::string(300, 'p'),
+     "That path is longer than 259 bytes. Nothing was compared."},
+};
+
+class CompareRefused : public CompareWindowTest, public testing::WithParamInterface<RefusedRow> {};
+
+TEST_P(CompareRefused, SaysWhyAndOpensNoWindow)
+{
+    const RefusedRow& row = GetParam();
+    ParseSpells(mainPanel_,
+                (row.loaded ? dir.Write("new.txt", FileText({{1, "Alpha"}})) : "/nowhere").c_str());
+    Dialogs().Reset();
+    Compare(row.answer, row.path);
+    ASSERT_EQ(Dialogs().messages.size(), 1u);
+    EXPECT_EQ(Dialogs().messages[0].text, row.message);
+    EXPECT_EQ(ComparePanel(), -1);
+}
+
+INSTANTIATE_TEST_SUITE_P(CompareWindow, CompareRefused, testing::ValuesIn(kRefusedRows), RowName());
+
+TEST_F(CompareWindowTest, EachSelectionShowsItsFieldsFromTheTop)
+{
+    // Alpha differs in more fields than the pane shows at once, Beta in its name only.
+    SpellLine many(1, "Alpha");
+    SpellLine manyOld(1, "Alpha");
+    for (int k = 0; k < 10; ++k) many.Slot(k, 0, 10 + k, 0, 100);
+    for (int k = 0; k < 11; ++k) manyOld.Slot(k, 0, 20 + k, 0, 100);
+    for (int column : {2, 3, 6, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 147}) manyOld.Set(column, "7");
+    ParseSpells(mainPanel_, dir.Write("new.txt", FileText({many, {2, "Beta"}})).c_str());
+    ASSERT_EQ(Compare(VAL_EXISTING_FILE_SELECTED, dir.Write("old.txt", FileText({manyOld, {2, "Beta Old"}}))),
+              0);
+    const int panel = ComparePanel();
+    SpellComparison core;
+    ASSERT_EQ(CompareWithLoadedSpells((dir.path() / "old.txt").c_str(), 0, core), 0);
+    ASSERT_EQ(core.differences.size(), 2u);
+    std::array<DetailField, SPELL_TEXT_FIELDS> fields;
+    const int count = DetailFields(core, core.differences[0], fields);
+    ASSERT_GT(count, 20);
+    const auto rows = PaneRows(panel);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(rows[0][1], fields[0].oldText);
+    EXPECT_EQ(rows[0][2], fields[0].newText);
+    EXPECT_EQ(fields[static_cast<std::size_t>(count - 1)].field, SLOT_FIELD_FIRST + 10);
+    EXPECT_EQ(rows.back()[2], "(not shown)") << "slot 11 shows in the old file only";
+
+    auto* scroll = qobject_cast<QScrollArea*>(PanelCanvas(panel)->parentWidget()->parentWidget());
+    ASSERT_NE(scroll, nullptr);
+    QScrollBar* bar = scroll->verticalScrollBar();
+    QApplication::processEvents();
+    bar->setValue(bar->maximum());
+    ASSERT_GT(bar->value(), 0);
+    QWidget* list = ControlWidget(panel, COMPAREPANEL_LIST);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    ASSERT_EQ(DetailFields(core, core.differences[1], fields), 1);
+    const auto second = PaneRows(panel);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0][1], fields[0].oldText);
+    EXPECT_EQ(second[0][2], fields[0].newText);
+    EXPECT_EQ(bar->value(), 0) << "the new selection starts at the top";
+    EXPECT_LT(PanelCanvas(panel)->minimumHeight(), 2 * COMPARE_ROW_STEP + 24) << "the pane fits one row";
+}
+
+TEST_F(CompareWindowTest, NameFilterFollowsTypingAndFindsOldNames)
+{
+    ParseSpells(mainPanel_,
+                dir.Write("new.txt", FileText({{1, "Frost Bolt"}, {2, "Fire"}, {4, "Ice"}})).c_str());
+    ASSERT_EQ(Compare(VAL_EXISTING_FILE_SELECTED,
+                      dir.Write("old.txt", FileText({{1, "Cold Bolt"}, {2, "Fire"}, {3, "Gone"}}))),
+              0);
+    const int panel = ComparePanel();
+    QWidget* filter = ControlWidget(panel, COMPAREPANEL_FILTER);
+    QTest::keyClicks(filter, "cold");
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST).size(), 1u) << "a renamed spell by its old name";
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_KIND),
+              (Rows{{"All differences (1)", 0}, {"Removed (0)", 1}, {"Added (0)", 2}, {"Changed (1)", 3}}));
+    SetCtrlIndex(panel, COMPAREPANEL_KIND, 0);
+    QTest::keyClicks(filter, "x");
+    EXPECT_TRUE(ListRows(panel, COMPAREPANEL_LIST).empty());
+    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), "No differing spell has \"coldx\" in its name.");
+}
+
+TEST_F(CompareWindowTest, SaysAtOnceWhenTheLoadedFileIsReadAgain)
+{
+    const std::string loaded = dir.Write("new.txt", FileText({{1, "Alpha"}}));
+    ParseSpells(mainPanel_, loaded.c_str());
+    ASSERT_EQ(Compare(VAL_EXISTING_FILE_SELECTED, dir.Write("old.txt", FileText({{1, "Alpha Old"}}))), 0);
+    const int panel = ComparePanel();
+    EXPECT_EQ(Text(panel, COMPAREPANEL_NOTICE), "");
+    EXPECT_EQ(Attr(panel, COMPAREPANEL_OPEN, ATTR_DIMMED), 0);
+    ParseSpells(mainPanel_, loaded.c_str());
+    EXPECT_EQ(Text(panel, COMPAREPANEL_NOTICE),
+              "Out of date: the spell file was loaded again after this comparison. Compare again to open its "
+              "spells.");
+    EXPECT_EQ(Attr(panel, COMPAREPANEL_OPEN, ATTR_DIMMED), 1);
+}
+
+}  // namespace
