@@ -1,7 +1,8 @@
 // Comparing spell files, on the 4000-line sample and a copy of it with 10% of
 // its spells changed (duration and first slot), 2% removed and 2% added:
-//  - the exporter's default mode and its --diff mode, each run as a program
-//    (wall time from start to exit, output thrown away);
+//  - the exporter's default mode, its --diff mode and its HTML and Markdown
+//    reports, each run as a program (wall time from start to exit, output
+//    thrown away);
 //  - the comparison alone, in the process (both files described, matched);
 //  - the comparison window opened through "Compare with another spell
 //    file...": chooser answered, comparison made, window filled and painted.
@@ -121,6 +122,24 @@ void BM_ExportDiff(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ExportDiff)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+void BM_ExportDiffReport(benchmark::State& state, const char* format)
+{
+    for (auto _ : state) {
+        if (!RunExporter({"--diff", kSample, kModified, "--format", format}))
+            state.SkipWithError("the exporter failed");
+    }
+}
+BENCHMARK_CAPTURE(BM_ExportDiffReport, html, "html")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(BM_ExportDiffReport, markdown, "markdown")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(9)

@@ -2,6 +2,8 @@
 //  - opening one spell window with all twelve effect slots shown (load the
 //    panel, fill it, show it and let it paint), through the "Link" callback;
 //  - the content alone, without a window;
+//  - "Copy" on that window: the spell written as plain text and HTML and put
+//    on the clipboard;
 //  - a soak that opens and closes 10,000 popups, 50 at a time, through the
 //    real callbacks, and reports the resident memory before and after.
 #include <benchmark/benchmark.h>
@@ -95,6 +97,21 @@ void BM_FullSpellContentOnly(benchmark::State& state)
     }
 }
 BENCHMARK(BM_FullSpellContentOnly)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
+
+void BM_CopyFullSpell(benchmark::State& state)
+{
+    if (OpenByLink(g_fullSpell) != 0) {
+        state.SkipWithError("the spell window did not open");
+        return;
+    }
+    const int panel = g_popupHandles[static_cast<std::size_t>(g_lastPopup)];
+    for (auto _ : state) {
+        if (CommitCtrl(panel, SPELLPANEL_COPY) != 0) state.SkipWithError("no copy");
+    }
+    CloseAllCallback(0, 0, EVENT_COMMIT, nullptr, 0, 0);
+    DeleteDiscardedWindows();
+}
+BENCHMARK(BM_CopyFullSpell)->Unit(benchmark::kMicrosecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
 // Opens 50 popups of successive spells and lets them paint, then closes each
 // with its Close button's commit (a discard from inside a callback, deleted

@@ -8,7 +8,9 @@
 #include "compare/compare_callbacks.h"
 #include "popup/popup_manager.h"
 #include "popup/spell_popup.h"
+#include "popup/spell_share.h"
 #include "stacking/stacking_callbacks.h"
+#include "stacking/stacking_share.h"
 #include "ui/toolkit.h"
 
 void RegisterProgramCallbacks()
@@ -39,6 +41,11 @@ void RegisterProgramCallbacks()
         {"CompareListCallback", CompareListCallback},
         {"CompareOpenCallback", CompareOpenCallback},
         {"CompareCloseCallback", CompareCloseCallback},
+        {"CompareSaveReportCallback", CompareSaveReportCallback},
+        {"SpellCopyCallback", SpellCopyCallback},
+        {"SpellCopyMenuCallback", SpellCopyMenuCallback},
+        {"StackingCopyCallback", StackingCopyCallback},
+        {"StackingCopyMenuCallback", StackingCopyMenuCallback},
     };
     for (const auto& entry : kCtrlCallbacks) RegisterCtrlCallback(entry.name, entry.callback);
     RegisterPanelCallback("MainPanelCallback", MainPanelCallback);

@@ -19,6 +19,11 @@ int CompareOpenCallback(int panel, int control, int event, void* callbackData, i
 // Commit: closes the comparison window.
 int CompareCloseCallback(int panel, int control, int event, void* callbackData, int eventData1,
                          int eventData2);
+// Commit on "Save report...": asks for a file name and writes the report of
+// what the list shows there (HTML for a name ending in .html or .htm, else
+// Markdown), or says why it could not.
+int CompareSaveReportCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                              int eventData2);
 // Escape and the close box close the comparison window.
 int ComparePanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2);
 

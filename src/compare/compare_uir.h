@@ -16,6 +16,7 @@ inline constexpr int COMPAREPANEL_FILTER_BUTTON = 5;  // CompareFilterCallback
 inline constexpr int COMPAREPANEL_DETAIL_TITLE = 6;   // the selected spell
 inline constexpr int COMPAREPANEL_OPEN = 7;           // CompareOpenCallback
 inline constexpr int COMPAREPANEL_CLOSE = 8;          // CompareCloseCallback
+inline constexpr int COMPAREPANEL_SAVE_REPORT = 9;    // CompareSaveReportCallback
 
 // The selected spell's fields are run-time controls of the window's
 // scrolling canvas, one row of two fields (old, new) per field.
@@ -35,4 +36,5 @@ inline constexpr std::array kCompareUirControls = {
     ExpectedControl{COMPAREPANEL, COMPAREPANEL_DETAIL_TITLE, "message"},
     ExpectedControl{COMPAREPANEL, COMPAREPANEL_OPEN, "button"},
     ExpectedControl{COMPAREPANEL, COMPAREPANEL_CLOSE, "button"},
+    ExpectedControl{COMPAREPANEL, COMPAREPANEL_SAVE_REPORT, "button"},
 };

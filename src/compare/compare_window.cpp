@@ -10,9 +10,11 @@
 #include "compare/compare_callbacks.h"
 #include "compare/compare_uir.h"
 #include "compare/comparison.h"
+#include "compare/report.h"
 #include "data/spell.h"
 #include "data/spell_index.h"
 #include "popup/spell_popup.h"
+#include "share/whole_file.h"
 #include "ui/toolkit.h"
 
 namespace {
@@ -21,6 +23,9 @@ constexpr const char* kCompareTitle = "Compare";
 constexpr int kWindowTop = 40;
 constexpr int kWindowLeft = 20;
 constexpr const char* kNothingLoaded = "No spell file is loaded: open one before comparing.";
+constexpr const char* kReportFileName = "spell-changes.md";
+constexpr const char* kReportPathTooLong =
+    "The report's path is longer than 259 bytes: choose a shorter one.";
 constexpr const char* kLoadedAgain =
     "The spell file was loaded again after this comparison.\nCompare again to open its spells.";
 
@@ -28,6 +33,10 @@ struct CompareWindow {
     int panel = -1;
     int generation = 0;  // the load of the table the comparison was made with
     SpellComparison comparison;
+    std::string oldPath;                      // the other file
+    std::string newPath;                      // the loaded file
+    ChangeFilter filter = ChangeFilter::All;  // what the list shows
+    std::string namePart;
     std::vector<int> shown;  // the listed differences, row by row
     std::array<int, SPELL_TEXT_FIELDS> oldFields{};
     std::array<int, SPELL_TEXT_FIELDS> newFields{};
@@ -136,7 +145,9 @@ void FillList(CompareWindow& w)
     GetCtrlVal(w.panel, COMPAREPANEL_KIND, &kind);
     TextField part{};
     GetCtrlVal(w.panel, COMPAREPANEL_FILTER, part);
-    w.shown = FilterDifferences(w.comparison, static_cast<ChangeFilter>(kind), part.data());
+    w.filter = static_cast<ChangeFilter>(kind);
+    w.namePart = part.data();
+    w.shown = FilterDifferences(w.comparison, w.filter, w.namePart);
     ClearListCtrl(w.panel, COMPAREPANEL_LIST);
     for (int i : w.shown) {
         const std::string row =
@@ -195,6 +206,8 @@ int CompareFilesCallback(int panel, int control, int event, void* callbackData, 
     }
     auto window = std::make_unique<CompareWindow>();
     window->generation = g_spellIdIndex.generation;
+    window->oldPath = path.data();
+    window->newPath = g_fileName.data();
     SetWaitCursor(1);
     const int compared =
         CompareWithLoadedSpells(path.data(), g_levelEnable ? g_displayLevel : 0, window->comparison);
@@ -247,6 +260,31 @@ int CompareCloseCallback(int panel, int control, int event, void* callbackData, 
 {
     (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
     if (event == EVENT_COMMIT && WindowOf(panel)) CloseWindow();
+    return 0;
+}
+
+int CompareSaveReportCallback(int panel, int control, int event, void* callbackData, int eventData1,
+                              int eventData2)
+{
+    (void)control, (void)callbackData, (void)eventData1, (void)eventData2;
+    CompareWindow* w = WindowOf(panel);
+    if (event != EVENT_COMMIT || !w) return 0;
+    TextField path{};
+    const int chosen = FileSelectPopup("", kReportFileName, "*.md; *.html; *.htm; *.*", "Save the report",
+                                       VAL_SAVE_BUTTON, 0, 0, 1, 1, path.data());
+    if (chosen == VAL_PATH_TOO_LONG) {
+        MessagePopup(kCompareTitle, kReportPathTooLong);
+        return -1;
+    }
+    if (chosen != VAL_EXISTING_FILE_SELECTED && chosen != VAL_NEW_FILE_SELECTED) return 0;
+    std::string report;
+    WriteComparisonReport(w->comparison, w->filter, w->namePart, {w->oldPath, w->newPath},
+                          ReportFormatFor(path.data()), report);
+    std::string problem;
+    if (WriteWholeFile(path.data(), report, problem) != 0) {
+        MessagePopup(kCompareTitle, problem.c_str());
+        return -1;
+    }
     return 0;
 }
 

@@ -40,7 +40,7 @@ std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilt
     return shown;
 }
 
-std::string DifferenceRow(const SpellComparison& comparison, const SpellDifference& difference)
+std::string DifferenceId(const SpellDifference& difference)
 {
     std::array<char, 24> id{};
     if (difference.occurrence > 0) {
@@ -48,9 +48,14 @@ std::string DifferenceRow(const SpellComparison& comparison, const SpellDifferen
     } else {
         std::snprintf(id.data(), id.size(), "%d", difference.id);
     }
+    return id.data();
+}
+
+std::string DifferenceRow(const SpellComparison& comparison, const SpellDifference& difference)
+{
     std::array<char, 48> text{};
     std::snprintf(text.data(), text.size(), "%-7s %8s  ", kChangeWords[static_cast<int>(difference.change)],
-                  id.data());
+                  DifferenceId(difference).c_str());
     std::string row = text.data();
     row += DifferenceName(difference, comparison.oldTexts, comparison.newTexts);
     if (difference.change == SpellChange::Changed) {

@@ -33,6 +33,10 @@ enum class ChangeFilter : int { All, Removed, Added, Changed };
 std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilter filter,
                                    std::string_view namePart);
 
+// The id of a difference as the list shows it: "77", or "77#2" for the
+// second record of the same id.
+std::string DifferenceId(const SpellDifference& difference);
+
 // The list row of a difference: its change, id (with "#2" and on for a later
 // record of the same id, as in "77#2"), name, and for a changed spell how
 // many fields differ.

@@ -12,6 +12,8 @@
 #include "popup/popup_controls.h"
 #include "popup/popup_manager.h"
 #include "popup/spell_panel.h"
+#include "popup/spell_share.h"
+#include "popup/spell_text.h"
 #include "popup/spell_uir.h"
 #include "ui/toolkit.h"
 
@@ -100,7 +102,8 @@ void PlaceRowsAndLinks(int panel, const SpellPanelContent& content,
 int PopulateSpellPopup(int panel, int index)
 {
     SpellPanelContent content;
-    if (BuildSpellPanelContent(index, content) != 0) return -1;
+    if (DescribeLoadedSpell(index, content) != 0) return -1;
+    ShareSpellWindow(panel, content, CurrentLevel());
 
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         SetCtrlVal(panel, SpellPanelTextCtrl(PanelText(text)),

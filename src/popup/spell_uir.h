@@ -38,6 +38,8 @@ inline constexpr int SPELLPANEL_LINK_BUTTON = 25;  // starts hidden, GoToLinkCal
 inline constexpr int SPELLPANEL_LINK_INDEX = 26;   // hidden numeric -1..4000: linked table index
 inline constexpr int SPELLPANEL_CLOSE = 27;        // ExitPopupCallback
 inline constexpr int SPELLPANEL_EFFECTS_FRAME = 28;
+inline constexpr int SPELLPANEL_COPY = 29;       // SpellCopyCallback, Ctrl+Shift+C
+inline constexpr int SPELLPANEL_COPY_MENU = 30;  // SpellCopyMenuCallback
 // The callback of the run-time "Stacking" button, bound by name.
 inline constexpr const char* kStackingCallbackName = "StackingCallback";
 
@@ -50,7 +52,7 @@ static_assert(SpellPanelTextCtrl(PANEL_TEXT_NAME) == SPELLPANEL_NAME);
 static_assert(SpellPanelTextCtrl(PANEL_TEXT_COL147) == SPELLPANEL_COL147);
 
 inline constexpr std::array kSpellUirControls = [] {
-    std::array<ExpectedControl, PANEL_TEXT_COUNT + 4> controls{};
+    std::array<ExpectedControl, PANEL_TEXT_COUNT + 6> controls{};
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         controls[static_cast<std::size_t>(text)] = {SPELLPANEL, SpellPanelTextCtrl(PanelText(text)),
                                                     "message"};
@@ -59,5 +61,7 @@ inline constexpr std::array kSpellUirControls = [] {
     controls[PANEL_TEXT_COUNT + 1] = {SPELLPANEL, SPELLPANEL_LINK_INDEX, "numeric"};
     controls[PANEL_TEXT_COUNT + 2] = {SPELLPANEL, SPELLPANEL_CLOSE, "button"};
     controls[PANEL_TEXT_COUNT + 3] = {SPELLPANEL, SPELLPANEL_EFFECTS_FRAME, "frame"};
+    controls[PANEL_TEXT_COUNT + 4] = {SPELLPANEL, SPELLPANEL_COPY, "button"};
+    controls[PANEL_TEXT_COUNT + 5] = {SPELLPANEL, SPELLPANEL_COPY_MENU, "button"};
     return controls;
 }();

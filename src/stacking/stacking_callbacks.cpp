@@ -10,7 +10,9 @@
 #include "popup/popup_controls.h"
 #include "popup/popup_manager.h"
 #include "popup/spell_popup.h"
+#include "popup/spell_text.h"
 #include "stacking/stacking.h"
+#include "stacking/stacking_share.h"
 #include "stacking/stacking_uir.h"
 #include "ui/toolkit.h"
 
@@ -75,9 +77,20 @@ int FillStackingPopup(int stacking, void* fillData)
     // The window's title names the spell (titles are UTF-8).
     SetPanelAttribute(stacking, ATTR_TITLE, ("Stacking - " + TextToUtf8(spell.name.data())).c_str());
     SetWaitCursor(1);
+
+    // The window keeps what it shows for its "Copy".
+    StackingText& shared = ShareStackingWindow(stacking);
+    shared.Begin(spell.name.data(), CurrentLevel());
     ForEachStackingSlot(
-        index, [stacking](const StackingSlot& s) { AddSlot(stacking, s); },
-        [stacking](const StackingSlot&, const StackingLine& line) { AddLine(stacking, line); });
+        index,
+        [stacking, &shared](const StackingSlot& s) {
+            AddSlot(stacking, s);
+            shared.AddSlot(s);
+        },
+        [stacking, &shared](const StackingSlot&, const StackingLine& line) {
+            AddLine(stacking, line);
+            shared.AddLine(line);
+        });
     SetWaitCursor(0);
     return 0;
 }

@@ -13,6 +13,8 @@ inline constexpr int STACKPANEL_CLOSE = 1;  // ExitPopupCallback
 // The frames of effect slots 1 to 12 (hidden until the slot is shown), on
 // the scrolling canvas: ids STACKPANEL_FRAME_1 .. STACKPANEL_FRAME_1 + 11.
 inline constexpr int STACKPANEL_FRAME_1 = 2;
+inline constexpr int STACKPANEL_COPY = 14;       // StackingCopyCallback, Ctrl+Shift+C
+inline constexpr int STACKPANEL_COPY_MENU = 15;  // StackingCopyMenuCallback
 
 // The frame control of effect slot number n (1 to 12), or -1 for any other n.
 constexpr int GetDecorationVal(int n)
@@ -21,8 +23,10 @@ constexpr int GetDecorationVal(int n)
 }
 
 inline constexpr std::array kStackingUirControls = [] {
-    std::array<ExpectedControl, 1 + NUM_EFFECT_SLOTS> controls{};
+    std::array<ExpectedControl, 3 + NUM_EFFECT_SLOTS> controls{};
     controls[0] = {STACKPANEL, STACKPANEL_CLOSE, "button"};
+    controls[1 + NUM_EFFECT_SLOTS] = {STACKPANEL, STACKPANEL_COPY, "button"};
+    controls[2 + NUM_EFFECT_SLOTS] = {STACKPANEL, STACKPANEL_COPY_MENU, "button"};
     for (int n = 1; n <= NUM_EFFECT_SLOTS; ++n) {
         controls[static_cast<std::size_t>(n)] = {STACKPANEL, GetDecorationVal(n), "frame"};
     }

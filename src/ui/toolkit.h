@@ -57,6 +57,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "data/text_field.h"
 
@@ -119,7 +120,8 @@ inline constexpr int VAL_EXISTING_FILE_SELECTED = 1;
 inline constexpr int VAL_NEW_FILE_SELECTED = 2;
 // A path was chosen that does not fit the 260-byte buffer (nothing written).
 inline constexpr int VAL_PATH_TOO_LONG = -2;
-inline constexpr int VAL_OK_BUTTON = 3;  // button-label code: "OK"
+inline constexpr int VAL_OK_BUTTON = 3;    // button-label code: "OK"
+inline constexpr int VAL_SAVE_BUTTON = 1;  // "Save": the chooser asks for a file to write
 
 // ---- Run-time ---------------------------------------------------------------
 
@@ -189,13 +191,29 @@ int MessagePopup(const char* title, const char* message);
 // it is for a longer path, which gives VAL_PATH_TOO_LONG. The chooser opens
 // in defaultDirectory ("" for the working directory) and offers one filter
 // per pattern of fileTypeList ("spells_us.txt; *.txt; *.*"), "*.*" as
-// "All files".
+// "All files". With VAL_SAVE_BUTTON the chooser offers a new name and asks
+// before a file is replaced.
 int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, const char* fileTypeList,
                     const char* title, int buttonLabel, int restrictDirectory, int restrictExtension,
                     int allowCancel, int allowMakeDirectory, char* pathName);
 // Shows no dialog from now on: each message goes to standard error and each
 // file chooser is cancelled.
 void UseConsoleDialogs();
+
+// A menu of `items` shown under the control; returns the index of the item
+// the user chose, or -1 when none was chosen.
+int RunPopupMenu(int panel, int control, const std::vector<std::string>& items);
+
+// ---- Clipboard --------------------------------------------------------------
+// Puts a text on the clipboard: `text` (UTF-8) as plain text and, unless
+// `html` is null, `html` as the same in rich form (text/html).
+void SetClipboardText(const char* text, const char* html = nullptr);
+
+// Texts shown by a panel can be selected with the mouse: the fixed texts,
+// the text fields made at run time, and those a canvas draws (a drag from
+// one field to another selects the fields between, a double click one
+// field). Ctrl+C copies the selection of the window that has the focus; a
+// text box or a list keeps its own Ctrl+C.
 
 // ---- Callback registry ------------------------------------------------------
 // Resource files name callbacks; these bind the names to functions.

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -25,6 +26,33 @@ QFont FontFor(const QFont& base, int pointSize, bool bold)
     return font;
 }
 
+bool IsTextItem(const PaintedItem& item)
+{
+    return item.visible && item.style != CTRL_SQUARE_COMMAND_BUTTON;
+}
+
+// The selected characters [from, to) of painted field `index`.
+std::pair<int, int> SelectedRange(const Panel& panel, std::size_t index)
+{
+    const TextSelection& s = panel.selection;
+    const PaintedItem& item = panel.painted[index];
+    if (s.anchorItem < 0 || s.focusItem < 0 || !IsTextItem(item)) return {0, 0};
+    auto before = [](int itemA, int offsetA, int itemB, int offsetB) {
+        return itemA != itemB ? itemA < itemB : offsetA < offsetB;
+    };
+    const bool forward = !before(s.focusItem, s.focusOffset, s.anchorItem, s.anchorOffset);
+    const int firstItem = forward ? s.anchorItem : s.focusItem;
+    const int firstOffset = forward ? s.anchorOffset : s.focusOffset;
+    const int lastItem = forward ? s.focusItem : s.anchorItem;
+    const int lastOffset = forward ? s.focusOffset : s.anchorOffset;
+    const int i = static_cast<int>(index);
+    if (i < firstItem || i > lastItem) return {0, 0};
+    const int length = static_cast<int>(item.text.size());
+    const int from = i == firstItem ? std::clamp(firstOffset, 0, length) : 0;
+    const int to = i == lastItem ? std::clamp(lastOffset, 0, length) : length;
+    return {from, to};
+}
+
 class CanvasPainter : public QObject {
 public:
     CanvasPainter(QWidget* canvas, int panel) : QObject(canvas), canvas_(canvas), panel_(panel) {}
@@ -40,10 +68,20 @@ protected:
                 Paint(*panel, static_cast<QPaintEvent*>(event)->rect());
                 break;
             case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
                 if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-                    pressed_ = ButtonAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint());
+                    const QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
+                    pressed_ = ButtonAt(*panel, point);
                     Repaint(*panel, pressed_);
-                    return pressed_ > 0;
+                    if (pressed_ > 0) return true;
+                    StartSelection(*panel, point, event->type() == QEvent::MouseButtonDblClick);
+                    return true;
+                }
+                break;
+            case QEvent::MouseMove:
+                if (selecting_ && (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton)) {
+                    ExtendSelection(*panel, static_cast<QMouseEvent*>(event)->position().toPoint());
+                    return true;
                 }
                 break;
             case QEvent::MouseButtonRelease:
@@ -56,6 +94,7 @@ protected:
                     }
                     return true;
                 }
+                selecting_ = false;
                 break;
             case QEvent::ToolTip: {
                 auto* help = static_cast<QHelpEvent*>(event);
@@ -108,6 +147,7 @@ private:
             if (item.textBackground != VAL_TRANSPARENT)
                 painter.fillRect(item.rect, ColorOf(item.textBackground));
             painter.setFont(FontFor(base, item.textPointSize, item.textBold));
+            PaintSelection(painter, panel, static_cast<std::size_t>(c.painted));
             painter.setPen(ColorOf(item.textColor));
             if (item.markLength > 0) {
                 PaintMarkedText(painter, item);
@@ -151,6 +191,82 @@ private:
         painter.restore();
     }
 
+    // The selected part of a field behind its text, on the highlight colour.
+    void PaintSelection(QPainter& painter, const Panel& panel, std::size_t index)
+    {
+        const PaintedItem& item = panel.painted[index];
+        const auto [from, to] = SelectedRange(panel, index);
+        if (from >= to) return;
+        const QFontMetrics metrics = painter.fontMetrics();
+        const int left = item.rect.left() + 2;
+        QRect box(left + metrics.horizontalAdvance(item.text.left(from)), item.rect.top(),
+                  metrics.horizontalAdvance(item.text.mid(from, to - from)), item.rect.height());
+        painter.fillRect(box.intersected(item.rect), canvas_->palette().color(QPalette::Highlight));
+    }
+
+    // A press on a field starts a selection there (a double click selects
+    // the whole field); a press anywhere else clears the selection. Text
+    // selected in the window's other texts goes.
+    void StartSelection(Panel& panel, QPoint point, bool whole)
+    {
+        for (QLabel* label : canvas_->window()->findChildren<QLabel*>()) {
+            if (label->hasSelectedText()) label->setSelection(0, 0);
+        }
+        const int item = TextItemAt(panel, point, false);
+        panel.selection = {};
+        if (item >= 0) {
+            const PaintedItem& field = panel.painted[static_cast<std::size_t>(item)];
+            const int offset = whole ? 0 : OffsetAt(field, point.x());
+            panel.selection = {item, offset, item, whole ? static_cast<int>(field.text.size()) : offset};
+        }
+        selecting_ = item >= 0 && !whole;
+        canvas_->update();
+    }
+
+    void ExtendSelection(Panel& panel, QPoint point)
+    {
+        const int item = TextItemAt(panel, point, true);
+        if (item < 0) return;
+        panel.selection.focusItem = item;
+        panel.selection.focusOffset = OffsetAt(panel.painted[static_cast<std::size_t>(item)], point.x());
+        canvas_->update();
+    }
+
+    // The text field under a point; with `nearest`, else the nearest field
+    // on the point's line. -1 for none.
+    int TextItemAt(const Panel& panel, QPoint point, bool nearest) const
+    {
+        int best = -1;
+        int bestDistance = 0;
+        for (std::size_t i = 0; i < panel.painted.size(); ++i) {
+            const PaintedItem& item = panel.painted[i];
+            if (!IsTextItem(item)) continue;
+            if (item.rect.contains(point)) return static_cast<int>(i);
+            if (!nearest || point.y() < item.rect.top() || point.y() > item.rect.bottom()) continue;
+            const int distance =
+                point.x() < item.rect.left() ? item.rect.left() - point.x() : point.x() - item.rect.right();
+            if (best < 0 || distance < bestDistance) {
+                best = static_cast<int>(i);
+                bestDistance = distance;
+            }
+        }
+        return best;
+    }
+
+    // The character offset in a field's text nearest to x.
+    int OffsetAt(const PaintedItem& item, int x) const
+    {
+        const QFontMetrics metrics(FontFor(canvas_->font(), item.textPointSize, item.textBold));
+        const int left = item.rect.left() + 2;
+        int previous = 0;
+        for (int i = 1; i <= item.text.size(); ++i) {
+            const int advance = metrics.horizontalAdvance(item.text.left(i));
+            if (x < left + (previous + advance) / 2) return i - 1;
+            previous = advance;
+        }
+        return static_cast<int>(item.text.size());
+    }
+
     // The painted button under a point (the last made wins), or 0.
     int ButtonAt(const Panel& panel, QPoint point) const
     {
@@ -185,6 +301,7 @@ private:
     QWidget* canvas_;
     int panel_;
     int pressed_ = 0;
+    bool selecting_ = false;  // a drag from a field goes on
 };
 
 PaintedItem& ItemOf(Panel& panel, const Control& control)
@@ -436,6 +553,28 @@ void SetPaintedLabel(Panel& panel, Control& control, const QString& label)
     item.label = label;
     FitLabel(panel, item);
     Changed(panel, before, item);
+}
+
+QString SelectedPaintedText(const Panel& panel)
+{
+    QString text;
+    const PaintedItem* previous = nullptr;
+    for (std::size_t i = 0; i < panel.painted.size(); ++i) {
+        const auto [from, to] = SelectedRange(panel, i);
+        const PaintedItem& item = panel.painted[i];
+        if (from >= to) continue;
+        if (previous) text += previous->rect.top() == item.rect.top() ? QLatin1Char('\t') : QLatin1Char('\n');
+        text += item.text.mid(from, to - from);
+        previous = &item;
+    }
+    return text;
+}
+
+void ClearPaintedSelection(Panel& panel)
+{
+    if (panel.selection.anchorItem < 0) return;
+    panel.selection = {};
+    if (panel.canvas) panel.canvas->update();
 }
 
 QString PaintedText(const Panel& panel, const Control& control)

@@ -1,8 +1,13 @@
 // Events: running the program's callbacks for controls and panels, and the
 // watcher of key presses, close boxes and resizes of panel windows (anchored
 // widgets follow the window's size).
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QScrollArea>
 #include <algorithm>
 
@@ -105,11 +110,54 @@ void CoverChild(Panel& panel, const QRect& r)
     if (need != canvas->minimumSize()) canvas->setMinimumSize(need);
 }
 
+namespace {
+
+// The text selected with the mouse in a window: on its canvas, or in one of
+// its texts. Empty when nothing is selected.
+QString SelectedText(QWidget* window)
+{
+    Panel* panel = PanelOfWidget(window);
+    QString text = panel ? SelectedPaintedText(*panel) : QString();
+    if (!text.isEmpty()) return text;
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->hasSelectedText()) return label->selectedText();
+    }
+    return {};
+}
+
+// Ctrl+C in a window copies its selected text, unless the widget with the
+// focus copies its own (a text box, a list). True when it was copied.
+bool CopySelection(QWidget* window)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus)) return false;
+    const QString text = SelectedText(window);
+    if (text.isEmpty()) return false;
+    QGuiApplication::clipboard()->setText(text);
+    return true;
+}
+
+// A press on a selectable text leaves one selection in its window: the
+// other texts' and the canvas's go.
+void KeepOneSelection(QLabel* pressed)
+{
+    if (!(pressed->textInteractionFlags() & Qt::TextSelectableByMouse)) return;
+    QWidget* window = pressed->window();
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label != pressed && label->hasSelectedText()) label->setSelection(0, 0);
+    }
+    if (Panel* panel = PanelOfWidget(window)) ClearPaintedSelection(*panel);
+}
+
+}  // namespace
+
 bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
 {
     // The key press being delivered, so that its trip up the parents is
-    // handled once; cleared by the release that follows.
+    // handled once; cleared by the release that follows. Its key tells it
+    // from the next press, which may reuse its address (Ctrl, then C).
     static const QEvent* lastHandled = nullptr;
+    static int lastKey = 0;
     switch (event->type()) {
         case QEvent::KeyRelease:
             lastHandled = nullptr;
@@ -118,11 +166,13 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
             // A key event travels from the focus widget up to its window; handle
             // it once, for the panel whose window holds the receiver.
             auto* widget = qobject_cast<QWidget*>(watched);
-            if (!widget || event == lastHandled) break;
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!widget || (event == lastHandled && key->key() == lastKey)) break;
             Panel* panel = PanelOfWidget(widget->window());
             if (!panel || !panel->callback) break;
             lastHandled = event;
-            auto* key = static_cast<QKeyEvent*>(event);
+            lastKey = key->key();
+            if (key->matches(QKeySequence::Copy) && CopySelection(widget->window())) return true;
             int code = key->key();
             if (code == Qt::Key_Escape) code = VAL_ESC_VKEY;
             if (code == Qt::Key_Down) code = VAL_DOWN_ARROW_VKEY;
@@ -131,6 +181,9 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
             if (!FindPanel(handle)) return true;  // the callback closed the panel
             break;
         }
+        case QEvent::MouseButtonPress:
+            if (auto* label = qobject_cast<QLabel*>(watched)) KeepOneSelection(label);
+            break;
         case QEvent::Close: {
             auto* widget = qobject_cast<QWidget*>(watched);
             Panel* panel = widget ? PanelOfWidget(widget) : nullptr;

@@ -62,6 +62,16 @@ struct PaintedItem {
     int markLength = 0;
 };
 
+// Text selected with the mouse on a canvas: from a place in one painted
+// field (its index in Panel::painted and a character offset) to a place in
+// the same or another field. No selection while anchorItem is -1.
+struct TextSelection {
+    int anchorItem = -1;
+    int anchorOffset = 0;
+    int focusItem = -1;
+    int focusOffset = 0;
+};
+
 struct Control {
     int id = 0;
     Kind kind = Kind::Other;
@@ -92,6 +102,7 @@ struct Panel {
     std::vector<Control> controls;  // indexed by control id; id 0 unused
     std::vector<PaintedItem> painted;
     bool paintedCanvas = false;  // run-time controls are drawn by the canvas
+    TextSelection selection;     // on the painted canvas
     PanelCallbackPtr callback = nullptr;
     void* callbackData = nullptr;
     std::vector<Anchored> anchored;
@@ -133,6 +144,10 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
 void SetPaintedText(Panel& panel, Control& control, const QString& text);
 void SetPaintedLabel(Panel& panel, Control& control, const QString& label);
 QString PaintedText(const Panel& panel, const Control& control);
+// The text selected on the painted canvas: the part of each field in the
+// selection, fields on one line joined by a tab, lines by a line feed.
+QString SelectedPaintedText(const Panel& panel);
+void ClearPaintedSelection(Panel& panel);
 
 // A font's size in the toolkit's unit: the pixel height of its text (the
 // program's layout is in pixels, so its text sizes are too).

@@ -1,17 +1,22 @@
-// Modal popups: message boxes and the file chooser, behind a hook that tests
-// replace.
+// Modal popups: message boxes, the file chooser and popup menus, behind a
+// hook that tests replace; and the clipboard.
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMimeData>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "data/text_encoding.h"
+#include "ui/toolkit_internal.h"
 #include "ui/toolkit_testing.h"
 
 namespace {
@@ -105,10 +110,11 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
         QFileDialog dialog(QApplication::activeWindow(), QString::fromUtf8(title ? title : ""),
                            QString::fromUtf8(defaultDirectory ? defaultDirectory : ""),
                            QtFilters(fileTypeList));
+        const bool save = buttonLabel == VAL_SAVE_BUTTON;
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setLabelText(QFileDialog::Accept, QStringLiteral("OK"));
-        if (!allowMakeDirectory) dialog.setOption(QFileDialog::ReadOnly);
+        dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("Save") : QStringLiteral("OK"));
+        if (!allowMakeDirectory && !save) dialog.setOption(QFileDialog::ReadOnly);
         if (defaultFileName && *defaultFileName) dialog.selectFile(QString::fromUtf8(defaultFileName));
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
             QString path = dialog.selectedFiles().first();
@@ -123,4 +129,27 @@ int FileSelectPopup(const char* defaultDirectory, const char* defaultFileName, c
     if (chosen.size() > SPELL_FIELD_CHARS - 1) return VAL_PATH_TOO_LONG;
     std::memcpy(pathName, chosen.c_str(), chosen.size() + 1);
     return result;
+}
+
+int RunPopupMenu(int panel, int control, const std::vector<std::string>& items)
+{
+    toolkit::Control* c = toolkit::FindControl(panel, control);
+    if (!c || !c->widget) return -1;
+    if (g_hook) {
+        const int chosen = g_hook->PopupMenu(items);
+        return chosen >= 0 && chosen < static_cast<int>(items.size()) ? chosen : -1;
+    }
+    QMenu menu(c->widget);
+    for (const std::string& item : items) menu.addAction(QString::fromStdString(item));
+    const QAction* chosen = menu.exec(c->widget->mapToGlobal(QPoint(0, c->widget->height())));
+    const QList<QAction*> actions = menu.actions();
+    return chosen ? static_cast<int>(actions.indexOf(const_cast<QAction*>(chosen))) : -1;
+}
+
+void SetClipboardText(const char* text, const char* html)
+{
+    auto* data = new QMimeData;
+    data->setText(QString::fromUtf8(text ? text : ""));
+    if (html) data->setHtml(QString::fromUtf8(html));
+    QGuiApplication::clipboard()->setMimeData(data);
 }

@@ -27,6 +27,12 @@ struct DialogHook {
     {
         (void)directory, (void)filters;
     }
+    // Returns the index of the item of a popup menu to choose, or -1.
+    virtual int PopupMenu(const std::vector<std::string>& items)
+    {
+        (void)items;
+        return -1;
+    }
 };
 // nullptr restores the real dialogs.
 void SetDialogHook(DialogHook* hook);

@@ -1,10 +1,11 @@
 // The exporter run as a program: its JSON lines, its search and comparison
-// modes, and its exit statuses.
+// modes, a spell and a comparison as shared texts, and its exit statuses.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "markup_readback.h"
 #include "test_support.h"
 
 namespace {
@@ -135,6 +136,96 @@ TEST_F(Exporter, DiffPrintsTheSpellsThatDifferById)
         EXPECT_EQ(result.err, "");
         EXPECT_EQ(result.out, c.expected);
     }
+}
+
+// What "Copy" on a spell window gives, in each format. Markdown and HTML
+// read back as the same table.
+TEST_F(Exporter, DescribePrintsOneSpellAsItsWindowShowsIt)
+{
+    testsupport::RunResult result = Run("--describe 0 spells_us.txt");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out,
+              "Name: Ember Ward\nId: 1234\nColumn 9: 0\nDuration: 10 ticks (1.0 minutes)\nColumn 10: 0\n"
+              "Column 13 (s): 0.00\nColumn 11: 0\nColumn 14 (s): 0.00\nColumn 18: 0\nColumn 15 (s): 0.00\n"
+              "Column 19: 0\nTime of day: Any\nColumn 147: 0\nEnvironment: Unknown\nKind: Detrimental\n"
+              "Skill: Unknown\nTarget: Unknown\nResist type: Unresistable\nLinked spell: Caf\u00e9 Strike\n"
+              "Components: Malachite (2)\nClasses: WAR(5) \nMessage 1: 0\nMessage 2: Someone0\nMessage 3: 0\n"
+              "Effects (values over levels):\n"
+              "Slot 1: Increase Hitpoints by 15 (L5) to 75 (L65) per tick\n"
+              "Slot 5: Add Weapon Proc: 2000 (Caf\u00e9 Strike)\n"
+              "Slot 12: Add Weapon Proc: 3 ()\n");
+
+    for (const char* format : {"markdown", "html"}) {
+        SCOPED_TRACE(format);
+        result = Run(std::string("--describe 0 --level 10 --format ") + format + " spells_us.txt");
+        EXPECT_EQ(result.status, 0);
+        const readback::Lines rows = format == std::string("html") ? readback::ReadHtml(result.out)
+                                                                   : readback::ReadMarkdown(result.out);
+        ASSERT_EQ(rows.size(), 28u);
+        EXPECT_EQ(rows[0], (readback::Line{"|", "Name:", "Ember Ward"}));
+        EXPECT_EQ(rows[20], (readback::Line{"|", "Classes:", "WAR(5) "}));
+        EXPECT_EQ(readback::Lines(rows.begin() + 24, rows.end()),
+                  (readback::Lines{{"|", "Effects", "values at level 10"},
+                                   {"|", "Slot 1:", "Increase Hitpoints by 20 (L10) per tick"},
+                                   {"|", "Slot 5:", "Add Weapon Proc: 2000 (Caf\u00e9 Strike)"},
+                                   {"|", "Slot 12:", "Add Weapon Proc: 3 ()"}}));
+    }
+    for (const char* index : {"2", "-1"}) {
+        result = Run(std::string("--describe ") + index + " spells_us.txt");
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, std::string("rivizuzi-export: ") + index +
+                                  " is not the table index of a loaded spell (0 to 1)\n");
+    }
+}
+
+// The report of a comparison: Markdown and an HTML page that read back
+// alike, names shown as written, the words that differ marked; HTML that
+// tidy finds nothing wrong with.
+TEST_F(Exporter, DiffReportsReadBackAsTheComparison)
+{
+    SpellLine ward(1234, "Ember Ward");
+    ward.Set(17, "10");
+    Write("old.txt", {ward, SpellLine(7, "Old <b>one</b>")});
+    ward.Set(17, "20");
+    Write("new.txt", {ward, SpellLine(8, "[new](x) | **8**")});
+    const readback::Lines expected = {
+        {"# Spell file comparison"},
+        {"- Old file: old.txt"},
+        {"- New file: new.txt"},
+        {"- Level setting: values over levels"},
+        {"- Shown: all differences"},
+        {"|", "Removed", "Added", "Changed"},
+        {"|", "1", "1", "1"},
+        {"## Removed spells"},
+        {"|", "Id", "Name"},
+        {"|", "7", "Old <b>one</b>"},
+        {"## Added spells"},
+        {"|", "Id", "Name"},
+        {"|", "8", "[new](x) | **8**"},
+        {"## Changed spells"},
+        {"### Ember Ward (1234)"},
+        {"|", "Field", "Old", "New"},
+        {"|", "Duration", "[-10 ticks (1.0-] minutes)", "{+20 ticks (2.0+} minutes)"},
+    };
+    for (const char* format : {"markdown", "html"}) {
+        SCOPED_TRACE(format);
+        const testsupport::RunResult result = Run(std::string("--diff old.txt new.txt --format ") + format);
+        EXPECT_EQ(result.status, 0);
+        const bool html = format == std::string("html");
+        EXPECT_EQ(html ? readback::ReadHtml(result.out) : readback::ReadMarkdown(result.out), expected);
+        if (html) {
+            dir_.Write("report.html", result.out);
+            const testsupport::RunResult tidy =
+                testsupport::RunCommand(dir_.path(), "tidy -q -e report.html");
+            EXPECT_EQ(tidy.status, 0);
+            EXPECT_EQ(tidy.err, "");
+        }
+    }
+    const testsupport::RunResult same = Run("--diff old.txt old.txt --format markdown");
+    const readback::Lines lines = readback::ReadMarkdown(same.out);
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[6], (readback::Line{"|", "0", "0", "0"}));
+    EXPECT_EQ(lines[7], readback::Line{"The files show no difference."});
 }
 
 }  // namespace

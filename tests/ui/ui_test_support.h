@@ -55,12 +55,19 @@ public:
         answers.pop_front();
         return result;
     }
+    int PopupMenu(const std::vector<std::string>& items) override
+    {
+        menus.push_back(items);
+        return menuAnswer;
+    }
     void AnswerNextFileSelect(int result, std::string path = {}) { answers.emplace_back(result, path); }
     void Reset() { *this = ScriptedDialogs{}; }
 
     std::vector<RecordedMessage> messages;
     std::vector<std::array<std::string, 3>> choosers;  // folder, filters, title of each chooser shown
     std::deque<std::pair<int, std::string>> answers;
+    std::vector<std::vector<std::string>> menus;  // the items of each popup menu shown
+    int menuAnswer = -1;                          // the item each one chooses
 };
 
 // The hook installed for every window test; reset before each test.

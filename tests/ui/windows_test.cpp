@@ -171,8 +171,8 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
 constexpr int kHitpoints = 0;
 constexpr int kMana = 15;
 constexpr int kWeaponProc = 85;  // links the spell whose id is in the slot's base
-constexpr int kFirstRow = SPELLPANEL_EFFECTS_FRAME + 1;
-constexpr int kFirstMade = STACKPANEL_FRAME_1 + NUM_EFFECT_SLOTS;
+constexpr int kFirstRow = SPELLPANEL_COPY_MENU + 1;
+constexpr int kFirstMade = STACKPANEL_COPY_MENU + 1;
 
 // The controls PopulateSpellPopup made, of one kind, in the order made.
 std::vector<int> Made(int panel, const std::string& kind)

@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "compare/compare.h"
+#include "compare/comparison.h"
+#include "compare/report.h"
 #include "compare/spell_texts.h"
 #include "export_modes.h"
 
@@ -37,21 +39,32 @@ Json DifferenceToJson(const SpellDifference& d, const SpellTexts& oldTexts, cons
 
 }  // namespace
 
-int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level)
+int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level,
+               const TextFormat* report)
 {
-    SpellTexts oldTexts;
-    SpellTexts newTexts;
-    for (auto [path, texts] : {std::pair{oldPath, &oldTexts}, std::pair{newPath, &newTexts}}) {
+    SpellComparison c;
+    c.level = level;
+    for (auto [path, texts] : {std::pair{oldPath, &c.oldTexts}, std::pair{newPath, &c.newTexts}}) {
         bool moreLines = false;
         if (DescribeSpellFile(path, level, *texts, &moreLines) < 0) return 1;
         if (moreLines) {
             err << "rivizuzi-export: " << path << " holds more than " << MAX_SPELLS
                 << " lines; only the first " << MAX_SPELLS << " are compared\n";
         }
+        if (texts == &c.oldTexts) c.oldMoreLines = moreLines;
     }
-    for (const SpellDifference& d : CompareSpellTexts(oldTexts, newTexts)) {
-        out << DifferenceToJson(d, oldTexts, newTexts).dump(-1, ' ', false, Json::error_handler_t::replace)
-            << '\n';
+    c.differences = CompareSpellTexts(c.oldTexts, c.newTexts);
+    c.counts = CountChanges(c.differences);
+    if (report) {
+        std::string text;
+        WriteComparisonReport(c, ChangeFilter::All, "", {oldPath, newPath}, *report, text);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    } else {
+        for (const SpellDifference& d : c.differences) {
+            out << DifferenceToJson(d, c.oldTexts, c.newTexts)
+                       .dump(-1, ' ', false, Json::error_handler_t::replace)
+                << '\n';
+        }
     }
     out.flush();
     return out ? 0 : 1;

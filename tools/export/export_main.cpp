@@ -3,7 +3,8 @@
 //   rivizuzi-export [--level N] FILE
 //   rivizuzi-export --search TEXT [--class VALUE] [--effect ID] FILE
 //   rivizuzi-export --stacking INDEX [--level N] FILE
-//   rivizuzi-export --diff OLD NEW [--level N]
+//   rivizuzi-export --diff OLD NEW [--level N] [--format json|markdown|html]
+//   rivizuzi-export --describe INDEX [--level N] [--format text|markdown|html] FILE
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@
 #include "data/spell_index.h"
 #include "export_modes.h"
 #include "list/effect_filter.h"
+#include "share/text_formats.h"
 
 namespace {
 
@@ -26,13 +28,17 @@ constexpr const char* kUsage =
     "usage: rivizuzi-export [--level N] FILE\n"
     "       rivizuzi-export --search TEXT [--class VALUE] [--effect ID] FILE\n"
     "       rivizuzi-export --stacking INDEX [--level N] FILE\n"
-    "       rivizuzi-export --diff OLD NEW [--level N]\n"
+    "       rivizuzi-export --diff OLD NEW [--level N] [--format json|markdown|html]\n"
+    "       rivizuzi-export --describe INDEX [--level N] [--format text|markdown|html] FILE\n"
     "  --level N       show values at character level N (1 to 65)\n"
     "  --search TEXT   list the rows a search for TEXT shows (TEXT may be empty)\n"
     "  --class VALUE   class selector value for --search (0 to 16384)\n"
     "  --effect ID     only spells with effect ID (0 to 153, one the catalogue names) in a shown slot\n"
     "  --stacking I    the stacking check of the spell at table index I\n"
     "  --diff OLD      the spells that differ between the files OLD and NEW (the FILE)\n"
+    "  --describe I    the spell at table index I as its window's \"Copy\" gives it\n"
+    "  --format F      --diff: json lines (default) or a markdown or html report;\n"
+    "                  --describe: text (default), markdown or html\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n";
 
@@ -66,6 +72,8 @@ int main(int argc, char** argv)
     std::optional<int> effectId;
     std::optional<int> stackingIndex;
     const char* diffOld = nullptr;
+    std::optional<int> describeIndex;
+    const char* formatName = nullptr;
     const char* file = nullptr;
 
     for (int i = 1; i < argc; ++i) {
@@ -103,6 +111,14 @@ int main(int argc, char** argv)
         } else if (arg == "--diff") {
             diffOld = value("--diff");
             if (!diffOld) return Usage("--diff needs the OLD file");
+        } else if (arg == "--describe") {
+            const char* v = value("--describe");
+            auto n = v ? ParseNumber(v) : std::nullopt;
+            if (!n) return Usage("--describe needs a table index");
+            describeIndex = *n;
+        } else if (arg == "--format") {
+            formatName = value("--format");
+            if (!formatName) return Usage("--format needs a format");
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             return 0;
@@ -122,6 +138,18 @@ int main(int argc, char** argv)
     if (classValue && !searchText) return Usage("--class goes with --search");
     if (effectId && !searchText) return Usage("--effect goes with --search");
     if (diffOld && (searchText || stackingIndex)) return Usage("--diff excludes --search and --stacking");
+    if (describeIndex && (searchText || stackingIndex || diffOld))
+        return Usage("--describe excludes --search, --stacking and --diff");
+    // --diff writes JSON lines or a Markdown or HTML report; --describe text,
+    // Markdown or HTML.
+    TextFormat format = TextFormat::Text;
+    const bool json = diffOld && (!formatName || std::string_view(formatName) == "json");
+    if (formatName && !json) {
+        if (!diffOld && !describeIndex) return Usage("--format goes with --describe or --diff");
+        if (!ParseTextFormat(formatName, format) || (diffOld && format == TextFormat::Text))
+            return Usage(diffOld ? "--format with --diff needs json, markdown or html"
+                                 : "--format with --describe needs text, markdown or html");
+    }
 
     InitGlobals();
     SetMessageSink(PrintMessage);
@@ -129,7 +157,8 @@ int main(int argc, char** argv)
         g_levelEnable = 1;
         g_displayLevel = *level;
     }
-    if (diffOld) return ExportDiff(std::cout, std::cerr, diffOld, file, level.value_or(0));
+    if (diffOld)
+        return ExportDiff(std::cout, std::cerr, diffOld, file, level.value_or(0), json ? nullptr : &format);
     g_numSpells = ParseSpellFile(file, g_spellArray);
     if (g_numSpells < 0) return 1;
     BuildSpellIdIndex();
@@ -138,5 +167,6 @@ int main(int argc, char** argv)
     if (searchText)
         return ExportSearch(std::cout, *searchText, classValue.value_or(0), effectId.value_or(ANY_EFFECT));
     if (stackingIndex) return ExportStacking(std::cout, std::cerr, *stackingIndex);
+    if (describeIndex) return ExportDescription(std::cout, std::cerr, *describeIndex, format);
     return ExportSpells(std::cout);
 }

@@ -5,6 +5,8 @@
 #include <iosfwd>
 #include <string>
 
+#include "share/text_formats.h"
+
 // One object per loaded record: index, id, name, the shown effect slots.
 int ExportSpells(std::ostream& out);
 
@@ -15,6 +17,12 @@ int ExportSearch(std::ostream& out, const std::string& searchText, int classValu
 // The stacking check of one spell. Errors go to `err` with status 1.
 int ExportStacking(std::ostream& out, std::ostream& err, int index);
 
-// The spells that differ between two spell files, at the level (0: ranges).
+// The spells that differ between two spell files, at the level (0: ranges):
+// JSON lines, or with `report` the comparison's report in that format.
 // Status 1 when either file does not open (after its "Error" message).
-int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level);
+int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level,
+               const TextFormat* report = nullptr);
+
+// One loaded spell as its window's "Copy" gives it. Status 1 with a message
+// on `err` when the index is not that of a loaded spell.
+int ExportDescription(std::ostream& out, std::ostream& err, int index, TextFormat format);

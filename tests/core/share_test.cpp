@@ -1,0 +1,212 @@
+// Sharing what the windows show: texts from a spell file come out of every
+// format as exactly their characters, read back with real parsers; reports
+// are written whole or not at all; the captions are the detail window's.
+#include <gtest/gtest.h>
+#include <libxml/parser.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "compare/report.h"
+#include "markup_readback.h"
+#include "popup/panel_captions.h"
+#include "popup/spell_text.h"
+#include "share/whole_file.h"
+#include "stacking/stacking_text.h"
+#include "test_support.h"
+
+namespace {
+
+// 249 letters and 10 characters of markup: the longest text a field holds.
+const std::string kLongName = std::string(249, 'W') + "<b>*x*</b>";
+
+struct Hostile {
+    const char* name;
+    std::string bytes;  // as the spell file holds them
+    std::string shown;  // what every format must show
+};
+
+const Hostile kHostile[] = {
+    {"HtmlTag", "<img src=x onerror=alert(1)>", "<img src=x onerror=alert(1)>"},
+    {"MarkdownLink", "[click](javascript:alert(1))", "[click](javascript:alert(1))"},
+    {"Strong", "**bold** __bold__", "**bold** __bold__"},
+    {"TablePipe", "a | b", "a | b"},
+    {"CodeHeadingEntity", "`code` # not &amp; C:\\", "`code` # not &amp; C:\\"},
+    {"Autolinks", "www.evil.example http://evil.example me@evil.example",
+     "www.evil.example http://evil.example me@evil.example"},
+    {"StrikeEmphasisMath", "~~gone~~ _em_ *em* $x$ ^up <!-- c --> ![i](x)",
+     "~~gone~~ _em_ *em* $x$ ^up <!-- c --> ![i](x)"},
+    {"BlanksAtBothEnds", "  two  blanks\t", "  two  blanks\t"},
+    {"ControlCharacters",
+     "a\x01"
+     "b\rc\x1b[31m\x7f",
+     "a\uFFFD"
+     "b\uFFFD"
+     "c\uFFFD[31m\uFFFD"},
+    {"Latin1", "Caf\xe9 \xab\x85\xbb", "Caf\u00e9 \u00ab\uFFFD\u00bb"},
+    {"InvalidUtf8", "\xC3\x28 \xE2\x82", "\u00c3( \u00e2\uFFFD"},
+    {"UnicodeSpaceBeforeMarkup", "a\u00a0*b*\u3000", "a\u00a0*b*\u3000"},
+    {"Longest", kLongName, kLongName},
+};
+
+void PrintTo(const Hostile& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ShareEscaping : public testing::TestWithParam<Hostile> {};
+
+// The name is the header row of a copied spell's table and part of a
+// stacking check's heading: a cell and a heading, in every format.
+TEST_P(ShareEscaping, ShowsTheTextExactlyInEveryFormat)
+{
+    const Hostile& c = GetParam();
+    SpellPanelContent content;
+    CopyText(content.texts[PANEL_TEXT_NAME], c.bytes.c_str());
+    StackingText stacking;
+    stacking.Begin(c.bytes.c_str(), 0);
+
+    std::string text;
+    WriteSpellText(content, 0, TextFormat::Text, text);
+    EXPECT_EQ(testsupport::Lines(text).at(0), "Name: " + c.shown);
+    EXPECT_EQ(testsupport::Lines(text).size(), 25u);
+
+    const readback::Line row = {"|", "Name:", c.shown};
+    const readback::Line heading = {"### Stacking - " + c.shown + " (values over levels)"};
+    for (const TextFormat format : {TextFormat::Markdown, TextFormat::Html}) {
+        SCOPED_TRACE(format == TextFormat::Html ? "html" : "markdown");
+        std::string spell;
+        WriteSpellText(content, 0, format, spell);
+        std::string check;
+        stacking.Write(format, check);
+        const bool html = format == TextFormat::Html;
+        const auto spellLines = html ? readback::ReadHtml(spell) : readback::ReadMarkdown(spell);
+        const auto checkLines = html ? readback::ReadHtml(check) : readback::ReadMarkdown(check);
+        ASSERT_EQ(spellLines.size(), 25u);  // no value broke a row
+        EXPECT_EQ(spellLines[0], row);
+        ASSERT_EQ(checkLines.size(), 1u);
+        EXPECT_EQ(checkLines[0], heading);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Hostile, ShareEscaping, testing::ValuesIn(kHostile),
+                         [](const testing::TestParamInfo<Hostile>& info) { return info.param.name; });
+
+TEST(ShareReportFile, WritesTheWholeFileOrLeavesEverythingAsItWas)
+{
+    testsupport::TempDir dir;
+    const std::string report = dir.Write("report.md", "old report\n");
+    std::string problem;
+    EXPECT_EQ(WriteWholeFile(report.c_str(), "new report\n", problem), 0);
+    EXPECT_EQ(testsupport::ReadFile(report), "new report\n");
+
+    const std::string missing = (dir.path() / "missing" / "report.md").string();
+    EXPECT_EQ(WriteWholeFile(missing.c_str(), "x", problem), -1);
+    EXPECT_EQ(problem, "Cannot write " + missing + ": No such file or directory.");
+
+    const std::string folder = (dir.path() / "folder").string();
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(WriteWholeFile(folder.c_str(), "x", problem), -1);
+    EXPECT_EQ(problem, "Cannot write " + folder + ": Is a directory.");
+
+    // Only the report and the folder are left: no new file half written.
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++entries;
+    EXPECT_EQ(entries, 2);
+    EXPECT_EQ(testsupport::ReadFile(report), "new report\n");
+}
+
+TEST(ShareReportFile, HtmlForNamesEndingInHtmlOrHtmAnyCase)
+{
+    EXPECT_EQ(ReportFormatFor("patch.html"), TextFormat::Html);
+    EXPECT_EQ(ReportFormatFor("/tmp/Patch.HTM"), TextFormat::Html);
+    EXPECT_EQ(ReportFormatFor("patch.html.md"), TextFormat::Markdown);
+    EXPECT_EQ(ReportFormatFor("html"), TextFormat::Markdown);
+}
+
+// The widgets of a resource file: where each stands, its control id (0 for
+// none), its text, and whether it is one of the captions.
+struct Widget {
+    int y = 0, x = 0, ctrlId = 0;
+    std::string text;
+    bool caption = false;
+};
+
+std::string ChildText(xmlNode* node, const char* name)
+{
+    for (xmlNode* child = node ? node->children : nullptr; child; child = child->next) {
+        if (child->type != XML_ELEMENT_NODE || std::string_view(readback::Name(child)) != name) continue;
+        xmlChar* content = xmlNodeGetContent(child);
+        std::string text = reinterpret_cast<const char*>(content);
+        xmlFree(content);
+        return text;
+    }
+    return {};
+}
+
+xmlNode* Child(xmlNode* node, const char* name)
+{
+    for (xmlNode* child = node ? node->children : nullptr; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE && std::string_view(readback::Name(child)) == name) return child;
+    }
+    return nullptr;
+}
+
+void CollectWidgets(xmlNode* node, bool inCaptions, std::vector<Widget>& widgets)
+{
+    for (xmlNode* w = node->children; w; w = w->next) {
+        if (w->type != XML_ELEMENT_NODE || std::string_view(readback::Name(w)) != "widget") continue;
+        Widget widget;
+        widget.caption = inCaptions;
+        for (xmlNode* p = w->children; p; p = p->next) {
+            if (p->type != XML_ELEMENT_NODE) continue;
+            xmlChar* name = xmlGetProp(p, reinterpret_cast<const xmlChar*>("name"));
+            const std::string property = name ? reinterpret_cast<const char*>(name) : "";
+            xmlFree(name);
+            if (property == "geometry") {
+                widget.y = std::stoi(ChildText(Child(p, "rect"), "y"));
+                widget.x = std::stoi(ChildText(Child(p, "rect"), "x"));
+            } else if (property == "ctrlId") {
+                widget.ctrlId = std::stoi(ChildText(p, "number"));
+            } else if (property == "text") {
+                widget.text = ChildText(p, "string");
+            }
+        }
+        widgets.push_back(widget);
+        xmlChar* name = xmlGetProp(w, reinterpret_cast<const xmlChar*>("name"));
+        CollectWidgets(w, std::string_view(reinterpret_cast<const char*>(name)) == "captions", widgets);
+        xmlFree(name);
+    }
+}
+
+// Each caption is the one nearest left of its text on the same row of
+// spell.uir, and the reading order is the texts' order by row, then from the
+// left.
+TEST(ShareCaptions, AreTheDetailWindowsLabelsInItsOrder)
+{
+    xmlDocPtr uir = xmlReadFile(RIVIZUZI_SOURCE_DIR "/resources/spell.uir", nullptr, XML_PARSE_NONET);
+    ASSERT_NE(uir, nullptr);
+    std::vector<Widget> widgets;
+    CollectWidgets(xmlDocGetRootElement(uir), false, widgets);
+    xmlFreeDoc(uir);
+
+    std::vector<Widget> texts;
+    for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
+        const auto control = std::ranges::find(widgets, text + 1, &Widget::ctrlId);
+        ASSERT_NE(control, widgets.end());
+        texts.push_back(*control);
+        const Widget* caption = nullptr;
+        for (const Widget& w : widgets) {
+            if (w.caption && w.y == control->y && w.x < control->x && (!caption || w.x > caption->x))
+                caption = &w;
+        }
+        ASSERT_NE(caption, nullptr) << text;
+        EXPECT_EQ(caption->text, kPanelCaptions[static_cast<std::size_t>(text)]);
+    }
+    std::ranges::sort(texts,
+                      [](const Widget& a, const Widget& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+    for (std::size_t k = 0; k < texts.size(); ++k) EXPECT_EQ(texts[k].ctrlId, kPanelReadingOrder[k] + 1) << k;
+}
+
+}  // namespace
