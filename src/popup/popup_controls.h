@@ -32,3 +32,8 @@ struct ButtonStyle {
 // Returns the new control's id (negative on failure).
 int AddButton(int panel, const char* label, int top, int left, int width, int height,
               const ButtonStyle& style, CtrlCallbackPtr callback, void* callbackData);
+
+// Shows in a text control the level setting a window's sentences were made
+// at (0: values over levels, 1 to 65: that character level), as "Effects
+// (values over levels)" or "Effects (values at level 40)".
+void ShowLevelCaption(int panel, int control, int level);

@@ -104,6 +104,7 @@ int PopulateSpellPopup(int panel, int index)
     SpellPanelContent content;
     if (DescribeLoadedSpell(index, content) != 0) return -1;
     ShareSpellWindow(panel, content, CurrentLevel());
+    ShowLevelCaption(panel, SPELLPANEL_EFFECTS_CAPTION, CurrentLevel());
 
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         SetCtrlVal(panel, SpellPanelTextCtrl(PanelText(text)),

@@ -40,6 +40,8 @@ inline constexpr int SPELLPANEL_CLOSE = 27;        // ExitPopupCallback
 inline constexpr int SPELLPANEL_EFFECTS_FRAME = 28;
 inline constexpr int SPELLPANEL_COPY = 29;       // SpellCopyCallback, Ctrl+Shift+C
 inline constexpr int SPELLPANEL_COPY_MENU = 30;  // SpellCopyMenuCallback
+// "Effects (values over levels)": the level setting the rows were made at.
+inline constexpr int SPELLPANEL_EFFECTS_CAPTION = 40;
 // The callback of the run-time "Stacking" button, bound by name.
 inline constexpr const char* kStackingCallbackName = "StackingCallback";
 
@@ -52,7 +54,7 @@ static_assert(SpellPanelTextCtrl(PANEL_TEXT_NAME) == SPELLPANEL_NAME);
 static_assert(SpellPanelTextCtrl(PANEL_TEXT_COL147) == SPELLPANEL_COL147);
 
 inline constexpr std::array kSpellUirControls = [] {
-    std::array<ExpectedControl, PANEL_TEXT_COUNT + 6> controls{};
+    std::array<ExpectedControl, PANEL_TEXT_COUNT + 7> controls{};
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         controls[static_cast<std::size_t>(text)] = {SPELLPANEL, SpellPanelTextCtrl(PanelText(text)),
                                                     "message"};
@@ -63,5 +65,6 @@ inline constexpr std::array kSpellUirControls = [] {
     controls[PANEL_TEXT_COUNT + 3] = {SPELLPANEL, SPELLPANEL_EFFECTS_FRAME, "frame"};
     controls[PANEL_TEXT_COUNT + 4] = {SPELLPANEL, SPELLPANEL_COPY, "button"};
     controls[PANEL_TEXT_COUNT + 5] = {SPELLPANEL, SPELLPANEL_COPY_MENU, "button"};
+    controls[PANEL_TEXT_COUNT + 6] = {SPELLPANEL, SPELLPANEL_EFFECTS_CAPTION, "message"};
     return controls;
 }();

@@ -81,6 +81,7 @@ int FillStackingPopup(int stacking, void* fillData)
     // The window keeps what it shows for its "Copy".
     StackingText& shared = ShareStackingWindow(stacking);
     shared.Begin(spell.name.data(), CurrentLevel());
+    ShowLevelCaption(stacking, STACKPANEL_LEVEL, CurrentLevel());
     ForEachStackingSlot(
         index,
         [stacking, &shared](const StackingSlot& s) {
