@@ -170,7 +170,7 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
 
 constexpr int kHitpoints = 0;
 constexpr int kMana = 15;
-constexpr int kWeaponProc = 85;  // links the spell whose id is in the slot's base
+constexpr int kWeaponProc = 85;                            // links the spell whose id is in the slot's base
 constexpr int kFirstRow = SPELLPANEL_EFFECTS_CAPTION + 1;  // the highest id in spell.uir, + 1
 constexpr int kFirstMade = STACKPANEL_LEVEL + 1;
 
