@@ -19,8 +19,12 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
 {
     comparison = SpellComparison{};
     comparison.level = level;
-    if (DescribeSpellFile(oldPath, level, comparison.oldTexts, &comparison.oldMoreLines) < 0) return -1;
-    DescribeLoadedSpells(level, comparison.newTexts);
+    SpellFile old;
+    if (old.Read(oldPath) < 0) return -1;
+    comparison.oldMoreLines = old.MoreLines();
+    // Two tables, two cores: the descriptions read only their own table.
+    RunSideBySide([&] { DescribeSpells(old.Table(), level, comparison.oldTexts); },
+                  [&] { DescribeLoadedSpells(level, comparison.newTexts); });
     comparison.differences = CompareSpellTexts(comparison.oldTexts, comparison.newTexts);
     comparison.counts = CountChanges(comparison.differences);
     return 0;

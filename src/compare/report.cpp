@@ -182,7 +182,7 @@ void WriteComparisonReport(const SpellComparison& comparison, ChangeFilter filte
     w.Item("Old file: ", files.oldName);
     w.Item("New file: ", files.newName);
     TextField level{};
-    FormatLevelSetting(comparison.level, level);
+    FormatLevelSetting(LevelSettingFor(comparison.level), level);
     w.Item("Level setting: ", level.data());
     std::string shownWords = kFilterWords[static_cast<std::size_t>(filter)];
     if (!namePart.empty()) {

@@ -4,10 +4,10 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 
 #include "data/reader.h"
-#include "data/spell_index.h"
 #include "data/text_encoding.h"
 
 namespace {
@@ -15,54 +15,6 @@ namespace {
 constexpr std::array<const char*, NUM_EFFECT_SLOTS> kSlotFieldNames = {
     "slot 1", "slot 2", "slot 3", "slot 4",  "slot 5",  "slot 6",
     "slot 7", "slot 8", "slot 9", "slot 10", "slot 11", "slot 12"};
-
-// Sets the level globals for a description and puts them back afterwards.
-class LevelScope {
-public:
-    explicit LevelScope(CompareLevel level) : enable_(g_levelEnable), display_(g_displayLevel)
-    {
-        g_levelEnable = level > 0 ? 1 : 0;
-        if (level > 0) g_displayLevel = level;
-    }
-    ~LevelScope()
-    {
-        g_levelEnable = enable_;
-        g_displayLevel = display_;
-    }
-    LevelScope(const LevelScope&) = delete;
-    LevelScope& operator=(const LevelScope&) = delete;
-
-private:
-    int enable_;
-    int display_;
-};
-
-// Puts other records into the front of g_spellArray as the loaded table and,
-// when it goes, swaps the table's own records back and restores g_numSpells
-// and the id index. Only the records the other file fills are touched.
-class SwappedTable {
-public:
-    SwappedTable(std::span<SpellStruct> records)
-        : records_(records), numSpells_(g_numSpells), index_(std::make_unique<SpellIdIndex>(g_spellIdIndex))
-    {
-        std::swap_ranges(records_.begin(), records_.end(), g_spellArray.begin());
-        g_numSpells = static_cast<int>(records_.size());
-        BuildSpellIdIndex();
-    }
-    ~SwappedTable()
-    {
-        std::swap_ranges(records_.begin(), records_.end(), g_spellArray.begin());
-        g_numSpells = numSpells_;
-        g_spellIdIndex = *index_;
-    }
-    SwappedTable(const SwappedTable&) = delete;
-    SwappedTable& operator=(const SwappedTable&) = delete;
-
-private:
-    std::span<SpellStruct> records_;
-    int numSpells_;
-    std::unique_ptr<SpellIdIndex> index_;
-};
 
 }  // namespace
 
@@ -108,11 +60,11 @@ void SpellTexts::AppendText(const char* text)
     ends_.push_back(static_cast<uint32_t>(text_.size()));
 }
 
-void SpellTexts::AddLoadedSpell(int index)
+void SpellTexts::AddSpell(const SpellTable& table, int index, LevelSetting level)
 {
     SpellPanelContent content;
-    if (BuildSpellPanelContent(index, content) != 0) return;
-    ids_.push_back(g_spellArray[static_cast<std::size_t>(index)].id);
+    if (DescribeSpellPanel(table, index, level, content) != 0) return;
+    ids_.push_back(table[index].id);
     for (const TextField& text : content.texts) AppendText(text.data());
     std::array<const char*, NUM_EFFECT_SLOTS> slots;
     slots.fill("");
@@ -123,34 +75,80 @@ void SpellTexts::AddLoadedSpell(int index)
     for (const char* sentence : slots) AppendText(sentence);
 }
 
+void SpellTexts::Append(const SpellTexts& other)
+{
+    const auto offset = static_cast<uint32_t>(text_.size());
+    ids_.insert(ids_.end(), other.ids_.begin(), other.ids_.end());
+    for (const uint32_t end : other.ends_) ends_.push_back(end + offset);
+    text_ += other.text_;
+}
+
+void DescribeSpells(const SpellTable& table, CompareLevel level, SpellTexts& texts, int threads)
+{
+    const LevelSetting setting = LevelSettingFor(level);
+    const int count = std::max(table.count, 0);
+    texts.Clear();
+    if (threads <= 1 || count < 2) {
+        texts.Reserve(count);
+        for (int index = 0; index < count; ++index) texts.AddSpell(table, index, setting);
+        return;
+    }
+    // The first half on another thread, the second here, then joined in order.
+    const int half = count / 2;
+    SpellTexts second;
+    RunSideBySide(
+        [&] {
+            texts.Reserve(count);
+            for (int index = 0; index < half; ++index) texts.AddSpell(table, index, setting);
+        },
+        [&] {
+            second.Reserve(count - half);
+            for (int index = half; index < count; ++index) second.AddSpell(table, index, setting);
+        });
+    texts.Append(second);
+}
+
 void DescribeLoadedSpells(CompareLevel level, SpellTexts& texts)
 {
-    LevelScope levels(level);
-    const int count = LoadedSpellCount();
-    texts.Clear();
-    texts.Reserve(count);
-    for (int index = 0; index < count; ++index) {
-        // Describing a spell caches its sentences and may set its instant
-        // flag: keep the record's own and put them back.
-        SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
-        const auto effectText = spell.effectText;
-        const int32_t isInstant = spell.isInstant;
-        texts.AddLoadedSpell(index);
-        spell.effectText = effectText;
-        spell.isInstant = isInstant;
+    DescribeSpells(LoadedTable(), level, texts);
+}
+
+namespace {
+
+// The records of a file start on a 2 MB boundary, so that they can be
+// backed by 2 MB pages.
+constexpr std::align_val_t kRecordsAlignment{std::size_t{2} << 20};
+
+}  // namespace
+
+void SpellFile::FreeRecords::operator()(SpellStruct* records) const
+{
+    ::operator delete[](records, kRecordsAlignment);
+}
+
+int SpellFile::Read(const char* path)
+{
+    // Untouched pages of this buffer cost nothing: only the records read are written.
+    if (!records_) {
+        constexpr std::size_t bytes = sizeof(SpellStruct) * MAX_SPELLS;
+        records_.reset(static_cast<SpellStruct*>(::operator new[](bytes, kRecordsAlignment)));
+        AdviseHugePages(records_.get(), bytes);
     }
+    if (!ids_) ids_ = std::make_unique<SpellIdIndex>();
+    moreLines_ = false;
+    const int count = ParseSpellFile(path, std::span(records_.get(), MAX_SPELLS), &moreLines_);
+    count_ = std::max(count, 0);
+    BuildSpellIdIndex(records_.get(), count_, *ids_);
+    return count;
 }
 
 int DescribeSpellFile(const char* path, CompareLevel level, SpellTexts& texts, bool* moreLines)
 {
     texts.Clear();
-    // Untouched pages of this buffer cost nothing: only the records read are written.
-    auto records = std::make_unique_for_overwrite<SpellStruct[]>(MAX_SPELLS);
-    const int count = ParseSpellFile(path, std::span(records.get(), MAX_SPELLS), moreLines);
+    SpellFile file;
+    const int count = file.Read(path);
+    if (moreLines) *moreLines = file.MoreLines();
     if (count < 0) return -1;
-    LevelScope levels(level);
-    SwappedTable table(std::span(records.get(), static_cast<std::size_t>(count)));
-    texts.Reserve(count);
-    for (int index = 0; index < count; ++index) texts.AddLoadedSpell(index);
+    DescribeSpells(file.Table(), level, texts);
     return count;
 }

@@ -3,11 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "data/side_by_side.h"
 #include "data/spell.h"
+#include "data/spell_index.h"
+#include "data/spell_table.h"
+#include "effects/effects.h"
 #include "popup/spell_panel.h"
 
 // Fields of a described spell: the panel texts in PanelText order, then the
@@ -30,8 +35,10 @@ public:
 
     void Clear();
     void Reserve(int spells);
-    // Appends g_spellArray[index] as its detail window shows it now.
-    void AddLoadedSpell(int index);
+    // Appends table[index] as its detail window shows it at the level.
+    void AddSpell(const SpellTable& table, int index, LevelSetting level);
+    // Appends every spell of `other`, after those already held.
+    void Append(const SpellTexts& other);
 
 private:
     void AppendText(const char* text);
@@ -45,15 +52,38 @@ private:
 // the levels, 1 to 65 the values at that character level.
 using CompareLevel = int;
 
-// Describes every loaded spell at the level. The table is left exactly as it
-// was, including the sentences and the instant flag the effect engine caches
-// in each record, and so are the level globals.
+// Describes every spell of the table at the level, replacing what `texts`
+// held. Writes only `texts`. With `threads` above 1 the table is shared out
+// among that many threads (the texts are the same).
+void DescribeSpells(const SpellTable& table, CompareLevel level, SpellTexts& texts, int threads = 1);
+
+// Describes every loaded spell at the level. The table, the records'
+// cached sentences and instant flags, and the level globals are left alone.
 void DescribeLoadedSpells(CompareLevel level, SpellTexts& texts);
 
-// Reads a spell file and describes its spells at the level. For that time
-// the file's records stand in g_spellArray; afterwards the table, g_numSpells,
-// the id index and the level globals are exactly as before. Returns the
-// number of spells (at most the table's 4000; `moreLines` tells whether the
-// file held more), or -1 when the file does not open, after reporting the
-// same "Error" message a load gives.
+// A spell file read into records of its own, with an id index of its own:
+// the loaded table and its globals are not touched.
+class SpellFile {
+public:
+    // Reads the file. Returns the number of spells (at most the table's
+    // 4000; MoreLines() tells whether the file held more), or -1 when the
+    // file does not open, after reporting the same "Error" message a load
+    // gives (so call it on the thread that may show messages).
+    int Read(const char* path);
+    SpellTable Table() const { return {records_.get(), count_, ids_.get()}; }
+    bool MoreLines() const { return moreLines_; }
+
+private:
+    struct FreeRecords {
+        void operator()(SpellStruct* records) const;
+    };
+    std::unique_ptr<SpellStruct[], FreeRecords> records_;
+    std::unique_ptr<SpellIdIndex> ids_;
+    int count_ = 0;
+    bool moreLines_ = false;
+};
+
+// Reads a spell file and describes its spells at the level, from a buffer
+// and an id index of its own. Returns what SpellFile::Read returns; `texts`
+// is empty when the file does not open.
 int DescribeSpellFile(const char* path, CompareLevel level, SpellTexts& texts, bool* moreLines = nullptr);

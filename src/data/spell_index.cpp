@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
+#include "data/spell_table.h"
+
 SpellIdIndex g_spellIdIndex;
 
-void BuildSpellIdIndex()
+void BuildSpellIdIndex(const SpellStruct* records, int count, SpellIdIndex& index)
 {
-    auto& entries = g_spellIdIndex.entries;
-    const int count = LoadedSpellCount();
-    for (int i = 0; i < count; ++i) {
-        entries[static_cast<std::size_t>(i)] = {g_spellArray[static_cast<std::size_t>(i)].id, i};
-    }
+    count = records ? std::clamp(count, 0, MAX_SPELLS) : 0;
+    auto& entries = index.entries;
+    for (int i = 0; i < count; ++i) entries[static_cast<std::size_t>(i)] = {records[i].id, i};
     const auto end = entries.begin() + count;
     // By id, then by table index, so that the first of equal ids is the
     // lowest index: the record a scan would find.
@@ -18,9 +18,16 @@ void BuildSpellIdIndex()
               [](const auto& a, const auto& b) { return a.id != b.id ? a.id < b.id : a.index < b.index; });
     const auto last =
         std::unique(entries.begin(), end, [](const auto& a, const auto& b) { return a.id == b.id; });
-    g_spellIdIndex.size = static_cast<int>(last - entries.begin());
+    index.size = static_cast<int>(last - entries.begin());
+    index.builtFor = count;
+    ++index.generation;
+}
+
+void BuildSpellIdIndex()
+{
+    BuildSpellIdIndex(g_spellArray.data(), LoadedSpellCount(), g_spellIdIndex);
+    // A failed load (-1) leaves no index to answer.
     g_spellIdIndex.builtFor = g_numSpells;
-    ++g_spellIdIndex.generation;
 }
 
 void ClearSpellIdIndex()
@@ -29,18 +36,25 @@ void ClearSpellIdIndex()
     g_spellIdIndex.builtFor = -1;
 }
 
-bool LookUpSpellId(int spellId, int& index)
+int SpellTable::Find(int spellId) const
 {
-    if (g_spellIdIndex.builtFor < 0 || g_spellIdIndex.builtFor != g_numSpells) return false;
-    const auto begin = g_spellIdIndex.entries.begin();
-    const auto end = begin + g_spellIdIndex.size;
-    const auto it = std::lower_bound(begin, end, spellId, [](const auto& e, int id) { return e.id < id; });
-    if (it == end || it->id != spellId) {
-        index = -1;
-        return true;
+    if (ids && ids->builtFor >= 0 && ids->builtFor == count) {
+        const auto begin = ids->entries.begin();
+        const auto end = begin + ids->size;
+        const auto it =
+            std::lower_bound(begin, end, spellId, [](const auto& e, int id) { return e.id < id; });
+        if (it == end || it->id != spellId) return -1;
+        // A record changed since the build: the index no longer answers.
+        if (Contains(it->index) && records[it->index].id == spellId) return it->index;
     }
-    // A record changed since the build: the index no longer answers.
-    if (g_spellArray[static_cast<std::size_t>(it->index)].id != spellId) return false;
-    index = it->index;
-    return true;
+    for (int index = 0; index < count; ++index) {
+        if (records[index].id == spellId) return index;
+    }
+    return -1;
+}
+
+SpellTable LoadedTable()
+{
+    const bool indexed = g_spellIdIndex.builtFor >= 0 && g_spellIdIndex.builtFor == g_numSpells;
+    return {g_spellArray.data(), LoadedSpellCount(), indexed ? &g_spellIdIndex : nullptr};
 }

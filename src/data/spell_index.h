@@ -1,11 +1,11 @@
-// An index from spell id to the table index of the first loaded record with
-// that id, so that turning an id into a record does not scan the table.
+// An index from spell id to the table index of the first record with that
+// id, so that turning an id into a record does not scan the table.
 //
-// Every load of g_spellArray builds it once (BuildSpellIdIndex). It answers
-// only for the table it was built for: when g_numSpells no longer matches,
-// or a record no longer holds the id the index found for it, the caller
-// falls back to scanning. Code that writes ids into the table other than
-// through a load clears it (InitGlobals does).
+// Every load of g_spellArray builds g_spellIdIndex once (BuildSpellIdIndex).
+// It answers only for the table it was built for: when g_numSpells no longer
+// matches, or a record no longer holds the id the index found for it, the
+// lookup falls back to scanning (SpellTable::Find). Code that writes ids into
+// the table other than through a load clears it (InitGlobals does).
 #pragma once
 
 #include <array>
@@ -20,20 +20,18 @@ struct SpellIdIndex {
     };
     std::array<Entry, MAX_SPELLS> entries;  // sorted by id, each id once
     int size = 0;
-    int builtFor = -1;   // the g_numSpells it was built for; -1: no index
+    int builtFor = -1;   // the record count it was built for; -1: no index
     int generation = 0;  // counts the builds: each load of the table gets its own number
 };
 
 // The index of the loaded table. A plain value: saving and restoring it is a copy.
 extern SpellIdIndex g_spellIdIndex;
 
-// Builds the index over g_spellArray[0 .. g_numSpells).
+// Builds `index` over records [0, count) (count is kept within 0..MAX_SPELLS).
+void BuildSpellIdIndex(const SpellStruct* records, int count, SpellIdIndex& index);
+
+// Builds g_spellIdIndex over g_spellArray[0 .. g_numSpells).
 void BuildSpellIdIndex();
 
-// Forgets the index; lookups scan until the next build.
+// Forgets the index of the loaded table; lookups scan until the next build.
 void ClearSpellIdIndex();
-
-// Looks the id up in the index. Returns false when the index does not answer
-// for the loaded table (then scan); otherwise true, with `index` the table
-// index of the first record holding the id, or -1 when none does.
-bool LookUpSpellId(int spellId, int& index);

@@ -47,6 +47,7 @@ static_assert(PatternIsWellFormed(kScaled) && PatternIsWellFormed(kScaledPercent
 
 // Everything the sentence of one slot is written from.
 struct SlotContext {
+    const SpellTable& table;  // where linked spells are looked up
     const SpellStruct& spell;
     const EffectEntry& entry;
     int attrib;
@@ -253,7 +254,7 @@ void WriteTextLine(const SlotContext& c)
             FormatText(c.text, e.format, e.label, FindIllusion(c.base, nameText));
             break;
         case EffectKind::TextWeaponProc:
-            SetLink(c, FindSpell(c.base, nameText));
+            SetLink(c, FindSpell(c.table, c.base, nameText));
             FormatText(c.text, e.format, e.label, c.base, nameText.data());
             break;
         default:
@@ -300,10 +301,10 @@ void WriteSpellLimit(const SlotContext& c)
 {
     TextField nameText{};
     if (c.base < 0) {
-        SetLink(c, FindSpell(SaturatingNegate(c.base), nameText));
+        SetLink(c, FindSpell(c.table, SaturatingNegate(c.base), nameText));
         FormatText(c.text, "%s - Exclude Spell: %s", c.entry.label, nameText.data());
     } else {
-        SetLink(c, FindSpell(c.base, nameText));
+        SetLink(c, FindSpell(c.table, c.base, nameText));
         FormatText(c.text, "%s - Include Spell: %s", c.entry.label, nameText.data());
     }
 }
@@ -374,27 +375,28 @@ const SpellStruct kEmptySpell{};
 }  // namespace
 }  // namespace effects
 
-int GenerateEffectString(int spellIndex, int attrib, int base, int max, int calc, int duration,
-                         int levelEnable, int slot, TextField& text, int* link)
+LevelSetting CurrentLevelSetting()
+{
+    return {g_levelEnable, g_displayLevel};
+}
+
+LevelSetting LevelSettingFor(int level)
+{
+    if (level <= 0) return {};
+    return {1, level < MAX_LEVEL ? level : MAX_LEVEL};
+}
+
+int DescribeEffect(const SpellTable& table, const SpellStruct& spell, int attrib, int base, int max, int calc,
+                   int duration, int slot, LevelSetting level, TextField& text, int* link)
 {
     using namespace effects;
-    // The level display setting is read from the global, as for every caller.
-    (void)levelEnable;
-
     if (link) *link = -1;
     CopyText(text, "Unknown");
 
-    SpellStruct* record = spellIndex >= 0 && spellIndex < MAX_SPELLS
-                              ? &g_spellArray[static_cast<std::size_t>(spellIndex)]
-                              : nullptr;
-    const SpellStruct& spell = record ? *record : kEmptySpell;
-    const int levelOn = g_levelEnable;
-    const int displayLevel = g_displayLevel;
-    const LevelValues values = ComputeLevelValues(spell, base, max, calc, levelOn, displayLevel);
-
-    if (duration == 0 && record) record->isInstant = 1;
-
+    const LevelValues values =
+        ComputeLevelValues(spell, base, max, calc, level.levelEnable, level.displayLevel);
     const SlotContext context{
+        .table = table,
         .spell = spell,
         .entry = LookUpEffect(attrib),
         .attrib = attrib,
@@ -404,16 +406,36 @@ int GenerateEffectString(int spellIndex, int attrib, int base, int max, int calc
         .duration = duration,
         .slot = slot,
         .values = values,
-        .form = ChooseValueForm(values, levelOn, displayLevel),
-        .displayLevel = displayLevel,
+        .form = ChooseValueForm(values, level.levelEnable, level.displayLevel),
+        .displayLevel = level.displayLevel,
         .text = text,
         .link = link,
     };
     WriteEffectSentence(context);
+    return 0;
+}
 
-    if (record && slot >= 0 && slot < NUM_EFFECT_SLOTS) {
+int GenerateEffectString(int spellIndex, int attrib, int base, int max, int calc, int duration,
+                         int levelEnable, int slot, TextField& text, int* link)
+{
+    // The level display setting is read from the globals, as for every caller.
+    (void)levelEnable;
+
+    SpellStruct* record = spellIndex >= 0 && spellIndex < MAX_SPELLS
+                              ? &g_spellArray[static_cast<std::size_t>(spellIndex)]
+                              : nullptr;
+    DescribeEffect(LoadedTable(), record ? *record : effects::kEmptySpell, attrib, base, max, calc, duration,
+                   slot, CurrentLevelSetting(), text, link);
+    CacheEffectText(record, duration, slot, text);
+    return 0;
+}
+
+void CacheEffectText(SpellStruct* record, int duration, int slot, const TextField& text)
+{
+    if (!record) return;
+    if (duration == 0) record->isInstant = 1;
+    if (slot >= 0 && slot < NUM_EFFECT_SLOTS) {
         TextField& cached = record->effectText[static_cast<std::size_t>(slot)];
         if (&cached != &text) cached = text;
     }
-    return 0;
 }

@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdio>
 
-#include "data/spell_index.h"
 #include "effects/effects.h"
 
 namespace {
@@ -78,28 +77,22 @@ const char* FindName(const std::array<NamedId, N>& table, int id)
     return it == table.end() || it->id != id ? nullptr : it->name;
 }
 
-// The first loaded record with this id, by a plain scan.
-int ScanForSpell(int spellId)
-{
-    const int count = LoadedSpellCount();
-    for (int index = 0; index < count; ++index) {
-        if (g_spellArray[static_cast<std::size_t>(index)].id == spellId) return index;
-    }
-    return -1;
-}
-
 }  // namespace
 
-int FindSpell(int spellId, TextField& name)
+int FindSpell(const SpellTable& table, int spellId, TextField& name)
 {
-    int index = -1;
-    if (!LookUpSpellId(spellId, index)) index = ScanForSpell(spellId);
+    const int index = table.Find(spellId);
     if (index < 0) {
         name[0] = '\0';
         return -1;
     }
-    CopyText(name, g_spellArray[static_cast<std::size_t>(index)].name.data());
+    CopyText(name, table[index].name.data());
     return index;
+}
+
+int FindSpell(int spellId, TextField& name)
+{
+    return FindSpell(LoadedTable(), spellId, name);
 }
 
 char* FindItem(int itemId, TextField& name)

@@ -62,7 +62,7 @@ int AddButton(int panel, const char* label, int top, int left, int width, int he
     return button;
 }
 
-void ShowLevelCaption(int panel, int control, int level)
+void ShowLevelCaption(int panel, int control, LevelSetting level)
 {
     TextField setting{};
     FormatLevelSetting(level, setting);

@@ -2,6 +2,7 @@
 // and command buttons, each in the one style its popups share.
 #pragma once
 
+#include "effects/effects.h"
 #include "ui/toolkit.h"
 
 // Adds a read-only text field at (top, left) with the given width, its label
@@ -34,6 +35,5 @@ int AddButton(int panel, const char* label, int top, int left, int width, int he
               const ButtonStyle& style, CtrlCallbackPtr callback, void* callbackData);
 
 // Shows in a text control the level setting a window's sentences were made
-// at (0: values over levels, 1 to 65: that character level), as "Effects
-// (values over levels)" or "Effects (values at level 40)".
-void ShowLevelCaption(int panel, int control, int level);
+// at, as "Effects (values over levels)" or "Effects (values at level 40)".
+void ShowLevelCaption(int panel, int control, LevelSetting level);

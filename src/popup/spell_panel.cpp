@@ -115,10 +115,10 @@ void FormatClasses(const SpellStruct& spell, TextField& text)
     }
 }
 
-int BuildSpellPanelContent(int index, SpellPanelContent& content)
+int DescribeSpellPanel(const SpellTable& table, int index, LevelSetting level, SpellPanelContent& content)
 {
-    if (!IsLoadedIndex(index)) return -1;
-    SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
+    if (!table.Contains(index)) return -1;
+    const SpellStruct& spell = table[index];
     auto& t = content.texts;
 
     auto number = [&t](PanelText which, int value) {
@@ -141,7 +141,7 @@ int BuildSpellPanelContent(int index, SpellPanelContent& content)
     CopyText(t[PANEL_TEXT_ENVIRONMENT], EnvironmentText(spell.environment));
 
     TextField linkedName{};
-    const int linked = FindSpell(spell.linkedSpell, linkedName);
+    const int linked = FindSpell(table, spell.linkedSpell, linkedName);
     if (spell.linkedSpell >= 0 && linked >= 0) {
         t[PANEL_TEXT_LINKED_SPELL] = linkedName;
         content.linkedSpellIndex = linked;
@@ -179,11 +179,11 @@ int BuildSpellPanelContent(int index, SpellPanelContent& content)
         row.labelLeft = ROW_LEFT - ROW_LABEL_OFFSET;
         row.text[0] = '\0';
         int link = -1;
-        GenerateEffectString(index, spell.attrib[k], spell.base[k], spell.max[k], spell.calc[k],
-                             spell.duration, g_levelEnable, slot, row.text, &link);
+        DescribeEffect(table, spell, spell.attrib[k], spell.base[k], spell.max[k], spell.calc[k],
+                       spell.duration, slot, level, row.text, &link);
         // A link button passes &g_intArray[link + 1], so the link must be a
-        // record of the loaded table.
-        if (IsLoadedIndex(link)) {
+        // record of the table.
+        if (table.Contains(link)) {
             row.linkIndex = link;
             row.linkButton = {rowTop + 2, 15, 20, 8};
         } else {
@@ -193,8 +193,9 @@ int BuildSpellPanelContent(int index, SpellPanelContent& content)
     }
 
     // The stacking check needs a spell with a duration: one whose sentences
-    // were generated as instant gets no button and a shorter panel.
-    content.stackingButton = spell.isInstant == 0;
+    // are (or were earlier) generated as instant gets no button and a
+    // shorter panel.
+    content.stackingButton = !IsInstantAfterDescribing(spell);
     if (content.stackingButton) {
         content.stacking = {rowTop + 32, 265, 70, 30};
         content.panelHeight = rowTop + 95;
@@ -203,6 +204,30 @@ int BuildSpellPanelContent(int index, SpellPanelContent& content)
         content.stacking = {};
         content.panelHeight = rowTop + 50;
         content.frameHeight = rowTop - 300;
+    }
+    return 0;
+}
+
+bool IsInstantAfterDescribing(const SpellStruct& spell)
+{
+    if (spell.isInstant != 0) return true;
+    if (spell.duration != 0) return false;
+    for (int slot = 0; slot < NUM_EFFECT_SLOTS; ++slot) {
+        if (IsSlotShown(spell, slot)) return true;
+    }
+    return false;
+}
+
+int BuildSpellPanelContent(int index, SpellPanelContent& content)
+{
+    if (!IsLoadedIndex(index)) return -1;
+    DescribeSpellPanel(LoadedTable(), index, CurrentLevelSetting(), content);
+    // Filling the window generates the sentences of the record: they stay
+    // cached in it, and a spell without a duration becomes instant.
+    SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
+    for (int r = 0; r < content.rowCount; ++r) {
+        const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
+        CacheEffectText(&spell, spell.duration, row.slot, row.text);
     }
     return 0;
 }

@@ -7,6 +7,9 @@
 #include <array>
 
 #include "data/spell.h"
+#include "data/spell_table.h"
+#include "effects/effects.h"
+#include "popup/panel_rect.h"
 
 // The fixed text elements of the panel, named after the record fields they
 // show. The components text shows reagentId/reagentCount, the class text
@@ -44,14 +47,6 @@ inline constexpr std::array<const char*, PANEL_TEXT_COUNT> kPanelTextFields = {
     "id",    "name",      "col19",       "col9",        "duration",   "seconds13",  "seconds14",  "seconds15",
     "col10", "timeOfDay", "environment", "linkedSpell", "message1",   "message2",   "message3",   "col18",
     "col11", "reagentId", "classLevel",  "skill",       "beneficial", "resistType", "targetType", "col147",
-};
-
-// A place on the panel in client-area pixels.
-struct PanelRect {
-    int top = 0;
-    int left = 0;
-    int width = 0;
-    int height = 0;  // 0: the toolkit's default height
 };
 
 // Layout and appearance of the run-time elements.
@@ -95,10 +90,23 @@ struct SpellPanelContent {
     int frameHeight = FRAME_BASE_HEIGHT;
 };
 
-// Computes everything the detail window of g_spellArray[index] shows. Calls
-// GenerateEffectString for each shown slot in slot order, which caches the
-// sentences in the record and may set its isInstant. Returns 0, or -1 when
-// the index is not that of a loaded spell (content untouched).
+// Everything the detail window of table[index] shows at that level, as a
+// freshly filled window shows it: the sentences are generated anew, and the
+// stacking button is there unless the record is instant or becomes so by
+// describing it (IsInstantAfterDescribing). Writes only `content`. Returns
+// 0, or -1 when the index is not in the table (content untouched).
+int DescribeSpellPanel(const SpellTable& table, int index, LevelSetting level, SpellPanelContent& content);
+
+// The record's isInstant once the sentences of its shown slots have been
+// generated: already set, or set now because it has no duration and at
+// least one shown slot.
+bool IsInstantAfterDescribing(const SpellStruct& spell);
+
+// What the detail window of g_spellArray[index] shows at the main window's
+// level setting. Like GenerateEffectString for each shown slot in slot
+// order, it caches the sentences in the record and may set its isInstant.
+// Returns 0, or -1 when the index is not that of a loaded spell (content
+// untouched).
 int BuildSpellPanelContent(int index, SpellPanelContent& content);
 
 // Text of a code, or "Unknown" for a code without a name.

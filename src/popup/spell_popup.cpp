@@ -102,9 +102,9 @@ void PlaceRowsAndLinks(int panel, const SpellPanelContent& content,
 int PopulateSpellPopup(int panel, int index)
 {
     SpellPanelContent content;
-    if (DescribeLoadedSpell(index, content) != 0) return -1;
-    ShareSpellWindow(panel, content, CurrentLevel());
-    ShowLevelCaption(panel, SPELLPANEL_EFFECTS_CAPTION, CurrentLevel());
+    if (BuildSpellPanelContent(index, content) != 0) return -1;
+    ShareSpellWindow(panel, content, CurrentLevelSetting());
+    ShowLevelCaption(panel, SPELLPANEL_EFFECTS_CAPTION, CurrentLevelSetting());
 
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         SetCtrlVal(panel, SpellPanelTextCtrl(PanelText(text)),

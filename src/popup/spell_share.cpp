@@ -7,7 +7,7 @@ namespace {
 
 struct SharedSpell {
     SpellPanelContent content;
-    int level = 0;
+    LevelSetting level;
 };
 
 SharedWindows<SharedSpell>& SharedSpells()
@@ -36,7 +36,7 @@ bool IsOpenPopup(int panel)
     return false;
 }
 
-void ShareSpellWindow(int panel, const SpellPanelContent& content, int level)
+void ShareSpellWindow(int panel, const SpellPanelContent& content, LevelSetting level)
 {
     SharedSpells().Keep(panel) = {content, level};
 }

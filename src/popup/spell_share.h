@@ -8,13 +8,14 @@
 #include <unordered_map>
 #include <vector>
 
+#include "effects/effects.h"
 #include "popup/spell_panel.h"
 #include "share/text_formats.h"
 #include "ui/toolkit.h"
 
 // Keeps what the spell window `panel` shows, made at the level setting
-// `level` (0: values over levels), for its "Copy".
-void ShareSpellWindow(int panel, const SpellPanelContent& content, int level);
+// `level`, for its "Copy".
+void ShareSpellWindow(int panel, const SpellPanelContent& content, LevelSetting level);
 
 // Commit: copies the spell as plain text and HTML.
 int SpellCopyCallback(int panel, int control, int event, void* callbackData, int eventData1, int eventData2);

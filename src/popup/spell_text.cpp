@@ -3,7 +3,7 @@
 #include "popup/panel_captions.h"
 #include "share/level_text.h"
 
-void WriteSpellText(const SpellPanelContent& content, int level, TextFormat format, std::string& out)
+void WriteSpellText(const SpellPanelContent& content, LevelSetting level, TextFormat format, std::string& out)
 {
     TextField levelText{};
     FormatLevelSetting(level, levelText);
@@ -44,12 +44,7 @@ void WriteSpellText(const SpellPanelContent& content, int level, TextFormat form
     table.Close();
 }
 
-int CurrentLevel()
-{
-    return g_levelEnable ? g_displayLevel : 0;
-}
-
 int DescribeLoadedSpell(int index, SpellPanelContent& content)
 {
-    return BuildSpellPanelContent(index, content);
+    return DescribeSpellPanel(LoadedTable(), index, CurrentLevelSetting(), content);
 }

@@ -6,23 +6,20 @@
 
 #include <string>
 
+#include "effects/effects.h"
 #include "popup/spell_panel.h"
 #include "share/text_formats.h"
 
-// Appends the content, made at the level setting `level` (0: values over
-// levels, 1 to 65: values at that level), in the format:
+// Appends the content, made at the level setting `level`, in the format:
 //  - Text: one line per text, "Name: Ember Ward", then "Effects (values
 //    over levels):" and one line per row, "Slot 1: Increase Hitpoints ...".
 //  - Markdown and HTML: a table of two columns, caption and text, whose
 //    header row is the name; then the row "Effects" with the level setting
 //    and one row per effect row. HTML is a fragment: the table alone.
-void WriteSpellText(const SpellPanelContent& content, int level, TextFormat format, std::string& out);
-
-// The level setting the windows describe spells at now: 0 for values over
-// levels, else the display level.
-int CurrentLevel();
+void WriteSpellText(const SpellPanelContent& content, LevelSetting level, TextFormat format,
+                    std::string& out);
 
 // Fills `content` with what the detail window of loaded spell `index` shows
-// at the current level setting. Returns 0, or -1 when the index is not that
-// of a loaded spell.
+// at the main window's level setting, changing nothing else. Returns 0, or
+// -1 when the index is not that of a loaded spell.
 int DescribeLoadedSpell(int index, SpellPanelContent& content);

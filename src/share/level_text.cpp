@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-void FormatLevelSetting(int level, TextField& text)
+void FormatLevelSetting(LevelSetting level, TextField& text)
 {
-    if (level > 0) {
-        std::snprintf(text.data(), text.size(), "values at level %d", level);
+    if (level.levelEnable != 0) {
+        std::snprintf(text.data(), text.size(), "values at level %d", level.displayLevel);
     } else {
         CopyText(text, "values over levels");
     }

@@ -112,32 +112,39 @@ bool ReadStackingRow(const TextField& row, int& value, int& index, const char*& 
     return true;
 }
 
+int DescribeStackingRows(const SpellTable& table, int index, int slot, LevelSetting level,
+                         std::span<TextField> rows)
+{
+    if (!table.Contains(index)) return 0;
+    return CollectStackingRows(table, table[index], slot, level, rows, [](int, const TextField&) {});
+}
+
+void CacheStackingSentence(int index, int slot, const TextField& sentence)
+{
+    if (index < 0 || index >= MAX_SPELLS) return;
+    // Listed spells have a duration: only the sentence is cached.
+    SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
+    CacheEffectText(&spell, spell.duration, slot, sentence);
+}
+
 int BuildStackingRows(int index, int slot)
 {
     if (index < 0 || index >= MAX_SPELLS || slot < 0 || slot >= NUM_EFFECT_SLOTS) return 0;
-    const SpellStruct& given = g_spellArray[static_cast<std::size_t>(index)];
-    const int numSpells = LoadedSpellCount();
-    const auto k = static_cast<std::size_t>(slot);
-    std::size_t count = 0;
-    TextField sentence;
-    for (int i = 0; i < numSpells; ++i) {
-        const SpellStruct& other = g_spellArray[static_cast<std::size_t>(i)];
-        if (!IsStackingConflict(given, other, slot)) continue;
-        sentence[0] = '\0';
-        GenerateEffectString(i, other.attrib[k], other.base[k], other.max[k], other.calc[k], other.duration,
-                             g_levelEnable, slot, sentence, nullptr);
-        FormatStackingRow(g_stringArray[count], StackingValue(other.base[k], other.max[k]), i,
-                          sentence.data());
-        ++count;
-    }
-    SortStackingRows(static_cast<int>(count));
-    return static_cast<int>(count);
+    return CollectStackingRows(
+        LoadedTable(), g_spellArray[static_cast<std::size_t>(index)], slot, CurrentLevelSetting(),
+        std::span(g_stringArray),
+        [slot](int i, const TextField& sentence) { CacheStackingSentence(i, slot, sentence); });
+}
+
+void SortStackingRows(std::span<TextField> rows)
+{
+    std::qsort(rows.data(), rows.size(), sizeof(TextField), EffectThenIndexComparison);
 }
 
 void SortStackingRows(int count)
 {
-    std::qsort(g_stringArray.data(), static_cast<std::size_t>(std::clamp(count, 0, MAX_SPELLS)),
-               sizeof(TextField), EffectThenIndexComparison);
+    SortStackingRows(
+        std::span(g_stringArray).first(static_cast<std::size_t>(std::clamp(count, 0, MAX_SPELLS))));
 }
 
 StackingSlot LayOutStackingSlot(const SpellStruct& given, int slot, int headerTop, int rowCount)

@@ -33,7 +33,7 @@ int RecordIndex(const void* record)
 
 void AddSlot(int panel, const StackingSlot& slot)
 {
-    const StackRect& h = slot.headerField;
+    const PanelRect& h = slot.headerField;
     const int header = CreateStringControl(panel, h.left, h.top, h.width, slot.label.data(), slot.header);
     // The text first, so that the label centres itself on the final height.
     SetCtrlAttribute(panel, header, ATTR_TEXT_POINT_SIZE, STACK_HEADER_POINTS);
@@ -48,7 +48,7 @@ void AddSlot(int panel, const StackingSlot& slot)
     SetCtrlAttribute(panel, frame, ATTR_VISIBLE, 1);
 
     if (slot.rowCount == 0) {
-        const StackRect& n = slot.noConflictField;
+        const PanelRect& n = slot.noConflictField;
         CreateStringControl(panel, n.left, n.top, n.width, "", kNoStackingConflicts);
     }
 }
@@ -60,7 +60,7 @@ void AddLine(int panel, const StackingLine& line)
     CreateStringControl(panel, line.textField.left, line.textField.top, line.textField.width, "", line.text);
 
     // The button stands beside the line's text: centred on its fields.
-    const StackRect& b = line.linkButton;
+    const PanelRect& b = line.linkButton;
     int fieldHeight = 0;
     const int top = GetCtrlAttribute(panel, name, ATTR_HEIGHT, &fieldHeight) == 0
                         ? line.nameField.top + (fieldHeight - b.height) / 2
@@ -77,11 +77,10 @@ int FillStackingPopup(int stacking, void* fillData)
     // The window's title names the spell (titles are UTF-8).
     SetPanelAttribute(stacking, ATTR_TITLE, ("Stacking - " + TextToUtf8(spell.name.data())).c_str());
     SetWaitCursor(1);
-
     // The window keeps what it shows for its "Copy".
     StackingText& shared = ShareStackingWindow(stacking);
-    shared.Begin(spell.name.data(), CurrentLevel());
-    ShowLevelCaption(stacking, STACKPANEL_LEVEL, CurrentLevel());
+    shared.Begin(spell.name.data(), CurrentLevelSetting());
+    ShowLevelCaption(stacking, STACKPANEL_LEVEL, CurrentLevelSetting());
     ForEachStackingSlot(
         index,
         [stacking, &shared](const StackingSlot& s) {

@@ -35,7 +35,7 @@ std::string_view SlotCaption(std::string_view label)
 
 }  // namespace
 
-void StackingText::Begin(const char* spellName, int level)
+void StackingText::Begin(const char* spellName, LevelSetting level)
 {
     name_ = spellName;
     level_ = level;

@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "effects/effects.h"
 #include "share/text_formats.h"
 #include "stacking/stacking.h"
 
 class StackingText {
 public:
     // Starts over for the check of the spell named `spellName` (bytes) made
-    // at the level setting (0: values over levels, 1 to 65).
-    void Begin(const char* spellName, int level);
+    // at the level setting.
+    void Begin(const char* spellName, LevelSetting level);
     // Keeps the texts of a slot and then of each of its lines, in the order
     // ForEachStackingSlot gives them.
     void AddSlot(const StackingSlot& slot);
@@ -40,7 +41,7 @@ private:
         std::string text;
     };
     std::string name_;
-    int level_ = 0;
+    LevelSetting level_;
     std::vector<Slot> slots_;
     std::vector<Line> lines_;
 };

@@ -1,6 +1,6 @@
 // Events: running the program's callbacks for controls and panels, and the
 // watcher of key presses, close boxes and resizes of panel windows (anchored
-// widgets follow the window's size).
+// widgets follow the window's size) and of Ctrl+C on selected texts.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
@@ -19,6 +19,43 @@ namespace {
 
 int g_dispatchDepth = 0;
 EventWatcher* g_watcher = nullptr;
+
+// The text selected with the mouse in a window: on its canvas, or in one of
+// its texts. Empty when nothing is selected.
+QString SelectedText(QWidget* window)
+{
+    Panel* panel = PanelOfWidget(window);
+    QString text = panel ? SelectedPaintedText(*panel) : QString();
+    if (!text.isEmpty()) return text;
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label->hasSelectedText()) return label->selectedText();
+    }
+    return {};
+}
+
+// Ctrl+C in a window copies its selected text, unless the widget with the
+// focus copies its own (a text box, a list). True when it was copied.
+bool CopySelection(QWidget* window)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus)) return false;
+    const QString text = SelectedText(window);
+    if (text.isEmpty()) return false;
+    QGuiApplication::clipboard()->setText(text);
+    return true;
+}
+
+// A press on a selectable text leaves one selection in its window: the
+// other texts' and the canvas's go.
+void KeepOneSelection(QLabel* pressed)
+{
+    if (!(pressed->textInteractionFlags() & Qt::TextSelectableByMouse)) return;
+    QWidget* window = pressed->window();
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (label != pressed && label->hasSelectedText()) label->setSelection(0, 0);
+    }
+    if (Panel* panel = PanelOfWidget(window)) ClearPaintedSelection(*panel);
+}
 
 }  // namespace
 

@@ -2,10 +2,10 @@
 // format as exactly their characters, read back with real parsers; reports
 // are written whole or not at all; the captions are the detail window's.
 #include <gtest/gtest.h>
-#include <libxml/parser.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <regex>
 #include <string>
 
 #include "compare/report.h"
@@ -65,10 +65,10 @@ TEST_P(ShareEscaping, ShowsTheTextExactlyInEveryFormat)
     SpellPanelContent content;
     CopyText(content.texts[PANEL_TEXT_NAME], c.bytes.c_str());
     StackingText stacking;
-    stacking.Begin(c.bytes.c_str(), 0);
+    stacking.Begin(c.bytes.c_str(), {});
 
     std::string text;
-    WriteSpellText(content, 0, TextFormat::Text, text);
+    WriteSpellText(content, {}, TextFormat::Text, text);
     EXPECT_EQ(testsupport::Lines(text).at(0), "Name: " + c.shown);
     EXPECT_EQ(testsupport::Lines(text).size(), 25u);
 
@@ -77,7 +77,7 @@ TEST_P(ShareEscaping, ShowsTheTextExactlyInEveryFormat)
     for (const TextFormat format : {TextFormat::Markdown, TextFormat::Html}) {
         SCOPED_TRACE(format == TextFormat::Html ? "html" : "markdown");
         std::string spell;
-        WriteSpellText(content, 0, format, spell);
+        WriteSpellText(content, {}, format, spell);
         std::string check;
         stacking.Write(format, check);
         const bool html = format == TextFormat::Html;
@@ -125,84 +125,38 @@ TEST(ShareReportFile, HtmlForNamesEndingInHtmlOrHtmAnyCase)
     EXPECT_EQ(ReportFormatFor("html"), TextFormat::Markdown);
 }
 
-// The widgets of a resource file: where each stands, its control id (0 for
-// none), its text, and whether it is one of the captions.
-struct Widget {
-    int y = 0, x = 0, ctrlId = 0;
-    std::string text;
-    bool caption = false;
-};
-
-std::string ChildText(xmlNode* node, const char* name)
-{
-    for (xmlNode* child = node ? node->children : nullptr; child; child = child->next) {
-        if (child->type != XML_ELEMENT_NODE || std::string_view(readback::Name(child)) != name) continue;
-        xmlChar* content = xmlNodeGetContent(child);
-        std::string text = reinterpret_cast<const char*>(content);
-        xmlFree(content);
-        return text;
-    }
-    return {};
-}
-
-xmlNode* Child(xmlNode* node, const char* name)
-{
-    for (xmlNode* child = node ? node->children : nullptr; child; child = child->next) {
-        if (child->type == XML_ELEMENT_NODE && std::string_view(readback::Name(child)) == name) return child;
-    }
-    return nullptr;
-}
-
-void CollectWidgets(xmlNode* node, bool inCaptions, std::vector<Widget>& widgets)
-{
-    for (xmlNode* w = node->children; w; w = w->next) {
-        if (w->type != XML_ELEMENT_NODE || std::string_view(readback::Name(w)) != "widget") continue;
-        Widget widget;
-        widget.caption = inCaptions;
-        for (xmlNode* p = w->children; p; p = p->next) {
-            if (p->type != XML_ELEMENT_NODE) continue;
-            xmlChar* name = xmlGetProp(p, reinterpret_cast<const xmlChar*>("name"));
-            const std::string property = name ? reinterpret_cast<const char*>(name) : "";
-            xmlFree(name);
-            if (property == "geometry") {
-                widget.y = std::stoi(ChildText(Child(p, "rect"), "y"));
-                widget.x = std::stoi(ChildText(Child(p, "rect"), "x"));
-            } else if (property == "ctrlId") {
-                widget.ctrlId = std::stoi(ChildText(p, "number"));
-            } else if (property == "text") {
-                widget.text = ChildText(p, "string");
-            }
-        }
-        widgets.push_back(widget);
-        xmlChar* name = xmlGetProp(w, reinterpret_cast<const xmlChar*>("name"));
-        CollectWidgets(w, std::string_view(reinterpret_cast<const char*>(name)) == "captions", widgets);
-        xmlFree(name);
-    }
-}
-
-// Each caption is the one nearest left of its text on the same row of
+// Each caption is the label nearest left of its text on the same row of
 // spell.uir, and the reading order is the texts' order by row, then from the
-// left.
+// left. The file lays out a caption as its geometry then its text, a text
+// as its control id then its geometry.
 TEST(ShareCaptions, AreTheDetailWindowsLabelsInItsOrder)
 {
-    xmlDocPtr uir = xmlReadFile(RIVIZUZI_SOURCE_DIR "/resources/spell.uir", nullptr, XML_PARSE_NONET);
-    ASSERT_NE(uir, nullptr);
+    const std::string uir = testsupport::ReadFile(RIVIZUZI_SOURCE_DIR "/resources/spell.uir");
+    struct Widget {
+        int y, x, ctrlId;
+        std::string caption;
+    };
     std::vector<Widget> widgets;
-    CollectWidgets(xmlDocGetRootElement(uir), false, widgets);
-    xmlFreeDoc(uir);
-
+    const std::regex widget(
+        R"(name="\w+">\s*(?:<property name="ctrlId" stdset="0"><number>(\d+)</number></property>\s*)?)"
+        R"(<property name="geometry"><rect><x>(\d+)</x><y>(\d+)</y>.*\s*)"
+        R"((?:<property name="text"><string>([^<]*:)</string>)?)");
+    for (std::sregex_iterator it(uir.begin(), uir.end(), widget), end; it != end; ++it) {
+        const std::smatch& m = *it;
+        widgets.push_back({std::stoi(m[3]), std::stoi(m[2]), m[1].matched ? std::stoi(m[1]) : 0, m[4]});
+    }
     std::vector<Widget> texts;
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         const auto control = std::ranges::find(widgets, text + 1, &Widget::ctrlId);
-        ASSERT_NE(control, widgets.end());
+        ASSERT_NE(control, widgets.end()) << text;
         texts.push_back(*control);
         const Widget* caption = nullptr;
         for (const Widget& w : widgets) {
-            if (w.caption && w.y == control->y && w.x < control->x && (!caption || w.x > caption->x))
+            if (!w.caption.empty() && w.y == control->y && w.x < control->x && (!caption || w.x > caption->x))
                 caption = &w;
         }
         ASSERT_NE(caption, nullptr) << text;
-        EXPECT_EQ(caption->text, kPanelCaptions[static_cast<std::size_t>(text)]);
+        EXPECT_EQ(caption->caption, kPanelCaptions[static_cast<std::size_t>(text)]);
     }
     std::ranges::sort(texts,
                       [](const Widget& a, const Widget& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });

@@ -24,7 +24,7 @@ readback::Lines ReadBack(const std::string& text, TextFormat format)
     return format == TextFormat::Html ? readback::ReadHtml(text) : readback::ReadMarkdown(text);
 }
 
-void CheckSpell(const SpellPanelContent& content, int level)
+void CheckSpell(const SpellPanelContent& content, LevelSetting level)
 {
     // The rows every format holds: caption and text, in the window's order.
     std::vector<readback::Line> rows;
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
         std::snprintf(content.rows[r].label.data(), content.rows[r].label.size(), "Slot %d:", r + 1);
         CopyText(content.rows[r].text, input.ConsumeRandomLengthString(SPELL_FIELD_CHARS + 4).c_str());
     }
-    CheckSpell(content, input.ConsumeIntegralInRange(0, MAX_LEVEL));
+    CheckSpell(content, LevelSettingFor(input.ConsumeIntegralInRange(0, MAX_LEVEL)));
 
     const std::string oldText = input.ConsumeRandomLengthString(SPELL_FIELD_CHARS);
     CheckMarks(oldText, input.ConsumeRemainingBytesAsString());

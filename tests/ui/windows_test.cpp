@@ -326,7 +326,7 @@ TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
     const int panel = LastPanel();
     int id = kFirstMade;
     // The next control made: drawn by the canvas, no widget (48,000 lines stay cheap).
-    auto expect = [&](const char* label, const char* text, const StackRect& r, void* data = nullptr) {
+    auto expect = [&](const char* label, const char* text, const PanelRect& r, void* data = nullptr) {
         std::string caption;
         QRect captionPlace;
         ASSERT_TRUE(PaintedCaption(panel, id, caption, captionPlace)) << id;

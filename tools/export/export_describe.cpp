@@ -17,7 +17,7 @@ int ExportDescription(std::ostream& out, std::ostream& err, int index, TextForma
         return 1;
     }
     std::string text;
-    WriteSpellText(content, CurrentLevel(), format, text);
+    WriteSpellText(content, CurrentLevelSetting(), format, text);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     return out ? 0 : 1;

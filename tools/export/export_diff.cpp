@@ -1,5 +1,6 @@
 // The exporter's comparison mode: the spells that differ between two spell
 // files, as their detail windows show them.
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
@@ -37,23 +38,62 @@ Json DifferenceToJson(const SpellDifference& d, const SpellTexts& oldTexts, cons
     return line;
 }
 
+constexpr int kNotRead = -2;
+
+// True when the file opens for reading (a read would report no message).
+bool Opens(const char* path)
+{
+    std::FILE* file = std::fopen(path, "r");
+    if (!file) return false;
+    std::fclose(file);
+    return true;
+}
+
+void WarnOfMoreLines(std::ostream& err, const char* path, const SpellFile& file)
+{
+    if (!file.MoreLines()) return;
+    err << "rivizuzi-export: " << path << " holds more than " << MAX_SPELLS << " lines; only the first "
+        << MAX_SPELLS << " are compared\n";
+}
+
 }  // namespace
 
 int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level,
                const TextFormat* report)
 {
+    // Each file is read and described from its own records, one on each
+    // core. Only a file that opens is read on the other thread: the "Error"
+    // message of one that does not is reported here, after the first
+    // file's, and only when the first file opened.
+    SpellFile oldFile;
+    SpellFile newFile;
     SpellComparison c;
     c.level = level;
-    for (auto [path, texts] : {std::pair{oldPath, &c.oldTexts}, std::pair{newPath, &c.newTexts}}) {
-        bool moreLines = false;
-        if (DescribeSpellFile(path, level, *texts, &moreLines) < 0) return 1;
-        if (moreLines) {
-            err << "rivizuzi-export: " << path << " holds more than " << MAX_SPELLS
-                << " lines; only the first " << MAX_SPELLS << " are compared\n";
-        }
-        if (texts == &c.oldTexts) c.oldMoreLines = moreLines;
+    SpellTexts& oldTexts = c.oldTexts;
+    SpellTexts& newTexts = c.newTexts;
+    int oldCount = -1;
+    int newCount = kNotRead;
+    RunSideBySide(
+        [&] {
+            if (!Opens(newPath)) return;
+            newCount = newFile.Read(newPath);
+            if (newCount >= 0) DescribeSpells(newFile.Table(), level, newTexts);
+        },
+        [&] {
+            oldCount = oldFile.Read(oldPath);
+            if (oldCount >= 0) DescribeSpells(oldFile.Table(), level, oldTexts);
+        });
+    if (oldCount < 0) return 1;
+    WarnOfMoreLines(err, oldPath, oldFile);
+    if (newCount == kNotRead) {
+        newCount = newFile.Read(newPath);
+        if (newCount >= 0) DescribeSpells(newFile.Table(), level, newTexts);
     }
-    c.differences = CompareSpellTexts(c.oldTexts, c.newTexts);
+    if (newCount < 0) return 1;
+    WarnOfMoreLines(err, newPath, newFile);
+
+    c.oldMoreLines = oldFile.MoreLines();
+    c.differences = CompareSpellTexts(oldTexts, newTexts);
     c.counts = CountChanges(c.differences);
     if (report) {
         std::string text;
@@ -61,7 +101,7 @@ int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const 
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
     } else {
         for (const SpellDifference& d : c.differences) {
-            out << DifferenceToJson(d, c.oldTexts, c.newTexts)
+            out << DifferenceToJson(d, oldTexts, newTexts)
                        .dump(-1, ' ', false, Json::error_handler_t::replace)
                 << '\n';
         }

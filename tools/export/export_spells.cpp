@@ -1,9 +1,12 @@
 // The exporter's base mode: each loaded spell with the sentences of the
 // effect slots its detail window shows, and the window's texts.
+#include <algorithm>
 #include <ostream>
 #include <string>
 
+#include "data/side_by_side.h"
 #include "data/spell.h"
+#include "data/spell_table.h"
 #include "export_modes.h"
 #include "export_panel.h"
 #include "json_text.h"
@@ -14,11 +17,11 @@ namespace {
 // One spell's object: index, id, name, the shown slots (numbered 1 to 12,
 // each with its sentence and link) and the panel, filled as the detail
 // window is, so the sentences are generated once.
-void AppendSpellObject(std::string& line, int index)
+void AppendSpellObject(std::string& line, const SpellTable& table, int index, LevelSetting level)
 {
     SpellPanelContent content;
-    BuildSpellPanelContent(index, content);
-    const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(index)];
+    DescribeSpellPanel(table, index, level, content);
+    const SpellStruct& spell = table[index];
     line += "{\"index\":";
     AppendJsonInt(line, index);
     line += ",\"id\":";
@@ -45,12 +48,23 @@ void AppendSpellObject(std::string& line, int index)
 
 int ExportSpells(std::ostream& out)
 {
-    const int count = LoadedSpellCount();
-    std::string line;
-    for (int index = 0; index < count; ++index) {
-        line.clear();
-        AppendSpellObject(line, index);
-        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    // The descriptions read only the table: in each round one block of
+    // spells is described on another core while this one does the next,
+    // and both are written in table order. The two buffers are reused.
+    constexpr int kBlock = 250;
+    const SpellTable table = LoadedTable();
+    const LevelSetting level = CurrentLevelSetting();
+    std::string first;
+    std::string second;
+    auto describe = [&table, level](std::string& text, int begin) {
+        text.clear();
+        const int end = std::min(begin + kBlock, table.count);
+        for (int index = begin; index < end; ++index) AppendSpellObject(text, table, index, level);
+    };
+    for (int begin = 0; begin < table.count; begin += 2 * kBlock) {
+        RunSideBySide([&] { describe(first, begin); }, [&] { describe(second, begin + kBlock); });
+        for (const std::string* text : {&first, &second})
+            out.write(text->data(), static_cast<std::streamsize>(text->size()));
     }
     out.flush();
     return out ? 0 : 1;
