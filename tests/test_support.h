@@ -141,6 +141,21 @@ protected:
     }
 };
 
+// Names each row of a parameterised test after its `name` field, so that
+// one row can be rerun alone (--gtest_filter=Suite/Test.Row_name): every
+// character other than a letter or a digit becomes '_'.
+struct RowName {
+    template <typename Row>
+    std::string operator()(const testing::TestParamInfo<Row>& info) const
+    {
+        std::string name = info.param.name;
+        for (char& c : name) {
+            if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) c = '_';
+        }
+        return name;
+    }
+};
+
 struct RunResult {
     int status = -1;
     std::string out, err;

@@ -1,6 +1,10 @@
 #include "compare/compare.h"
 
 #include <algorithm>
+#include <string>
+
+#include "data/text_encoding.h"
+#include "data/text_rules.h"
 
 namespace {
 
@@ -38,17 +42,12 @@ uint64_t ChangedFields(const SpellTexts& oldTexts, int oldIndex, const SpellText
     return fields;
 }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 // Counts the words of a text.
 std::size_t WordCount(std::string_view text)
 {
     std::size_t words = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!IsBlank(text[i]) && (i == 0 || IsBlank(text[i - 1]))) ++words;
+        if (!IsWhiteSpace(text[i]) && (i == 0 || IsWhiteSpace(text[i - 1]))) ++words;
     }
     return words;
 }
@@ -57,9 +56,9 @@ std::size_t WordCount(std::string_view text)
 std::pair<std::size_t, std::size_t> NextWord(std::string_view text, std::size_t from)
 {
     std::size_t begin = from;
-    while (begin < text.size() && IsBlank(text[begin])) ++begin;
+    while (begin < text.size() && IsWhiteSpace(text[begin])) ++begin;
     std::size_t end = begin;
-    while (end < text.size() && !IsBlank(text[end])) ++end;
+    while (end < text.size() && !IsWhiteSpace(text[end])) ++end;
     return {begin, end};
 }
 
@@ -67,15 +66,10 @@ std::pair<std::size_t, std::size_t> NextWord(std::string_view text, std::size_t 
 std::pair<std::size_t, std::size_t> PreviousWord(std::string_view text, std::size_t to)
 {
     std::size_t end = to;
-    while (end > 0 && IsBlank(text[end - 1])) --end;
+    while (end > 0 && IsWhiteSpace(text[end - 1])) --end;
     std::size_t begin = end;
-    while (begin > 0 && !IsBlank(text[begin - 1])) --begin;
+    while (begin > 0 && !IsWhiteSpace(text[begin - 1])) --begin;
     return {begin, end};
-}
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 }  // namespace
@@ -175,12 +169,5 @@ ChangedWords FindChangedWords(std::string_view oldText, std::string_view newText
 
 bool NameContains(std::string_view name, std::string_view part)
 {
-    if (part.empty()) return true;
-    if (part.size() > name.size()) return false;
-    for (std::size_t at = 0; at + part.size() <= name.size(); ++at) {
-        std::size_t k = 0;
-        while (k < part.size() && Lower(name[at + k]) == Lower(part[k])) ++k;
-        if (k == part.size()) return true;
-    }
-    return false;
+    return NameSearchText(std::string(part).c_str()).FoundIn(name);
 }

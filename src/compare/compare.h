@@ -39,8 +39,8 @@ ChangeCounts CountChanges(const std::vector<SpellDifference>& differences);
 
 // The words of two texts that differ: the words both begin and end with are
 // left out; each text's differing part is [begin, end) in bytes. Words are
-// runs of characters other than blanks. Texts that differ only in their
-// blanks are different as a whole.
+// runs of characters other than white space. Texts that differ only in their
+// white space are different as a whole.
 struct ChangedWords {
     std::size_t oldBegin = 0;
     std::size_t oldEnd = 0;
@@ -49,6 +49,6 @@ struct ChangedWords {
 };
 ChangedWords FindChangedWords(std::string_view oldText, std::string_view newText);
 
-// True when `name` holds `part`, ignoring the case of ASCII letters. An empty
-// part is in every name.
+// True when `name` holds `part`, ignoring the case of the letters of Latin-1
+// (NameSearchText). An empty part is in every name.
 bool NameContains(std::string_view name, std::string_view part);

@@ -3,6 +3,8 @@
 #include <bit>
 #include <cstdio>
 
+#include "data/text_encoding.h"
+
 namespace {
 
 constexpr const char* kChangeWords[] = {"removed", "added", "changed"};
@@ -33,12 +35,13 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
 std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilter filter,
                                    std::string_view namePart)
 {
+    const NameSearchText part(std::string(namePart).c_str());
     std::vector<int> shown;
     for (std::size_t i = 0; i < comparison.differences.size(); ++i) {
         const SpellDifference& d = comparison.differences[i];
         if (filter != ChangeFilter::All && static_cast<int>(d.change) + 1 != static_cast<int>(filter))
             continue;
-        if (!NameContains(DifferenceName(d, comparison.oldTexts, comparison.newTexts), namePart)) continue;
+        if (!part.FoundIn(DifferenceName(d, comparison.oldTexts, comparison.newTexts))) continue;
         shown.push_back(static_cast<int>(i));
     }
     return shown;

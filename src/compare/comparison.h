@@ -28,8 +28,9 @@ int CompareWithLoadedSpells(const char* oldPath, CompareLevel level, SpellCompar
 // Which differences a list shows.
 enum class ChangeFilter : int { All, Removed, Added, Changed };
 
-// The differences of that kind whose name holds `namePart` (ASCII letters
-// in either case), as indexes into comparison.differences, sorted by id.
+// The differences of that kind whose name holds `namePart` (ignoring the
+// case of the letters of Latin-1, as the main search does), as indexes into
+// comparison.differences, sorted by id.
 std::vector<int> FilterDifferences(const SpellComparison& comparison, ChangeFilter filter,
                                    std::string_view namePart);
 

@@ -1,6 +1,5 @@
 #include "data/reader.h"
 
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -8,17 +7,15 @@
 #include <emmintrin.h>
 #endif
 
+#include <sys/stat.h>
+
 #include "data/messages.h"
+#include "data/text_rules.h"
 
 namespace {
 
 constexpr int kMaxColumnChars = SPELL_FIELD_CHARS - 1;
 constexpr std::size_t kMaxLineChars = SPELL_LINE_CHARS - 1;
-
-bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
 
 }  // namespace
 
@@ -57,40 +54,9 @@ int SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& colum
     return found;
 }
 
-namespace {
-
-// atoi with saturation; the common short number takes the first loop only.
-inline int ParseColumnInt(const char* p, const char* end)
-{
-    while (p < end && IsSpace(*p)) ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    // Up to nine digits cannot overflow.
-    int value = 0;
-    const char* fastEnd = end - p > 9 ? p + 9 : end;
-    for (; p < fastEnd; ++p) {
-        unsigned digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
-        if (digit > 9) return negative ? -value : value;
-        value = value * 10 + static_cast<int>(digit);
-    }
-    // Accumulate further digits as a negative number so that INT_MIN is reachable.
-    long long wide = -static_cast<long long>(value);
-    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
-        wide = wide * 10 - (*p - '0');
-        if (wide < static_cast<long long>(INT_MIN)) return negative ? INT_MIN : INT_MAX;
-    }
-    if (negative) return static_cast<int>(wide);
-    return wide < -static_cast<long long>(INT_MAX) ? INT_MAX : static_cast<int>(-wide);
-}
-
-}  // namespace
-
 int ColumnToInt(ColumnView column)
 {
-    return ParseColumnInt(column.text, column.text + column.length);
+    return ReadInt(column.text, column.text + column.length);
 }
 
 void ColumnToText(ColumnView column, TextField& dest)
@@ -186,12 +152,12 @@ void FillSpellStructFromColumns(const SpellLineColumns& c, SpellStruct& r)
     auto* bytes = reinterpret_cast<unsigned char*>(&r);
     for (const IntColumn& entry : kIntColumns) {
         const ColumnView& v = c[entry.column];
-        const int32_t value = ParseColumnInt(v.text, v.text + v.length);
+        const int32_t value = ReadInt(v.text, v.text + v.length);
         std::memcpy(bytes + entry.offset, &value, sizeof value);
     }
-    r.seconds13 = ParseColumnInt(c[13].text, c[13].text + c[13].length) / 1000.0;
-    r.seconds14 = ParseColumnInt(c[14].text, c[14].text + c[14].length) / 1000.0;
-    r.seconds15 = ParseColumnInt(c[15].text, c[15].text + c[15].length) / 1000.0;
+    r.seconds13 = ColumnToInt(c[13]) / 1000.0;
+    r.seconds14 = ColumnToInt(c[14]) / 1000.0;
+    r.seconds15 = ColumnToInt(c[15]) / 1000.0;
 
     ColumnToText(c[1], r.name);
     ColumnToText(c[2], r.column2Text);
@@ -271,6 +237,29 @@ void FormatOpenError(const char* path, MessageText& text)
 
 namespace {
 
+bool IsSpellFileKind(mode_t mode)
+{
+    return S_ISREG(mode) || S_ISFIFO(mode);
+}
+
+}  // namespace
+
+std::FILE* OpenSpellFile(const char* path)
+{
+    // Look before opening: opening a device may block or act on it.
+    struct stat info {};
+    if (::stat(path, &info) != 0 || !IsSpellFileKind(info.st_mode)) return nullptr;
+    std::FILE* file = std::fopen(path, "r");
+    // What was opened may not be what was looked at.
+    if (file && (::fstat(::fileno(file), &info) != 0 || !IsSpellFileKind(info.st_mode))) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+namespace {
+
 // Reads every line of an open file into consecutive records of the table.
 int ParseSpellStream(std::FILE* file, std::span<SpellStruct> table, bool* moreLines, int* shortLines)
 {
@@ -297,7 +286,7 @@ int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLin
 {
     if (moreLines) *moreLines = false;
     if (shortLines) *shortLines = 0;
-    std::FILE* file = std::fopen(path, "r");
+    std::FILE* file = OpenSpellFile(path);
     if (!file) {
         MessageText text;
         FormatOpenError(path, text);

@@ -28,7 +28,7 @@ int SplitSpellLine(const char* line, std::size_t length, SpellLineColumns& colum
 
 // Converts a column like atoi: leading white space, an optional sign, then
 // digits up to the first non-digit; no digits give 0. Numbers beyond the int
-// range saturate at its ends.
+// range saturate at its ends (ReadInt).
 int ColumnToInt(ColumnView column);
 
 // Copies a column into a fixed text buffer.
@@ -65,10 +65,16 @@ private:
     std::array<char, SPELL_LINE_CHARS> line_{};
 };
 
+// Opens a spell file for reading as text when it is a regular file or a pipe
+// (a FIFO, a process substitution such as <(...)). Anything else, a
+// directory or a device such as /dev/zero that never ends, is not opened:
+// nullptr, as for a path that does not open.
+std::FILE* OpenSpellFile(const char* path);
+
 // Reads every line of the file into consecutive records of the table, from
 // the first, at most table.size() of them. Returns the number of records
-// filled (0 for an empty file), or -1 when the file does not open; then the
-// "Error" message is reported. When `moreLines` is given it is set to true
+// filled (0 for an empty file), or -1 when the file does not open
+// (OpenSpellFile); then the "Error" message is reported. When `moreLines` is given it is set to true
 // when the file held more lines than the table holds; `shortLines` counts the
 // lines read that reach fewer than the 174 columns of a spell record.
 int ParseSpellFile(const char* path, std::span<SpellStruct> table, bool* moreLines = nullptr,

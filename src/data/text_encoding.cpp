@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "data/text_rules.h"
+
 bool IsValidUtf8(const char* text, std::size_t length)
 {
     const auto* s = reinterpret_cast<const unsigned char*>(text);
@@ -106,4 +108,45 @@ bool Utf8ToLatin1(const char* text, char* out, std::size_t size)
     }
     out[n] = '\0';
     return true;
+}
+
+NameSearchText::NameSearchText(const char* text)
+{
+    const std::size_t length = std::strlen(text);
+    std::size_t utf8Length = length;
+    if (!IsValidUtf8(text, length)) {
+        for (std::size_t i = 0; i < length; ++i) utf8Length += static_cast<unsigned char>(text[i]) >= 0x80;
+    }
+    if (utf8Length >= utf8_.size()) {
+        tooLong_ = true;
+        return;
+    }
+    utf8Length_ = TextToUtf8(text, utf8_.data(), utf8_.size());
+    hasLatin1_ = Utf8ToLatin1(utf8_.data(), latin1_.data(), latin1_.size());
+    latin1Length_ = std::strlen(latin1_.data());
+    for (std::size_t i = utf8Length_; i-- > 0;) utf8_[i] = UpperCaseUtf8At(utf8_.data(), i);
+    for (std::size_t i = 0; i < latin1Length_; ++i) latin1_[i] = UpperCaseLatin1(latin1_[i]);
+    for (std::size_t i = 0; i < utf8Length_; ++i)
+        ascii_ = ascii_ && static_cast<unsigned char>(utf8_[i]) < 0x80;
+}
+
+bool NameSearchText::FoundIn(std::string_view name) const
+{
+    if (tooLong_) return false;
+    // ASCII reads the same in both encodings.
+    const bool utf8 = ascii_ || IsValidUtf8(name.data(), name.size());
+    if (!utf8 && !hasLatin1_) return false;
+    const char* const part = utf8 ? utf8_.data() : latin1_.data();
+    const std::size_t partLength = utf8 ? utf8Length_ : latin1Length_;
+    if (partLength > name.size()) return false;
+    for (std::size_t at = 0; at + partLength <= name.size(); ++at) {
+        std::size_t k = 0;
+        if (utf8) {
+            while (k < partLength && UpperCaseUtf8At(name.data(), at + k) == part[k]) ++k;
+        } else {
+            while (k < partLength && UpperCaseLatin1(name[at + k]) == part[k]) ++k;
+        }
+        if (k == partLength) return true;
+    }
+    return false;
 }

@@ -1,13 +1,12 @@
 #include "list/search.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "data/text_encoding.h"
-#include "list/upper_case.h"
+#include "data/text_rules.h"
 
 namespace {
 
@@ -20,31 +19,10 @@ constexpr int DecimalDigits(int value)
     return digits;
 }
 
-constexpr bool IsSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-// The integer that starts a row, read the way "%d" reads it: leading white
-// space, an optional sign, digits. No digits give 0; values beyond the int
-// range stop at its ends.
+// The integer that starts a row, read the way "%d" reads it.
 int ReadLeadingInt(const char* row)
 {
-    const char* p = row;
-    const char* const end = row + ::strnlen(row, SPELL_FIELD_CHARS);
-    while (p < end && IsSpace(*p)) ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    long long value = 0;
-    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
-        value = value * 10 + (*p - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) break;
-    }
-    if (negative) return value > static_cast<long long>(INT_MAX) ? INT_MIN : static_cast<int>(-value);
-    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+    return ReadInt(row, row + ::strnlen(row, SPELL_FIELD_CHARS));
 }
 
 const char* RowText(const void* row)
@@ -72,42 +50,6 @@ int LevelThenIndexComparison(const void* first, const void* second)
     const int b = RowIndex(second);
     return a > b ? 1 : (a < b ? -1 : 0);
 }
-
-// A search text as it must occur in a name. Names are shown as UTF-8 when
-// they are valid UTF-8 and as Latin-1 otherwise, so the text is compared in
-// the encoding of each name: as UTF-8 with a UTF-8 name, as Latin-1 with a
-// Latin-1 one. Only the letters a to z are upper-cased, in both.
-class NameMatcher {
-public:
-    explicit NameMatcher(const char* searchText)
-    {
-        // A text that is not UTF-8 reads as Latin-1, as a name does.
-        TextToUtf8(searchText, utf8_.data(), utf8_.size());
-        hasLatin1_ = Utf8ToLatin1(utf8_.data(), latin1_.data(), latin1_.size());
-        UpperCaseInPlace(utf8_.data());
-        UpperCaseInPlace(latin1_.data());
-        ascii_ = true;
-        for (const char* p = utf8_.data(); *p != '\0'; ++p)
-            ascii_ = ascii_ && static_cast<unsigned char>(*p) < 0x80;
-    }
-
-    bool MatchesEveryName() const { return utf8_[0] == '\0'; }
-
-    // `upperName` is the name upper-cased like the text.
-    bool Matches(const char* upperName) const
-    {
-        // ASCII reads the same in both encodings.
-        if (ascii_ || IsValidUtf8(upperName, ::strnlen(upperName, SPELL_FIELD_CHARS)))
-            return std::strstr(upperName, utf8_.data()) != nullptr;
-        return hasLatin1_ && std::strstr(upperName, latin1_.data()) != nullptr;
-    }
-
-private:
-    std::array<char, 2 * SPELL_FIELD_CHARS> utf8_{};
-    TextField latin1_{};
-    bool hasLatin1_ = false;
-    bool ascii_ = true;
-};
 
 }  // namespace
 
@@ -178,18 +120,16 @@ int BuildSpellRows(const char* searchText, int classValue, int effectId)
 {
     TextField text;
     CopyText(text, searchText);
-    const NameMatcher matcher(text.data());
-    const bool everyName = matcher.MatchesEveryName();
+    const NameSearchText matcher(text.data());
+    const bool everyName = matcher.IsEmpty();
 
     const int numSpells = LoadedSpellCount();
     int count = 0;
-    TextField name;
     for (int i = 0; i < numSpells; ++i) {
         const SpellStruct& spell = g_spellArray[static_cast<std::size_t>(i)];
-        if (!everyName) {
-            UpperCaseCopy(name, spell.name.data());
-            if (!matcher.Matches(name.data())) continue;
-        }
+        if (!everyName &&
+            !matcher.FoundIn({spell.name.data(), ::strnlen(spell.name.data(), spell.name.size())}))
+            continue;
         const int level = ClassSearchLevel(spell, classValue);
         if (level == 0 && classValue != 0) continue;
         if (!SpellHasShownEffect(spell, effectId)) continue;

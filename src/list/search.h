@@ -93,9 +93,8 @@ void SortSpellRows(int count, int classValue);
 // in its name (an empty text matches every name), with a class value when a
 // class of the value can use it, and with an effect id other than ANY_EFFECT
 // when a slot its detail window shows holds that effect. The name test
-// ignores the case of the letters a to z and compares text and name in the
-// encoding the name is shown in: UTF-8 when the name is valid UTF-8, else
-// Latin-1; the search text is UTF-8 (or Latin-1 when it is not valid UTF-8).
+// (NameSearchText) ignores the case of the letters of Latin-1 and compares
+// text and name in the encoding each is shown in.
 // Returns the number of rows.
 int BuildSpellRows(const char* searchText, int classValue, int effectId = ANY_EFFECT);
 

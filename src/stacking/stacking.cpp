@@ -1,11 +1,11 @@
 #include "stacking/stacking.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "data/text_rules.h"
 #include "effects/effects.h"
 #include "list/search.h"
 
@@ -18,31 +18,6 @@ constexpr int kLeftOutEffects[] = {35, 36, 79, 116};
 constexpr bool IsEmptyCharisma(int attrib, int base)
 {
     return attrib == 10 && base == 0;
-}
-
-constexpr bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Reads an optionally signed decimal number at p, after white space; moves p
-// behind it. False when there is no digit.
-bool ReadNumber(const char*& p, const char* end, int& value)
-{
-    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = *p == '-';
-        ++p;
-    }
-    if (p == end || !IsDigit(*p)) return false;
-    long long magnitude = 0;
-    for (; p < end && IsDigit(*p); ++p) {
-        if (magnitude <= static_cast<long long>(INT_MAX) + 1) magnitude = magnitude * 10 + (*p - '0');
-    }
-    const long long signedValue = negative ? -magnitude : magnitude;
-    value = static_cast<int>(std::clamp<long long>(signedValue, INT_MIN, INT_MAX));
-    return true;
 }
 
 // Stacking rows: by value, largest first, and equal values in the order of
@@ -104,7 +79,7 @@ bool ReadStackingRow(const TextField& row, int& value, int& index, const char*& 
     const char* const end = p + ::strnlen(p, row.size());
     int first = 0;
     int second = 0;
-    if (!ReadNumber(p, end, first) || !ReadNumber(p, end, second)) return false;
+    if (!ScanInt(p, end, first) || !ScanInt(p, end, second)) return false;
     if (p < end && *p == ' ') ++p;
     value = first;
     index = second;

@@ -4,7 +4,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -148,47 +147,6 @@ void CoverChild(Panel& panel, const QRect& r)
                std::max(canvas->minimumHeight(), r.bottom() + 20));
     if (need != canvas->minimumSize()) canvas->setMinimumSize(need);
 }
-
-namespace {
-
-// The text selected with the mouse in a window: on its canvas, or in one of
-// its texts. Empty when nothing is selected.
-QString SelectedText(QWidget* window)
-{
-    Panel* panel = PanelOfWidget(window);
-    QString text = panel ? SelectedPaintedText(*panel) : QString();
-    if (!text.isEmpty()) return text;
-    for (QLabel* label : window->findChildren<QLabel*>()) {
-        if (label->hasSelectedText()) return label->selectedText();
-    }
-    return {};
-}
-
-// Ctrl+C in a window copies its selected text, unless the widget with the
-// focus copies its own (a text box, a list). True when it was copied.
-bool CopySelection(QWidget* window)
-{
-    QWidget* focus = QApplication::focusWidget();
-    if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QAbstractItemView*>(focus)) return false;
-    const QString text = SelectedText(window);
-    if (text.isEmpty()) return false;
-    QGuiApplication::clipboard()->setText(text);
-    return true;
-}
-
-// A press on a selectable text leaves one selection in its window: the
-// other texts' and the canvas's go.
-void KeepOneSelection(QLabel* pressed)
-{
-    if (!(pressed->textInteractionFlags() & Qt::TextSelectableByMouse)) return;
-    QWidget* window = pressed->window();
-    for (QLabel* label : window->findChildren<QLabel*>()) {
-        if (label != pressed && label->hasSelectedText()) label->setSelection(0, 0);
-    }
-    if (Panel* panel = PanelOfWidget(window)) ClearPaintedSelection(*panel);
-}
-
-}  // namespace
 
 bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
 {

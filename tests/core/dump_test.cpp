@@ -60,7 +60,7 @@ TEST_F(Dumps, SpellDumpWritesTheRawColumnsOfOneLine)
         std::string expected;
     } cases[] = {
         {"middle line", three, 1, FieldLines({{0, "22"}, {1, "Beta\n"}})},
-        {"past the end gives the last", three, INT_MAX, FieldLines({{0, "33"}, {1, "Gamma"}})},
+        {"the last line", three, 2, FieldLines({{0, "33"}, {1, "Gamma"}})},
         {"long column and windows line end", "1^" + std::string(300, 'n') + "^word\r\n", 0,
          FieldLines({{0, "1"}, {1, std::string(259, 'n')}, {2, "word\n"}})},
         {"line feed in field 173", testsupport::RawLine({{0, "1"}, {173, "7"}}), 0,
@@ -73,12 +73,38 @@ TEST_F(Dumps, SpellDumpWritesTheRawColumnsOfOneLine)
         EXPECT_EQ(ReadFile("out.txt"), c.expected);
     }
 
-    EXPECT_EQ(DumpSpell(-1, kSpellFile, "neg.txt"), -1);
-    EXPECT_FALSE(fs::exists("neg.txt"));
     EXPECT_EQ(DumpSpell(0, "missing.txt", "out.txt"), -1);
     EXPECT_EQ(ReadFile("out.txt"), "");
     EXPECT_EQ(DumpSpell(0, kSpellFile, "no/such/dir/out.txt"), -1);
     EXPECT_EQ(DumpSpell(0, kSpellFile, "/dev/full"), -1);
+}
+
+TEST_F(Dumps, SpellDumpOfALineTheFileDoesNotHaveWritesNothingAndSaysWhy)
+{
+    const struct {
+        const char* name;
+        const char* file;
+        int number;
+        const char* status;
+    } cases[] = {
+        {"one past the end", "11^Alpha\n22^Beta\n33^Gamma", 3,
+         "Nothing was dumped: the spell file has no line 3 (its 3 lines are numbered 0 to 2)."},
+        {"far past the end", "11^Alpha\n22^Beta\n", INT_MAX,
+         "Nothing was dumped: the spell file has no line 2147483647 (its 2 lines are numbered 0 to 1)."},
+        {"negative", "11^Alpha\n", -1,
+         "Nothing was dumped: the spell file has no line -1 (its only line is line 0)."},
+        {"empty file", "", 0, "Nothing was dumped: the spell file has no line 0 (the file is empty)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dir_.Write(kSpellFile, c.file);
+        int lines = -1;
+        ASSERT_EQ(DumpSpell(c.number, kSpellFile, "out.txt", &lines), DUMP_NO_SUCH_LINE);
+        EXPECT_FALSE(fs::exists("out.txt"));
+        MessageText status{};
+        FormatNoSuchLine(c.number, lines, status);
+        EXPECT_STREQ(status.data(), c.status);
+    }
 }
 
 TEST_F(Dumps, AttributeFilesPadShortValuesKeepLongOnesAndCoverLoadedLinesOnly)
@@ -110,8 +136,8 @@ TEST_F(Dumps, SpellFilesListTwelveSlotsUnderSafeNames)
     for (const char* safe : {"...", "x..y", "caf\xC3\xA9"}) AddSpell(3, safe);
     AddSpell(100, std::string(259, 'q'));  // too long for a file name
     int id = 101;
-    for (const char* unsafe : {"", ".", "..", "../escape", "/abs", "a\\b", "a:b", "a?", "\x01", "tab\t",
-                               "del\x7F", "<x>", "a*b", "\"q\"", "a|b"}) {
+    for (const char* unsafe : {"", ".", "..", "../escape", "/abs", "a\\b", "a:b", "a?", "\x01", "\x85",
+                               "tab\t", "del\x7F", "<x>", "a*b", "\"q\"", "a|b"}) {
         AddSpell(id++, unsafe);
     }
     ASSERT_EQ(DumpAllSpells(kSpellDumpDir), 0);
@@ -136,6 +162,41 @@ TEST_F(Dumps, SpellFilesListTwelveSlotsUnderSafeNames)
     AddSpell(7, std::string(100, 'n'));
     ASSERT_EQ(DumpAllSpells(deep.c_str()), 0);
     EXPECT_EQ(Files(deep), std::set<std::string>{"7.txt"});
+}
+
+TEST_F(Dumps, EverySpellGetsItsOwnFileUnderANameNotYetTaken)
+{
+    const struct {
+        int id;
+        const char* name;
+        const char* file;
+    } spells[] = {
+        {5, "Ward", "Ward.txt"},
+        {6, "Ward", "6.txt"},    // the name is taken: the id
+        {6, "Ward", "6-2.txt"},  // so is the id: id and index
+        {7, "6", "7.txt"},       // a name taken by an id
+        {8, "9", "9.txt"},
+        {10, "9-6", "9-6.txt"},
+        {9, "Ward", "9-6-2.txt"},                          // name, id and id-index taken
+        {11, "Gr\xE8ve Noire", "Gr\xC3\xA8ve Noire.txt"},  // Latin-1, named in UTF-8
+        {12, "Gr\xC3\xA8ve Noire", "12.txt"},              // the same name in UTF-8
+    };
+    std::set<std::string> expected;
+    for (const auto& s : spells) {
+        SpellStruct& spell = AddSpell(s.id, s.name);
+        spell.unknown[0] = g_numSpells - 1;
+        expected.insert(s.file);
+    }
+    fs::create_directories(kSpellDumpDir);
+    dir_.Write(std::string(kSpellDumpDir) + "/6.txt", "from an earlier dump");
+    ASSERT_EQ(DumpAllSpells(kSpellDumpDir), 0);
+    EXPECT_EQ(Files(kSpellDumpDir), expected);
+    for (std::size_t i = 0; i < std::size(spells); ++i) {
+        const std::string first =
+            testsupport::Lines(ReadFile(fs::path(kSpellDumpDir) / spells[i].file)).at(0);
+        EXPECT_EQ(first, "attrib0: 254\tbase0: 0\tmax0: 0\t\tcalc0: 0\tunknown0: " + std::to_string(i))
+            << spells[i].file;
+    }
 }
 
 TEST_F(Dumps, FormulaReportListsGrowingSlotsWithoutACap)

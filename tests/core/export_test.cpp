@@ -74,6 +74,7 @@ TEST_F(Exporter, SearchModeAndExitStatuses)
         {"--search e spells_us.txt", 0,
          "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n{\"row\":\"Ember Ward\",\"index\":0}\n"},
         {"--search 'caf\xC3\xA9' spells_us.txt", 0, "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n"},
+        {"--search 'CAF\xC3\x89' spells_us.txt", 0, "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n"},
         {"--search '' --class 8192 spells_us.txt", 0, "{\"row\":\"5    Ember Ward\",\"index\":0}\n"},
         {"--search '' --effect 85 spells_us.txt", 0, "{\"row\":\"Ember Ward\",\"index\":0}\n"},
         {"--diff spells_us.txt missing.txt", 1,
@@ -94,6 +95,43 @@ TEST_F(Exporter, SearchModeAndExitStatuses)
         EXPECT_EQ(result.status, 2) << arguments;
         EXPECT_NE(result.err.find("usage: rivizuzi-export"), std::string::npos) << arguments;
     }
+}
+
+// `out`: the whole output, or with status 1 the whole error text.
+TEST_F(Exporter, ReadsRegularFilesPipesAndTheStandardInputOnly)
+{
+    dir_.Write("big.txt", std::string(MAX_SPELLS + 1, '\n'));
+    const std::string exporter = "'" RIVIZUZI_BUILD_DIR "/rivizuzi-export' ";
+    const std::string found = "{\"row\":\"Ember Ward\",\"index\":0}\n";
+    const struct {
+        const char* name;
+        std::string command;
+        int status;
+        std::string out;
+    } cases[] = {
+        {"standard input, a file", exporter + "--search ward - <spells_us.txt", 0, found},
+        {"standard input, a pipe", "cat spells_us.txt | " + exporter + "--search ward -", 0, found},
+        {"standard input compared", exporter + "--diff - spells_us.txt <spells_us.txt", 0, ""},
+        {"a named pipe", "mkfifo fifo && { cat spells_us.txt >fifo & } && " + exporter + "--search ward fifo",
+         0, found},
+        {"a directory", exporter + ".", 1, "Cannot open the file: . - please browse for a valid file.\n"},
+        {"a directory to compare", exporter + "--diff . spells_us.txt", 1,
+         "Cannot open the file: . - please browse for a valid file.\n"},
+        {"a device that never ends", exporter + "/dev/zero", 1,
+         "Cannot open the file: /dev/zero - please browse for a valid file.\n"},
+        {"standard input from a device", exporter + "- </dev/zero", 1,
+         "Cannot open the file: - - please browse for a valid file.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const testsupport::RunResult result = testsupport::RunCommand(dir_.path(), c.command);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(c.status == 0 ? result.out : result.err, c.out);
+    }
+    const testsupport::RunResult big = Run("--search x big.txt");
+    EXPECT_EQ(big.status, 0);
+    EXPECT_EQ(big.err,
+              "rivizuzi-export: big.txt holds more than 4000 lines; only the first 4000 were read\n");
 }
 
 TEST_F(Exporter, DiffPrintsTheSpellsThatDifferById)

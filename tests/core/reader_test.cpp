@@ -33,62 +33,65 @@ struct ReadCase {
     std::string fields;
     bool moreLines = false;
 };
-
-const std::vector<ReadCase>& ReadCases()
+void PrintTo(const ReadCase& row, std::ostream* out)
 {
-    static const std::vector<ReadCase> cases = {
-        {"Empty", "", 0, -1, ""},
-        {"CarriageReturnBeforeLineFeedIsDropped", "5^Word\r\n6^Other\r\n", 2, 0, "5|Word\n||"},
-        // Every column is cut at 259 characters, numbers too: 258 zeros and "71" read 7.
-        {"LongColumnIsCutWithoutShiftingLaterOnes",
-         std::string(258, '0') + "71^" + std::string(300, 'N') + "^two^zone", 1, 0,
-         "7|" + std::string(259, 'N') + "|zone|"},
-        {"SomeonePrefixIsCutWithItsColumn", SpellLine(1, "").Set(7, std::string(255, 'x')).Text(), 1, 0,
-         "1||0|Someone" + std::string(252, 'x')},
-        // The line buffer holds 4999 characters (the line feed counts): the
-        // tail of a longer line is skipped, and the next line keeps its own.
-        {"Line4998", "1^" + std::string(4996, 'z') + "\n2^Next\n", 2, 1, "2|Next\n||"},
-        {"Line4999", "1^" + std::string(4997, 'z') + "\n2^Next\n", 2, 1, "2|Next\n||"},
-        {"Line5000", "1^" + std::string(4998, 'z') + "\n2^Next\n", 2, 1, "2|Next\n||"},
-        {"CrlfSplitByTheCut", "1^" + std::string(4996, 'z') + "\r\n2^Next\n", 2, 1, "2|Next\n||"},
-        {"OneMegabyteLine", "3^" + std::string(1 << 20, 'q') + "^x\n4^After", 2, 1, "4|After||"},
-        {"NameCutInsideACharacter", "2^" + std::string(257, 'a') + "\xE2\x82\xAC", 1, 0,
-         "2|" + std::string(257, 'a') + "\xE2\x82||"},
-        {"QuotesAndControlBytesInAName", "6^\"a\\b\"\x01\x1f\x7f\t^z", 1, 0, "6|\"a\\b\"\x01\x1f\x7f\t||"},
-        {"FullTable", std::string(MAX_SPELLS, '\n'), MAX_SPELLS, 3999, "0|||"},
-        {"OneLineMoreThanTheTable", std::string(MAX_SPELLS + 1, '\n'), MAX_SPELLS, 3999, "0|||", true},
-    };
-    return cases;
+    *out << row.name;
 }
+
+const std::vector<ReadCase> kReadCases = {
+    {"Empty", "", 0, -1, ""},
+    {"CarriageReturnBeforeLineFeedIsDropped", "5^Word\r\n6^Other\r\n", 2, 0, "5|Word\n||"},
+    // Every column is cut at 259 characters, numbers too: 258 zeros and "71" read 7.
+    {"LongColumnIsCutWithoutShiftingLaterOnes",
+     std::string(258, '0') + "71^" + std::string(300, 'N') + "^two^zone", 1, 0,
+     "7|" + std::string(259, 'N') + "|zone|"},
+    {"SomeonePrefixIsCutWithItsColumn", SpellLine(1, "").Set(7, std::string(255, 'x')).Text(), 1, 0,
+     "1||0|Someone" + std::string(252, 'x')},
+    // The line buffer holds 4999 characters (the line feed counts): the
+    // tail of a longer line is skipped, and the next line keeps its own.
+    {"Line4998", "1^" + std::string(4996, 'z') + "\n2^Next\n", 2, 1, "2|Next\n||"},
+    {"Line4999", "1^" + std::string(4997, 'z') + "\n2^Next\n", 2, 1, "2|Next\n||"},
+    {"Line5000", "1^" + std::string(4998, 'z') + "\n2^Next\n", 2, 1, "2|Next\n||"},
+    {"CrlfSplitByTheCut", "1^" + std::string(4996, 'z') + "\r\n2^Next\n", 2, 1, "2|Next\n||"},
+    {"OneMegabyteLine", "3^" + std::string(1 << 20, 'q') + "^x\n4^After", 2, 1, "4|After||"},
+    {"NameCutInsideACharacter", "2^" + std::string(257, 'a') + "\xE2\x82\xAC", 1, 0,
+     "2|" + std::string(257, 'a') + "\xE2\x82||"},
+    // Sixteen bytes, the last a caret: the block scan must end the column there.
+    {"SixteenBytesEndingAtACaret", "7^Nm^c2^zone123^", 1, 0, "7|Nm|zone123|"},
+    {"QuotesAndControlBytesInAName", "6^\"a\\b\"\x01\x1f\x7f\t^z", 1, 0, "6|\"a\\b\"\x01\x1f\x7f\t||"},
+    {"FullTable", std::string(MAX_SPELLS, '\n'), MAX_SPELLS, 3999, "0|||"},
+    {"OneLineMoreThanTheTable", std::string(MAX_SPELLS + 1, '\n'), MAX_SPELLS, 3999, "0|||", true},
+};
 
 class Reader : public testsupport::SpellTableTest {
 protected:
     testsupport::TempDir dir_;
 };
 
-TEST_F(Reader, FilesToRecords)
-{
-    for (const ReadCase& c : ReadCases()) {
-        SCOPED_TRACE(c.name);
-        const std::string path = dir_.Write("spells_us.txt", c.bytes);
-        std::vector<SpellStruct> table(MAX_SPELLS + 1);
-        std::memset(static_cast<void*>(table.data()), 0xA5, table.size() * sizeof(SpellStruct));
-        const SpellStruct guard = table.back();
-        bool more = !c.moreLines;
-        ASSERT_EQ(ParseSpellFile(path.c_str(), std::span(table.data(), MAX_SPELLS), &more), c.count);
-        EXPECT_EQ(more, c.moreLines);
-        EXPECT_EQ(std::memcmp(&table.back(), &guard, sizeof guard), 0) << "the record behind the table";
-        const std::span<const SpellStruct> records(table.data(), static_cast<std::size_t>(c.count));
-        for (const SpellStruct& r : records) EXPECT_EQ(r.isInstant, 0) << "a cache left from before";
-        EXPECT_EQ(c.record < 0 ? "" : Fields(records[static_cast<std::size_t>(c.record)]), c.fields);
+class ReaderFiles : public Reader, public testing::WithParamInterface<ReadCase> {};
 
-        const testsupport::RunResult run = testsupport::RunExporter(dir_.path(), "spells_us.txt");
-        ASSERT_EQ(run.status, 0) << run.err;
-        const std::vector<std::string> lines = testsupport::Lines(run.out);
-        ASSERT_EQ(lines.size(), records.size());
-        for (const std::string& line : lines) EXPECT_TRUE(nlohmann::json::accept(line)) << line;
-    }
+TEST_P(ReaderFiles, FileToRecords)
+{
+    const ReadCase& c = GetParam();
+    const std::string path = dir_.Write("spells_us.txt", c.bytes);
+    std::vector<SpellStruct> table(MAX_SPELLS + 1);
+    std::memset(static_cast<void*>(table.data()), 0xA5, table.size() * sizeof(SpellStruct));
+    const SpellStruct guard = table.back();
+    bool more = !c.moreLines;
+    ASSERT_EQ(ParseSpellFile(path.c_str(), std::span(table.data(), MAX_SPELLS), &more), c.count);
+    EXPECT_EQ(more, c.moreLines);
+    EXPECT_EQ(std::memcmp(&table.back(), &guard, sizeof guard), 0) << "the record behind the table";
+    const std::span<const SpellStruct> records(table.data(), static_cast<std::size_t>(c.count));
+    for (const SpellStruct& r : records) EXPECT_EQ(r.isInstant, 0) << "a cache left from before";
+    EXPECT_EQ(c.record < 0 ? "" : Fields(records[static_cast<std::size_t>(c.record)]), c.fields);
+
+    const testsupport::RunResult run = testsupport::RunExporter(dir_.path(), "spells_us.txt");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<std::string> lines = testsupport::Lines(run.out);
+    ASSERT_EQ(lines.size(), records.size());
+    for (const std::string& line : lines) EXPECT_TRUE(nlohmann::json::accept(line)) << line;
 }
+INSTANTIATE_TEST_SUITE_P(Rows, ReaderFiles, testing::ValuesIn(kReadCases), testsupport::RowName());
 
 TEST(ReaderColumns, ConvertLikeAtoiAndSaturate)
 {

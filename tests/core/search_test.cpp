@@ -40,53 +40,80 @@ protected:
     }
 };
 
-TEST_F(SpellSearch, TextClassAndEffectMustAllMatch)
+struct SearchRow {
+    const char* name;
+    const char* text;
+    int classValue;
+    int effectId;
+    const char* rows;
+};
+void PrintTo(const SearchRow& row, std::ostream* out)
 {
-    SetSlot(Add("Alpha Ward", {{CLASS_BRD, 12}}), 0, kHitpoints, 10);    // 0
-    Add("Alpha", {{CLASS_BST, 3}});                                      // 1
-    Add("Alphas", {{CLASS_BRD, 40}, {CLASS_BST, 2}});                    // 2
-    Add("Caf\xE9 Ward", {{CLASS_CLR, 1}});                               // 3: Latin-1
-    Add("Caf\xC3\xA9 Gate", {{CLASS_CLR, 254}});                         // 4: UTF-8
-    Add("\xC3\x89t\xC3\xA9 Song", {{CLASS_WIZ, 255}});                   // 5: UTF-8, capital first
-    Add("Price \xE2\x82\xAC\xFF", {{CLASS_WIZ, 0}});                     // 6: Latin-1 (the last byte)
-    SetSlot(Add("Minor Healing", {{CLASS_CLR, 5}}), 0, kHitpoints, 10);  // 7
-    SpellStruct& greater = Add("Greater Heal", {{CLASS_CLR, 30}, {CLASS_DRU, 32}});  // 8
-    SetSlot(greater, 3, kHitpoints, 50);
-    SetSlot(greater, 1, kCharisma, 5);
-    SetSlot(Add("Charm", {}), 0, kCharisma, 0);                  // 9: hidden by the detail window
-    SpellStruct& stun = Add("Stunning Blow", {{CLASS_WAR, 1}});  // 10
-    SetSlot(stun, 11, kStun, 2);
-    Add("Same", {});                                      // 11
-    Add("Same", {});                                      // 12
-    Add("Bard Zero", {{CLASS_BRD, 0}, {CLASS_BST, 30}});  // 13: BRD 0 falls through to BST
-    Add("Anything", {}).classLevel.fill(1);               // 14
-    const struct {
-        const char* name;
-        const char* text;
-        int classValue;
-        int effectId;
-        const char* rows;
-    } cases[] = {
-        {"ASCII letters in any case", "lph", 0, ANY_EFFECT, "Alpha Ward#0 | Alpha#1 | Alphas#2"},
-        {"UTF-8 text, both encodings", "caf\xC3\xA9", 0, ANY_EFFECT, "Caf\xC3\xA9 Gate#4 | Caf\xE9 Ward#3"},
-        {"a Latin-1 text", "CAF\xE9 w", 0, ANY_EFFECT, "Caf\xE9 Ward#3"},
-        {"beyond Latin-1", "\xE2\x82\xAC", 0, ANY_EFFECT, ""},
-        {"other letters keep their case", "\xC3\xA9t\xC3\xA9", 0, ANY_EFFECT, ""},
-        {"Latin-1 letters too", "CAF\xC9", 0, ANY_EFFECT, ""},
-        {"equal names in table order", "same", 0, ANY_EFFECT, "Same#11 | Same#12"},
-        {"a class by level, ties in table order", "", kClr, ANY_EFFECT,
-         "1    Caf\xE9 Ward#3 | 1    Anything#14 | 5    Minor Healing#7 | 30    Greater Heal#8 | "
-         "254    Caf\xC3\xA9 Gate#4"},
-        {"255 and 0 are no level", "", kWiz, ANY_EFFECT, "1    Anything#14"},
-        {"one class", "alpha", kBrd, ANY_EFFECT, "12    Alpha Ward#0 | 40    Alphas#2"},
-        {"two classes: the first class's level", "a", kBrd | kBst, ANY_EFFECT,
-         "1    Anything#14 | 3    Alpha#1 | 12    Alpha Ward#0 | 30    Bard Zero#13 | 40    Alphas#2"},
-        {"text, class and effect", "heal", kDru, kHitpoints, "32    Greater Heal#8"},
-        {"a hidden charisma slot", "", 0, kCharisma, "Greater Heal#8"},
-        {"the last slot counts", "", kWar, kStun, "1    Stunning Blow#10"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Search(c.text, c.classValue, c.effectId), c.rows) << c.name;
+    *out << row.name;
+}
 
+// The search rows run over these spells.
+class SearchTable : public SpellSearch {
+protected:
+    void SetUp() override
+    {
+        SpellSearch::SetUp();
+        SetSlot(Add("Alpha Ward", {{CLASS_BRD, 12}}), 0, kHitpoints, 10);    // 0
+        Add("Alpha", {{CLASS_BST, 3}});                                      // 1
+        Add("Alphas", {{CLASS_BRD, 40}, {CLASS_BST, 2}});                    // 2
+        Add("Caf\xE9 Ward", {{CLASS_CLR, 1}});                               // 3: Latin-1
+        Add("Caf\xC3\xA9 Gate", {{CLASS_CLR, 254}});                         // 4: UTF-8
+        Add("\xC3\x89t\xC3\xA9 Song", {{CLASS_WIZ, 255}});                   // 5: UTF-8, capital first
+        Add("Price \xE2\x82\xAC\xFF", {{CLASS_WIZ, 0}});                     // 6: Latin-1 (the last byte)
+        SetSlot(Add("Minor Healing", {{CLASS_CLR, 5}}), 0, kHitpoints, 10);  // 7
+        SpellStruct& greater = Add("Greater Heal", {{CLASS_CLR, 30}, {CLASS_DRU, 32}});  // 8
+        SetSlot(greater, 3, kHitpoints, 50);
+        SetSlot(greater, 1, kCharisma, 5);
+        SetSlot(Add("Charm", {}), 0, kCharisma, 0);                  // 9: hidden by the detail window
+        SpellStruct& stun = Add("Stunning Blow", {{CLASS_WAR, 1}});  // 10
+        SetSlot(stun, 11, kStun, 2);
+        Add("Same", {});                                      // 11
+        Add("Same", {});                                      // 12
+        Add("Bard Zero", {{CLASS_BRD, 0}, {CLASS_BST, 30}});  // 13: BRD 0 falls through to BST
+        Add("Anything", {}).classLevel.fill(1);               // 14
+        Add("Half \xC3\xB7 Dose", {});                        // 15: UTF-8 division sign
+        Add("Half \xF7 Measure", {});                         // 16: Latin-1 division sign
+    }
+};
+
+class SpellSearchRows : public SearchTable, public testing::WithParamInterface<SearchRow> {};
+
+TEST_P(SpellSearchRows, TextClassAndEffectMustAllMatch)
+{
+    EXPECT_EQ(Search(GetParam().text, GetParam().classValue, GetParam().effectId), GetParam().rows);
+}
+
+const SearchRow kSearchRows[] = {
+    {"ASCII letters in any case", "lph", 0, ANY_EFFECT, "Alpha Ward#0 | Alpha#1 | Alphas#2"},
+    {"UTF-8 text, both encodings", "caf\xC3\xA9", 0, ANY_EFFECT, "Caf\xC3\xA9 Gate#4 | Caf\xE9 Ward#3"},
+    {"a Latin-1 text", "CAF\xE9 w", 0, ANY_EFFECT, "Caf\xE9 Ward#3"},
+    {"beyond Latin-1", "\xE2\x82\xAC", 0, ANY_EFFECT, ""},
+    {"accented letters in any case", "\xC3\xA9T\xC3\xA9", 0, ANY_EFFECT, "\xC3\x89t\xC3\xA9 Song#5"},
+    {"a UTF-8 capital, both encodings", "CAF\xC3\x89", 0, ANY_EFFECT, "Caf\xC3\xA9 Gate#4 | Caf\xE9 Ward#3"},
+    {"a Latin-1 capital, both encodings", "CAF\xC9", 0, ANY_EFFECT, "Caf\xC3\xA9 Gate#4 | Caf\xE9 Ward#3"},
+    {"multiplication is not division", "\xC3\x97", 0, ANY_EFFECT, ""},
+    {"y with diaeresis is no small sharp s", "\xC3\x9F", 0, ANY_EFFECT, ""},
+    {"equal names in table order", "same", 0, ANY_EFFECT, "Same#11 | Same#12"},
+    {"a class by level, ties in table order", "", kClr, ANY_EFFECT,
+     "1    Caf\xE9 Ward#3 | 1    Anything#14 | 5    Minor Healing#7 | 30    Greater Heal#8 | "
+     "254    Caf\xC3\xA9 Gate#4"},
+    {"255 and 0 are no level", "", kWiz, ANY_EFFECT, "1    Anything#14"},
+    {"one class", "alpha", kBrd, ANY_EFFECT, "12    Alpha Ward#0 | 40    Alphas#2"},
+    {"two classes: the first class's level", "a", kBrd | kBst, ANY_EFFECT,
+     "1    Anything#14 | 3    Alpha#1 | 12    Alpha Ward#0 | 30    Bard Zero#13 | 40    Alphas#2"},
+    {"text, class and effect", "heal", kDru, kHitpoints, "32    Greater Heal#8"},
+    {"a hidden charisma slot", "", 0, kCharisma, "Greater Heal#8"},
+    {"the last slot counts", "", kWar, kStun, "1    Stunning Blow#10"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, SpellSearchRows, testing::ValuesIn(kSearchRows), testsupport::RowName());
+
+TEST_F(SearchTable, LoadedSpellsOnly)
+{
     g_numSpells = 2;  // records behind the loaded ones are left from an earlier file
     EXPECT_EQ(Search("", 0), "Alpha Ward#0 | Alpha#1");
 }

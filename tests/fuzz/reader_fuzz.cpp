@@ -123,11 +123,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int spellNumber = (data[0] >> 4) - 1;
     static MemoryFile out;
     out.Assign(nullptr, 0);
-    FUZZ_CHECK(DumpSpell(spellNumber, file.path.c_str(), out.path.c_str()) == (spellNumber < 0 ? -1 : 0));
+    const bool hasLine = spellNumber >= 0 && static_cast<std::size_t>(spellNumber) < lines;
+    int lineCount = -1;
+    FUZZ_CHECK(DumpSpell(spellNumber, file.path.c_str(), out.path.c_str(), &lineCount) ==
+               (hasLine ? 0 : DUMP_NO_SUCH_LINE));
+    FUZZ_CHECK(hasLine || static_cast<std::size_t>(lineCount) == lines);
     std::string dump(1 << 16, '\0');
     std::string_view rest(dump.data(),
                           static_cast<std::size_t>(::pread(out.fd, dump.data(), dump.size(), 0)));
-    for (int column = 0; column < (spellNumber < 0 ? 0 : SPELL_FIELD_COUNT); ++column) {
+    for (int column = 0; column < (hasLine ? SPELL_FIELD_COUNT : 0); ++column) {
         const std::string prefix = "Field " + std::to_string(column) + " = ";
         std::size_t end = rest.find('\n');
         if (end != rest.npos && rest.substr(end + 1).starts_with('\n')) ++end;  // the line's own end

@@ -12,6 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::HasSubstr;
+using testing::Not;
 using testsupport::RunCommand;
 using testsupport::RunResult;
 using testsupport::TempDir;
@@ -138,6 +139,14 @@ TEST(Install, ResourcesAreFoundBesideTheProgramOrInItsDataFolder)
     EXPECT_THAT(
         testsupport::ReadFile(dir.path() / "dest/usr/share/applications/io.github.rivizuzi.Rivizuzi.desktop"),
         HasSubstr("\nExec=rivizuzi --user-folder %f\n"));
+    // The licence, as the package and the metadata state it; no invented web addresses.
+    EXPECT_THAT(
+        testsupport::ReadFile(dir.path() / "dest/usr/share/doc/rivizuzi/copyright"),
+        HasSubstr("\nFiles: *\nCopyright: 2026 The Rivizuzi developers\nLicense: GPL-3.0-or-later\n"));
+    const std::string metainfo = testsupport::ReadFile(
+        dir.path() / "dest/usr/share/metainfo/io.github.rivizuzi.Rivizuzi.metainfo.xml");
+    EXPECT_THAT(metainfo, HasSubstr("<project_license>GPL-3.0-or-later</project_license>"));
+    EXPECT_THAT(metainfo, Not(HasSubstr("https://")));
 }
 
 // A viewer that misses any one of its four resource files says which and

@@ -1,5 +1,7 @@
 // The exporter's comparison mode: the spells that differ between two spell
 // files, as their detail windows show them.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -40,9 +42,12 @@ Json DifferenceToJson(const SpellDifference& d, const SpellTexts& oldTexts, cons
 
 constexpr int kNotRead = -2;
 
-// True when the file opens for reading (a read would report no message).
-bool Opens(const char* path)
+// True for a regular file that opens: a read would report no message. Only
+// such a file is read on the other core; a pipe is read once, in order.
+bool IsReadableRegularFile(const char* path)
 {
+    struct stat info {};
+    if (::stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
     std::FILE* file = std::fopen(path, "r");
     if (!file) return false;
     std::fclose(file);
@@ -62,7 +67,7 @@ int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const 
                const TextFormat* report)
 {
     // Each file is read and described from its own records, one on each
-    // core. Only a file that opens is read on the other thread: the "Error"
+    // core. Only a regular file that opens is read on the other thread: the "Error"
     // message of one that does not is reported here, after the first
     // file's, and only when the first file opened.
     SpellFile oldFile;
@@ -75,18 +80,18 @@ int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const 
     int newCount = kNotRead;
     RunSideBySide(
         [&] {
-            if (!Opens(newPath)) return;
-            newCount = newFile.Read(newPath);
+            if (!IsReadableRegularFile(SpellFilePath(newPath))) return;
+            newCount = newFile.Read(SpellFilePath(newPath));
             if (newCount >= 0) DescribeSpells(newFile.Table(), level, newTexts);
         },
         [&] {
-            oldCount = oldFile.Read(oldPath);
+            oldCount = oldFile.Read(SpellFilePath(oldPath));
             if (oldCount >= 0) DescribeSpells(oldFile.Table(), level, oldTexts);
         });
     if (oldCount < 0) return 1;
     WarnOfMoreLines(err, oldPath, oldFile);
     if (newCount == kNotRead) {
-        newCount = newFile.Read(newPath);
+        newCount = newFile.Read(SpellFilePath(newPath));
         if (newCount >= 0) DescribeSpells(newFile.Table(), level, newTexts);
     }
     if (newCount < 0) return 1;

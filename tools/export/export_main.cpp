@@ -32,13 +32,15 @@ constexpr const char* kUsage =
     "       rivizuzi-export --describe INDEX [--level N] [--format text|markdown|html] FILE\n"
     "  --level N       show values at character level N (1 to 65)\n"
     "  --search TEXT   list the rows a search for TEXT shows (TEXT may be empty)\n"
-    "  --class VALUE   class selector value for --search (0 to 16384)\n"
+    "  --class VALUE   class selector value for --search: 0 (all classes) or a sum of class bits,\n"
+    "                  0 to 32767 (1 BRD, 2 BST, 4 CLR, ... 16384 WIZ)\n"
     "  --effect ID     only spells with effect ID (0 to 153, one the catalogue names) in a shown slot\n"
     "  --stacking I    the stacking check of the spell at table index I\n"
     "  --diff OLD      the spells that differ between the files OLD and NEW (the FILE)\n"
     "  --describe I    the spell at table index I as its window's \"Copy\" gives it\n"
     "  --format F      --diff: json lines (default) or a markdown or html report;\n"
     "                  --describe: text (default), markdown or html\n"
+    "  FILE            a spell file; - reads the standard input\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n";
 
@@ -60,6 +62,15 @@ void PrintMessage(const char* title, const char* text)
 {
     (void)title;
     std::fprintf(stderr, "%s\n", text);
+}
+
+// The standard input, when named "-", is read like a spell file: a regular
+// file or a pipe, but not a terminal or a device.
+bool CanReadStandardInput()
+{
+    std::FILE* probe = OpenSpellFile(SpellFilePath("-"));
+    if (probe) std::fclose(probe);
+    return probe != nullptr;
 }
 
 }  // namespace
@@ -157,10 +168,23 @@ int main(int argc, char** argv)
         g_levelEnable = 1;
         g_displayLevel = *level;
     }
+    for (const char* given : {diffOld, file}) {
+        if (given && IsStandardInput(given) && !CanReadStandardInput()) {
+            MessageText text;
+            FormatOpenError(given, text);
+            PrintMessage("Error", text.data());
+            return 1;
+        }
+    }
     if (diffOld)
         return ExportDiff(std::cout, std::cerr, diffOld, file, level.value_or(0), json ? nullptr : &format);
-    g_numSpells = ParseSpellFile(file, g_spellArray);
+    bool moreLines = false;
+    g_numSpells = ParseSpellFile(SpellFilePath(file), g_spellArray, &moreLines);
     if (g_numSpells < 0) return 1;
+    if (moreLines) {
+        std::fprintf(stderr, "rivizuzi-export: %s holds more than %d lines; only the first %d were read\n",
+                     file, MAX_SPELLS, MAX_SPELLS);
+    }
     BuildSpellIdIndex();
 
     std::ios::sync_with_stdio(false);

@@ -2,10 +2,23 @@
 // table and returns the process exit status.
 #pragma once
 
+#include <cstring>
 #include <iosfwd>
 #include <string>
 
 #include "share/text_formats.h"
+
+// A FILE argument of "-" names the standard input.
+inline bool IsStandardInput(const char* argument)
+{
+    return std::strcmp(argument, "-") == 0;
+}
+
+// The path that opens a FILE argument.
+inline const char* SpellFilePath(const char* argument)
+{
+    return IsStandardInput(argument) ? "/dev/stdin" : argument;
+}
 
 // One object per loaded record: index, id, name, the shown effect slots.
 int ExportSpells(std::ostream& out);
@@ -17,9 +30,10 @@ int ExportSearch(std::ostream& out, const std::string& searchText, int classValu
 // The stacking check of one spell. Errors go to `err` with status 1.
 int ExportStacking(std::ostream& out, std::ostream& err, int index);
 
-// The spells that differ between two spell files, at the level (0: ranges):
-// JSON lines, or with `report` the comparison's report in that format.
-// Status 1 when either file does not open (after its "Error" message).
+// The spells that differ between two spell files (FILE arguments: "-" is the
+// standard input), at the level (0: ranges): JSON lines, or with `report` the
+// comparison's report in that format. Status 1 when either file does not open
+// (after its "Error" message).
 int ExportDiff(std::ostream& out, std::ostream& err, const char* oldPath, const char* newPath, int level,
                const TextFormat* report = nullptr);
 
