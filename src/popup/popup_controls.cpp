@@ -1,7 +1,11 @@
 // Run-time text fields and command buttons of the popups.
 #include "popup/popup_controls.h"
 
+#include <string>
+
+#include "popup/panel_captions.h"
 #include "popup/spell_panel.h"
+#include "share/level_text.h"
 
 namespace {
 
@@ -56,4 +60,12 @@ int AddButton(int panel, const char* label, int top, int left, int width, int he
     SetCtrlAttribute(panel, button, ATTR_CMD_BUTTON_COLOR, style.color);
     InstallCtrlCallback(panel, button, callback, callbackData);
     return button;
+}
+
+void ShowLevelCaption(int panel, int control, LevelSetting level)
+{
+    TextField setting{};
+    FormatLevelSetting(level, setting);
+    const std::string caption = std::string(kEffectsCaption) + " (" + setting.data() + ")";
+    SetCtrlVal(panel, control, caption.c_str());
 }

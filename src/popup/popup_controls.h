@@ -2,6 +2,7 @@
 // and command buttons, each in the one style its popups share.
 #pragma once
 
+#include "effects/effects.h"
 #include "ui/toolkit.h"
 
 // Adds a read-only text field at (top, left) with the given width, its label
@@ -32,3 +33,7 @@ struct ButtonStyle {
 // Returns the new control's id (negative on failure).
 int AddButton(int panel, const char* label, int top, int left, int width, int height,
               const ButtonStyle& style, CtrlCallbackPtr callback, void* callbackData);
+
+// Shows in a text control the level setting a window's sentences were made
+// at, as "Effects (values over levels)" or "Effects (values at level 40)".
+void ShowLevelCaption(int panel, int control, LevelSetting level);

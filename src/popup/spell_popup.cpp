@@ -105,6 +105,7 @@ int PopulateSpellPopup(int panel, int index)
     SpellPanelContent content;
     if (BuildSpellPanelContent(index, content) != 0) return -1;
     ShareSpellWindow(panel, content, CurrentLevelSetting());
+    ShowLevelCaption(panel, SPELLPANEL_EFFECTS_CAPTION, CurrentLevelSetting());
 
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         SetCtrlVal(panel, SpellPanelTextCtrl(PanelText(text)),

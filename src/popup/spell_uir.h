@@ -40,8 +40,10 @@ inline constexpr int SPELLPANEL_CLOSE = 27;        // ExitPopupCallback
 inline constexpr int SPELLPANEL_EFFECTS_FRAME = 28;
 inline constexpr int SPELLPANEL_REFERENCED_BY_CAPTION = 29;  // "Referenced by:", starts hidden
 inline constexpr int SPELLPANEL_REFERENCED_BY = 30;          // list, starts hidden, SpellRingCallback
-inline constexpr int SPELLPANEL_COPY = 31;       // SpellCopyCallback, Ctrl+Shift+C
-inline constexpr int SPELLPANEL_COPY_MENU = 32;  // SpellCopyMenuCallback
+inline constexpr int SPELLPANEL_COPY = 31;                   // SpellCopyCallback, Ctrl+Shift+C
+inline constexpr int SPELLPANEL_COPY_MENU = 32;              // SpellCopyMenuCallback
+// "Effects (values over levels)": the level setting the rows were made at.
+inline constexpr int SPELLPANEL_EFFECTS_CAPTION = 40;
 // The callback of the run-time "Stacking" button, bound by name.
 inline constexpr const char* kStackingCallbackName = "StackingCallback";
 
@@ -54,7 +56,7 @@ static_assert(SpellPanelTextCtrl(PANEL_TEXT_NAME) == SPELLPANEL_NAME);
 static_assert(SpellPanelTextCtrl(PANEL_TEXT_COL147) == SPELLPANEL_COL147);
 
 inline constexpr std::array kSpellUirControls = [] {
-    std::array<ExpectedControl, PANEL_TEXT_COUNT + 8> controls{};
+    std::array<ExpectedControl, PANEL_TEXT_COUNT + 9> controls{};
     for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
         controls[static_cast<std::size_t>(text)] = {SPELLPANEL, SpellPanelTextCtrl(PanelText(text)),
                                                     "message"};
@@ -67,5 +69,6 @@ inline constexpr std::array kSpellUirControls = [] {
     controls[PANEL_TEXT_COUNT + 5] = {SPELLPANEL, SPELLPANEL_REFERENCED_BY, "list"};
     controls[PANEL_TEXT_COUNT + 6] = {SPELLPANEL, SPELLPANEL_COPY, "button"};
     controls[PANEL_TEXT_COUNT + 7] = {SPELLPANEL, SPELLPANEL_COPY_MENU, "button"};
+    controls[PANEL_TEXT_COUNT + 8] = {SPELLPANEL, SPELLPANEL_EFFECTS_CAPTION, "message"};
     return controls;
 }();

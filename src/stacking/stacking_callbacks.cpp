@@ -80,6 +80,7 @@ int FillStackingPopup(int stacking, void* fillData)
     // The window keeps what it shows for its "Copy".
     StackingText& shared = ShareStackingWindow(stacking);
     shared.Begin(spell.name.data(), CurrentLevelSetting());
+    ShowLevelCaption(stacking, STACKPANEL_LEVEL, CurrentLevelSetting());
     ForEachStackingSlot(
         index,
         [stacking, &shared](const StackingSlot& s) {

@@ -15,6 +15,9 @@ inline constexpr int STACKPANEL_CLOSE = 1;  // ExitPopupCallback
 inline constexpr int STACKPANEL_FRAME_1 = 2;
 inline constexpr int STACKPANEL_COPY = 14;       // StackingCopyCallback, Ctrl+Shift+C
 inline constexpr int STACKPANEL_COPY_MENU = 15;  // StackingCopyMenuCallback
+// "Effects (values over levels)": the level setting the listed sentences were
+// made at.
+inline constexpr int STACKPANEL_LEVEL = 16;
 
 // The frame control of effect slot number n (1 to 12), or -1 for any other n.
 constexpr int GetDecorationVal(int n)
@@ -23,10 +26,11 @@ constexpr int GetDecorationVal(int n)
 }
 
 inline constexpr std::array kStackingUirControls = [] {
-    std::array<ExpectedControl, 3 + NUM_EFFECT_SLOTS> controls{};
+    std::array<ExpectedControl, 4 + NUM_EFFECT_SLOTS> controls{};
     controls[0] = {STACKPANEL, STACKPANEL_CLOSE, "button"};
     controls[1 + NUM_EFFECT_SLOTS] = {STACKPANEL, STACKPANEL_COPY, "button"};
     controls[2 + NUM_EFFECT_SLOTS] = {STACKPANEL, STACKPANEL_COPY_MENU, "button"};
+    controls[3 + NUM_EFFECT_SLOTS] = {STACKPANEL, STACKPANEL_LEVEL, "message"};
     for (int n = 1; n <= NUM_EFFECT_SLOTS; ++n) {
         controls[static_cast<std::size_t>(n)] = {STACKPANEL, GetDecorationVal(n), "frame"};
     }

@@ -4,12 +4,15 @@
 // rows in view are drawn. Buttons react to the mouse, long texts show in a
 // tooltip.
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <QToolTip>
 #include <algorithm>
 
@@ -73,7 +76,12 @@ protected:
                     const QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
                     pressed_ = ButtonAt(*panel, point);
                     Repaint(*panel, pressed_);
-                    if (pressed_ > 0) return true;
+                    if (pressed_ > 0) {
+                        // A pressed button takes the focus, as a button widget does.
+                        Focus(*panel, pressed_);
+                        canvas_->setFocus(Qt::MouseFocusReason);
+                        return true;
+                    }
                     StartSelection(*panel, point, event->type() == QEvent::MouseButtonDblClick);
                     return true;
                 }
@@ -95,6 +103,24 @@ protected:
                     return true;
                 }
                 selecting_ = false;
+                break;
+            case QEvent::FocusIn: {
+                // Tab enters at the first drawn control, Shift+Tab at the
+                // last; any other way back in finds the one left focused.
+                const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+                if (reason == Qt::TabFocusReason || !IsFocusable(*panel, focused_))
+                    Focus(*panel, NextFocusable(*panel, 0, true));
+                else if (reason == Qt::BacktabFocusReason)
+                    Focus(*panel, NextFocusable(*panel, static_cast<int>(panel->controls.size()), false));
+                else
+                    Repaint(*panel, focused_);
+                break;
+            }
+            case QEvent::FocusOut:
+                Repaint(*panel, focused_);
+                break;
+            case QEvent::KeyPress:
+                if (KeyPress(*panel, *static_cast<QKeyEvent*>(event))) return true;
                 break;
             case QEvent::ToolTip: {
                 auto* help = static_cast<QHelpEvent*>(event);
@@ -142,6 +168,7 @@ private:
                 painter.setFont(FontFor(base, item.labelPointSize, item.labelBold));
                 painter.setPen(ColorOf(item.labelColor));
                 painter.drawText(item.rect, Qt::AlignCenter | Qt::TextSingleLine, item.label);
+                if (c.id == focused_ && canvas_->hasFocus()) PaintFocusMark(painter, MarkRect(item));
                 continue;
             }
             if (item.textBackground != VAL_TRANSPARENT)
@@ -156,6 +183,71 @@ private:
                                  Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, item.text);
             }
         }
+    }
+
+    // Where the focus mark of a drawn control stands: just around it.
+    static QRect MarkRect(const PaintedItem& item)
+    {
+        const int m = kFocusMarkWidth + 1;
+        return item.rect.adjusted(-m, -m, m, m);
+    }
+
+    bool IsFocusable(const Panel& panel, int control) const
+    {
+        if (control <= 0 || static_cast<std::size_t>(control) >= panel.controls.size()) return false;
+        const Control& c = panel.controls[static_cast<std::size_t>(control)];
+        if (c.painted < 0) return false;
+        const PaintedItem& item = panel.painted[static_cast<std::size_t>(c.painted)];
+        return item.visible && item.style == CTRL_SQUARE_COMMAND_BUTTON;
+    }
+
+    // The focusable drawn control after (or before) `from` in the order they
+    // were made, which is the order of their rows; 0 when there is none.
+    int NextFocusable(const Panel& panel, int from, bool forward) const
+    {
+        const int count = static_cast<int>(panel.controls.size());
+        for (int id = forward ? from + 1 : from - 1; id > 0 && id < count; id += forward ? 1 : -1) {
+            if (IsFocusable(panel, id)) return id;
+        }
+        return 0;
+    }
+
+    // Moves the focus mark to a drawn control and scrolls it into view.
+    void Focus(Panel& panel, int control)
+    {
+        const int before = focused_;
+        focused_ = control;
+        Repaint(panel, before);
+        Repaint(panel, focused_);
+        Control* c = control > 0 ? FindControl(panel.handle, control) : nullptr;
+        if (!c || c->painted < 0) return;
+        const QRect r = MarkRect(panel.painted[static_cast<std::size_t>(c->painted)]);
+        for (QWidget* w = canvas_->parentWidget(); w; w = w->parentWidget()) {
+            if (auto* area = qobject_cast<QScrollArea*>(w)) {
+                area->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + 20, r.height() / 2 + 20);
+                break;
+            }
+        }
+    }
+
+    // Tab and Shift+Tab step through the drawn controls before leaving the
+    // canvas; Return, Enter and Space press the focused one.
+    bool KeyPress(Panel& panel, const QKeyEvent& key)
+    {
+        const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+        const bool back =
+            key.key() == Qt::Key_Backtab || (key.key() == Qt::Key_Tab && mods == Qt::ShiftModifier);
+        if (back || (key.key() == Qt::Key_Tab && mods == Qt::NoModifier)) {
+            const int next = NextFocusable(panel, focused_, !back);
+            if (next == 0) return false;  // on to the next widget
+            Focus(panel, next);
+            return true;
+        }
+        const bool press =
+            key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
+        if (!press || mods != Qt::NoModifier || !IsFocusable(panel, focused_)) return false;
+        if (!key.isAutoRepeat()) FireCommit(panel_, focused_);
+        return true;
     }
 
     // The text in three runs: before the mark, the mark (bold on the
@@ -295,12 +387,14 @@ private:
     void Repaint(Panel& panel, int control)
     {
         Control* c = control > 0 ? FindControl(panel.handle, control) : nullptr;
-        if (c && c->painted >= 0) canvas_->update(panel.painted[static_cast<std::size_t>(c->painted)].rect);
+        if (c && c->painted >= 0)
+            canvas_->update(MarkRect(panel.painted[static_cast<std::size_t>(c->painted)]));
     }
 
     QWidget* canvas_;
     int panel_;
     int pressed_ = 0;
+    int focused_ = 0;         // the drawn control with the focus mark while the canvas has the focus
     bool selecting_ = false;  // a drag from a field goes on
 };
 
@@ -362,7 +456,11 @@ int NewPaintedCtrl(Panel& panel, int style, const char* label, int top, int left
                     ? 100
                     : metrics.horizontalAdvance(style == CTRL_TEXT_MSG ? item.text : item.label) + 16;
     item.rect = QRect(left, top, width, DefaultHeight(panel, item));
-    if (style == CTRL_SQUARE_COMMAND_BUTTON) item.labelColor = 0x000000;
+    if (style == CTRL_SQUARE_COMMAND_BUTTON) {
+        item.labelColor = 0x000000;
+        // The keyboard reaches drawn buttons through the canvas.
+        panel.canvas->setFocusPolicy(Qt::StrongFocus);
+    }
     FitLabel(panel, item);
     int id = static_cast<int>(panel.controls.size());
     panel.controls.emplace_back();

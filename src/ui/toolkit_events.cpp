@@ -69,6 +69,8 @@ void InstallEventWatcher(QApplication* app)
     if (g_watcher) return;
     g_watcher = new EventWatcher(app);
     app->installEventFilter(g_watcher);
+    QObject::connect(app, &QApplication::focusChanged, g_watcher,
+                     [](QWidget*, QWidget* now) { FollowFocus(now); });
 }
 
 void WatchWindow(QWidget* window)
@@ -167,6 +169,11 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
     // from the next press, which may reuse its address (Ctrl, then C).
     static const QEvent* lastHandled = nullptr;
     static int lastKey = 0;
+    if (IsMarkedWidget(watched)) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show || type == QEvent::Hide)
+            PlaceFocusMark();
+    }
     switch (event->type()) {
         case QEvent::KeyRelease:
             lastHandled = nullptr;
@@ -188,6 +195,7 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
             int handle = panel->handle;
             FirePanelEvent(handle, EVENT_KEYPRESS, code);
             if (!FindPanel(handle)) return true;  // the callback closed the panel
+            if (PressFocusedButton(widget, *key)) return true;
             break;
         }
         case QEvent::MouseButtonPress:

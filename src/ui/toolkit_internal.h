@@ -15,7 +15,9 @@
 #include "ui/toolkit.h"
 
 class QApplication;
+class QKeyEvent;
 class QLabel;
+class QPainter;
 
 namespace toolkit {
 
@@ -199,6 +201,21 @@ bool InCallback();
 void InstallEventWatcher(QApplication* app);
 // Watches a panel's window.
 void WatchWindow(QWidget* window);
+
+// Focus marks (toolkit_focus.cpp). A panel whose widget has the bool
+// property "focusMark" shows a mark around the control with the focus; a
+// canvas marks its focused drawn control with the same mark.
+inline constexpr int kFocusMarkColor = 0xFFC83D;
+inline constexpr int kFocusMarkWidth = 2;
+void PaintFocusMark(QPainter& painter, const QRect& around);
+// The focus went to `now` (or nowhere): the mark follows it.
+void FollowFocus(QWidget* now);
+// The marked widget moved, changed size or was shown or hidden.
+void PlaceFocusMark();
+bool IsMarkedWidget(const QObject* object);
+// Return or Enter on a focused command button presses it, as Space does.
+// True when the key was taken.
+bool PressFocusedButton(QWidget* widget, const QKeyEvent& key);
 
 // Watches key presses, close boxes and resizes of panel windows.
 class EventWatcher : public QObject {

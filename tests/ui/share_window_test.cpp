@@ -129,7 +129,7 @@ TEST_F(ShareWindowTest, StackingCopyGivesTheCheckAndItsCanvasTextsSelect)
     auto field = [&](int offset) {
         return p
             ->painted[static_cast<std::size_t>(
-                toolkit::FindControl(panel, STACKPANEL_COPY_MENU + 1 + offset)->painted)]
+                toolkit::FindControl(panel, STACKPANEL_LEVEL + 1 + offset)->painted)]
             .rect;
     };
     QWidget* canvas = p->canvas;

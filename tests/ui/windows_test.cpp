@@ -165,9 +165,9 @@ TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
 
 constexpr int kHitpoints = 0;
 constexpr int kMana = 15;
-constexpr int kWeaponProc = 85;  // links the spell whose id is in the slot's base
-constexpr int kFirstRow = SPELLPANEL_COPY_MENU + 1;
-constexpr int kFirstMade = STACKPANEL_COPY_MENU + 1;
+constexpr int kWeaponProc = 85;                            // links the spell whose id is in the slot's base
+constexpr int kFirstRow = SPELLPANEL_EFFECTS_CAPTION + 1;  // the highest id in spell.uir, + 1
+constexpr int kFirstMade = STACKPANEL_LEVEL + 1;
 
 // The controls PopulateSpellPopup made, of one kind, in the order made.
 std::vector<int> Made(int panel, const std::string& kind)
@@ -365,6 +365,30 @@ TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
     ASSERT_EQ(ControlCallbackData(panel, kFirstMade + 3), &g_intArray[MAX_SPELLS]);
     EXPECT_EQ(CommitCtrl(panel, kFirstMade + 3), 0) << "the largest value's link";
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last");
+}
+
+}  // namespace
+
+namespace {
+
+// Each spell and stacking window says which level setting its sentences were
+// made at, and keeps saying it after the setting changes.
+TEST_F(WindowTest, SpellAndStackingWindowsSayTheLevelSettingTheyWereMadeAt)
+{
+    SetSlot(AddSpell(1, "Given"), 0, kMana, 5);
+    SetSlot(AddSpell(2, "Other"), 0, kMana, 7);
+    g_levelEnable = 1;
+    g_displayLevel = 40;
+    const int atForty = OpenSpell(0);
+    ASSERT_EQ(CommitCtrl(atForty, Made(atForty, "button").back()), 0);
+    const int stackingAtForty = LastPanel();
+    g_levelEnable = 0;
+    const int overLevels = OpenSpell(0);
+    ASSERT_EQ(CommitCtrl(overLevels, Made(overLevels, "button").back()), 0);
+    EXPECT_EQ(Text(atForty, SPELLPANEL_EFFECTS_CAPTION), "Effects (values at level 40)");
+    EXPECT_EQ(Text(stackingAtForty, STACKPANEL_LEVEL), "Effects (values at level 40)");
+    EXPECT_EQ(Text(overLevels, SPELLPANEL_EFFECTS_CAPTION), "Effects (values over levels)");
+    EXPECT_EQ(Text(LastPanel(), STACKPANEL_LEVEL), "Effects (values over levels)");
 }
 
 }  // namespace
