@@ -3,7 +3,6 @@
 // and the level setting given, and no record or global changes.
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -108,11 +107,6 @@ struct SentenceCase {
     const char* text;
     int link;
 };
-void PrintTo(const SentenceCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class OtherTableSentence : public OtherTable, public testing::WithParamInterface<SentenceCase> {};
 
 TEST_P(OtherTableSentence, ComesFromTheGivenTableRecordAndLevel)
@@ -139,8 +133,7 @@ const SentenceCase kSentences[] = {
     {"ExcludedSpellOfTheTable", 3, 0, false, "Limit - Spell - Exclude Spell: Local Strike", 1},
     {"ZoneAndCoordinatesOfTheGivenRecord", 4, 0, true, "Teleport to Location 7, 8, 9 in Zone: grove", -1},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, OtherTableSentence, testing::ValuesIn(kSentences),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, OtherTableSentence, testing::ValuesIn(kSentences), testsupport::RowName());
 
 // ---- A detail window ---------------------------------------------------------
 
@@ -154,11 +147,6 @@ struct PanelCase {
     const char* firstRow;
     bool stacking;
 };
-void PrintTo(const PanelCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class OtherTablePanel : public OtherTable, public testing::WithParamInterface<PanelCase> {};
 
 TEST_P(OtherTablePanel, ShowsTheTablesSpellAsAFreshWindowWould)
@@ -180,8 +168,7 @@ const PanelCase kPanels[] = {
     {"InstantWithoutARowKeepsStacking", 2, 0, "None", -1, 0, "", true},
     {"InstantFromAnEarlierDescription", 3, 0, "None", -1, 1, "Increase Hitpoints by 1 per tick", false},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, OtherTablePanel, testing::ValuesIn(kPanels),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, OtherTablePanel, testing::ValuesIn(kPanels), testsupport::RowName());
 
 TEST_F(OtherTable, PanelRefusesIndexesOutsideTheTable)
 {
@@ -197,11 +184,6 @@ struct StackingCase {
     const char* name;
     bool callersRows;  // scratch rows from the caller, or the check's own
 };
-void PrintTo(const StackingCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
 class OtherTableStacking : public OtherTable, public testing::WithParamInterface<StackingCase> {};
 
 TEST_P(OtherTableStacking, ListsTheTablesSpellsUnderTheRecordsCachedHeaders)
@@ -225,8 +207,7 @@ TEST_P(OtherTableStacking, ListsTheTablesSpellsUnderTheRecordsCachedHeaders)
 }
 
 const StackingCase kStackings[] = {{"CallersRows", true}, {"OwnRows", false}};
-INSTANTIATE_TEST_SUITE_P(Rows, OtherTableStacking, testing::ValuesIn(kStackings),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, OtherTableStacking, testing::ValuesIn(kStackings), testsupport::RowName());
 
 // ---- Comparison texts ------------------------------------------------------------
 

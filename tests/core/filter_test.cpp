@@ -135,8 +135,7 @@ const MatchCase kMatchCases[] = {
     {"EscapedQuote", "name != \"a\\\"b\\\\\"", "0 1 2 3 4"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Filter, FilterMatch, testing::ValuesIn(kMatchCases),
-                         [](const testing::TestParamInfo<MatchCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Filter, FilterMatch, testing::ValuesIn(kMatchCases), testsupport::RowName());
 
 struct ErrorCase {
     const char* name;
@@ -194,8 +193,7 @@ const ErrorCase kErrorCases[] = {
     {"OverlongUtf8", "name ~ \"\xC0\xAF\"", "invalid UTF-8 at column 9"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Filter, FilterErrorMessage, testing::ValuesIn(kErrorCases),
-                         [](const testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Filter, FilterErrorMessage, testing::ValuesIn(kErrorCases), testsupport::RowName());
 
 TEST_F(SpellFilterTest, NestingStopsAt64LevelsAndLongInputIsAMessage)
 {

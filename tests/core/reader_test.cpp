@@ -33,11 +33,6 @@ struct ReadCase {
     std::string fields;
     bool moreLines = false;
 };
-void PrintTo(const ReadCase& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
 const std::vector<ReadCase> kReadCases = {
     {"Empty", "", 0, -1, ""},
     {"CarriageReturnBeforeLineFeedIsDropped", "5^Word\r\n6^Other\r\n", 2, 0, "5|Word\n||"},

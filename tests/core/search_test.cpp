@@ -47,11 +47,6 @@ struct SearchRow {
     int effectId;
     const char* rows;
 };
-void PrintTo(const SearchRow& row, std::ostream* out)
-{
-    *out << row.name;
-}
-
 // The search rows run over these spells.
 class SearchTable : public SpellSearch {
 protected:

@@ -50,11 +50,6 @@ const Hostile kHostile[] = {
     {"Longest", kLongName, kLongName},
 };
 
-void PrintTo(const Hostile& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
 class ShareEscaping : public testing::TestWithParam<Hostile> {};
 
 // The name is the header row of a copied spell's table and part of a
@@ -90,8 +85,7 @@ TEST_P(ShareEscaping, ShowsTheTextExactlyInEveryFormat)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Hostile, ShareEscaping, testing::ValuesIn(kHostile),
-                         [](const testing::TestParamInfo<Hostile>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Hostile, ShareEscaping, testing::ValuesIn(kHostile), testsupport::RowName());
 
 TEST(ShareReportFile, WritesTheWholeFileOrLeavesEverythingAsItWas)
 {

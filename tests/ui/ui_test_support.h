@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <array>
-#include <cctype>
 #include <deque>
 #include <string>
 #include <vector>
@@ -18,26 +17,7 @@
 #include "test_support.h"
 #include "ui/toolkit_testing.h"
 
-// Names a parameterised test after its row's `name` ("level 0" becomes
-// "Level0"), so that one row can be run alone.
-struct RowName {
-    template <typename Row>
-    std::string operator()(const testing::TestParamInfo<Row>& info) const
-    {
-        std::string id;
-        bool upper = true;
-        for (const char* c = info.param.name; *c; ++c) {
-            const unsigned char ch = static_cast<unsigned char>(*c);
-            if (!std::isalnum(ch)) {
-                upper = true;
-                continue;
-            }
-            id += upper ? static_cast<char>(std::toupper(ch)) : static_cast<char>(ch);
-            upper = false;
-        }
-        return id;
-    }
-};
+using testsupport::RowName;
 
 struct RecordedMessage {
     std::string title, text;

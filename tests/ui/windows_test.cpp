@@ -367,10 +367,6 @@ TEST_F(WindowTest, StackingWindowShowsWhatTheCheckComputedOnItsCanvas)
     EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Last");
 }
 
-}  // namespace
-
-namespace {
-
 // Each spell and stacking window says which level setting its sentences were
 // made at, and keeps saying it after the setting changes.
 TEST_F(WindowTest, SpellAndStackingWindowsSayTheLevelSettingTheyWereMadeAt)
