@@ -12,6 +12,8 @@ packages=(
   desktop-file-utils appstream
   # tests read shared Markdown and HTML back with real parsers and check reports with tidy
   cmark-gfm libcmark-gfm-dev libcmark-gfm-extensions-dev tidy libxml2-dev
+  # scripts/check-includes.sh
+  python3
 )
 # scripts/build-deb.sh: the package's dependencies (dpkg-shlibdeps reads the
 # programs through file) and its check.
