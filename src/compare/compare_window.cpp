@@ -153,7 +153,9 @@ void ShowDetails(CompareWindow& w, int row)
         const DetailField& f = fields[static_cast<std::size_t>(k)];
         const int top = COMPARE_ROW_FIRST_TOP + k * COMPARE_ROW_STEP;
         const int oldField = w.oldFields[static_cast<std::size_t>(k)];
-        SetCtrlAttribute(w.panel, oldField, ATTR_LABEL_TEXT, SpellTextFieldName(f.field));
+        TextField caption{};
+        FieldCaption(f.field, caption);
+        SetCtrlAttribute(w.panel, oldField, ATTR_LABEL_TEXT, caption.data());
         SetField(w.panel, oldField, top, f.field, f.oldText, f.marks.oldBegin, f.marks.oldEnd);
         SetField(w.panel, w.newFields[static_cast<std::size_t>(k)], top, f.field, f.newText, f.marks.newBegin,
                  f.marks.newEnd);

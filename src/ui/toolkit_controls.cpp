@@ -210,6 +210,7 @@ Control& AddControl(Panel& panel, int id, QWidget* widget)
             QObject::connect(static_cast<QListWidget*>(widget), &QListWidget::itemActivated, widget, commit);
             QObject::connect(static_cast<QListWidget*>(widget), &QListWidget::currentRowChanged, widget,
                              [handle, id] { FireCtrlEvent(handle, id, EVENT_VAL_CHANGED); });
+            ShowCutRowsAsTips(static_cast<QListWidget*>(widget));
             break;
         case Kind::Check:
             QObject::connect(static_cast<QCheckBox*>(widget), &QCheckBox::clicked, widget, commit);

@@ -17,6 +17,7 @@
 class QApplication;
 class QKeyEvent;
 class QLabel;
+class QListWidget;
 class QPainter;
 
 namespace toolkit {
@@ -179,6 +180,10 @@ void SetLabelText(QWidget* w, const QString& text);
 // looks like markup as markup, so such a text is escaped (runs of blanks
 // kept); any other text is left as it is.
 QString PlainToolTip(const QString& text);
+
+// Lets each row of `list` that its width cuts off show its whole text as a
+// tooltip.
+void ShowCutRowsAsTips(QListWidget* list);
 
 // Path of a resource file (see FindResourceFile).
 QString ResourcePath(const char* fileName);

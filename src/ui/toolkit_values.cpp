@@ -1,12 +1,14 @@
 // Controls: their values, and the rows of lists and selectors.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTextDocument>
+#include <QToolTip>
 #include <cstring>
 
 #include "data/text_encoding.h"
@@ -23,6 +25,41 @@ QString PlainToolTip(const QString& text)
 {
     if (!Qt::mightBeRichText(text)) return text;
     return QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(text.toHtmlEscaped());
+}
+
+namespace {
+
+// Shows the whole text of a list row the list's width cuts off.
+class CutRowTips : public QObject {
+public:
+    explicit CutRowTips(QListWidget* list) : QObject(list), list_(list) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip) return false;
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QListWidgetItem* item = list_->itemAt(help->pos());
+        const QRect place = item ? list_->visualItemRect(item) : QRect();
+        const bool cut =
+            item && (place.left() < 0 || place.left() + list_->fontMetrics().horizontalAdvance(item->text()) >
+                                             list_->viewport()->width());
+        if (cut) {
+            QToolTip::showText(help->globalPos(), PlainToolTip(item->text()), list_->viewport());
+        } else {
+            QToolTip::hideText();
+        }
+        return true;
+    }
+
+private:
+    QListWidget* list_;
+};
+
+}  // namespace
+
+void ShowCutRowsAsTips(QListWidget* list)
+{
+    list->viewport()->installEventFilter(new CutRowTips(list));
 }
 
 }  // namespace toolkit

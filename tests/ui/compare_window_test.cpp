@@ -2,9 +2,13 @@
 // and detail pane follow the filter, the selection and the loaded file.
 #include <gtest/gtest.h>
 
+#include <QHelpEvent>
+#include <QListWidget>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolTip>
+#include <algorithm>
 #include <map>
 
 #include "app/app.h"
@@ -12,6 +16,7 @@
 #include "compare/compare_callbacks.h"
 #include "compare/compare_uir.h"
 #include "compare/comparison.h"
+#include "compare/report.h"
 #include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
@@ -97,13 +102,15 @@ INSTANTIATE_TEST_SUITE_P(CompareWindow, CompareRefused, testing::ValuesIn(kRefus
 
 TEST_F(CompareWindowTest, EachSelectionShowsItsFieldsFromTheTop)
 {
-    // Alpha differs in more fields than the pane shows at once, Beta in its name only.
+    // Alpha differs in more fields than the pane shows at once, Beta in its name only, a name longer
+    // than the list is wide.
     SpellLine many(1, "Alpha");
     SpellLine manyOld(1, "Alpha");
     for (int k = 0; k < 10; ++k) many.Slot(k, 0, 10 + k, 0, 100);
     for (int k = 0; k < 11; ++k) manyOld.Slot(k, 0, 20 + k, 0, 100);
     for (int column : {2, 3, 6, 7, 9, 10, 11, 13, 14, 15, 17, 18, 19, 147}) manyOld.Set(column, "7");
-    ParseSpells(mainPanel_, dir.Write("new.txt", FileText({many, {2, "Beta"}})).c_str());
+    ParseSpells(mainPanel_,
+                dir.Write("new.txt", FileText({many, {2, "Beta" + std::string(120, 'a')}})).c_str());
     ASSERT_EQ(Compare(VAL_EXISTING_FILE_SELECTED, dir.Write("old.txt", FileText({manyOld, {2, "Beta Old"}}))),
               0);
     const int panel = ComparePanel();
@@ -119,6 +126,15 @@ TEST_F(CompareWindowTest, EachSelectionShowsItsFieldsFromTheTop)
     EXPECT_EQ(rows[0][2], fields[0].newText);
     EXPECT_EQ(fields[static_cast<std::size_t>(count - 1)].field, SLOT_FIELD_FIRST + 10);
     EXPECT_EQ(rows.back()[2], "(not shown)") << "slot 11 shows in the old file only";
+    // Fields go by the spell window's captions, as the core names them, not by their export keys.
+    const auto col19 = std::find_if(fields.begin(), fields.begin() + count,
+                                    [](const DetailField& f) { return f.field == PANEL_TEXT_COL19; });
+    ASSERT_NE(col19, fields.begin() + count);
+    TextField caption{};
+    FieldCaption(PANEL_TEXT_COL19, caption);
+    EXPECT_EQ(rows[static_cast<std::size_t>(col19 - fields.begin())][0], caption.data());
+    FieldCaption(SLOT_FIELD_FIRST + 10, caption);
+    EXPECT_EQ(rows.back()[0], caption.data());
 
     auto* scroll = qobject_cast<QScrollArea*>(PanelCanvas(panel)->parentWidget()->parentWidget());
     ASSERT_NE(scroll, nullptr);
@@ -136,6 +152,13 @@ TEST_F(CompareWindowTest, EachSelectionShowsItsFieldsFromTheTop)
     EXPECT_EQ(second[0][2], fields[0].newText);
     EXPECT_EQ(bar->value(), 0) << "the new selection starts at the top";
     EXPECT_LT(PanelCanvas(panel)->minimumHeight(), 2 * COMPARE_ROW_STEP + 24) << "the pane fits one row";
+
+    auto* rowList = qobject_cast<QListWidget*>(list);
+    ASSERT_NE(rowList, nullptr);
+    const QPoint at(10, rowList->visualItemRect(rowList->item(1)).center().y());
+    QHelpEvent help(QEvent::ToolTip, at, rowList->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(rowList->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), rowList->item(1)->text()) << "a cut row shows whole as a tooltip";
 }
 
 TEST_F(CompareWindowTest, NameFilterFollowsTypingAndFindsOldNames)
