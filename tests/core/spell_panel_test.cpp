@@ -103,9 +103,11 @@ TEST_F(SpellPanel, HeightsGrowWithRowsAndShrinkWithoutTheStackingButton)
     const struct {
         int rows, duration, isInstant;
         bool stacking;
-        int panelHeight;
-    } cases[] = {
-        {12, -1, 0, true, 725}, {0, 0, 0, true, 425}, {12, 0, 0, false, 680}, {0, 10, 1, false, 380}};
+        int panelHeight, frameHeight;
+    } cases[] = {{12, -1, 0, true, 725, 375},
+                 {0, 0, 0, true, 425, 75},
+                 {12, 0, 0, false, 680, 330},
+                 {0, 10, 1, false, 380, 30}};
     for (const auto& c : cases) {
         int index = 0;
         SpellStruct& spell = AddSpell(1, "Sized", &index);
@@ -115,7 +117,7 @@ TEST_F(SpellPanel, HeightsGrowWithRowsAndShrinkWithoutTheStackingButton)
         const SpellPanelContent content = Build(index);
         EXPECT_EQ(content.stackingButton, c.stacking) << index;
         EXPECT_EQ(content.panelHeight, c.panelHeight) << index;
-        EXPECT_EQ(content.frameHeight, c.panelHeight - 350) << index;
+        EXPECT_EQ(content.frameHeight, c.frameHeight) << index;
     }
 }
 

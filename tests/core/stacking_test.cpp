@@ -38,7 +38,7 @@ protected:
     static std::vector<Shown> Run(int index)
     {
         std::vector<Shown> slots;
-        const int shown = ForEachStackingSlot(
+        ForEachStackingSlot(
             index,
             [&](const StackingSlot& s) {
                 slots.push_back({s, s.label.data(), s.header, {}, {s.headerField.top}});
@@ -47,7 +47,6 @@ protected:
                 slots.back().lines.push_back(std::to_string(l.value) + " " + l.name + ": " + l.text);
                 slots.back().tops.push_back(l.nameField.top);
             });
-        EXPECT_EQ(shown, static_cast<int>(slots.size()));
         return slots;
     }
 };
