@@ -102,7 +102,8 @@ void CheckStacking(int index)
 }
 
 // Each listed spell once, its label (its name, or its class level, rows by level) leaving room for the
-// index; listed when its name as shown (UTF-8) holds the text, a to z in either case, and a class matches.
+// index; listed when its name as shown (UTF-8) holds the text, its letters in either case, and a class
+// matches.
 void CheckSearch(const TextField& box, int classValue)
 {
     std::vector<bool> seen(kFilledRecords);
@@ -118,8 +119,16 @@ void CheckSearch(const TextField& box, int classValue)
         seen[index] = true;
     });
     FUZZ_CHECK(count == std::count(seen.begin(), seen.end(), true));
+    // Upper case of a to z, and of the Latin-1 letters a-grave to thorn (not the division sign), which
+    // UTF-8 writes as C3 A0 to C3 BE: their second byte loses 0x20.
     const auto upper = [](std::string text) {
-        for (char& c : text) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto b = static_cast<unsigned char>(text[i]);
+            if (b >= 'a' && b <= 'z') text[i] = static_cast<char>(b - 'a' + 'A');
+            if (i > 0 && static_cast<unsigned char>(text[i - 1]) == 0xC3 && b >= 0xA0 && b <= 0xBE &&
+                b != 0xB7)
+                text[i] = static_cast<char>(b - 0x20);
+        }
         return text;
     };
     const std::string text = upper(TextToUtf8(box.data()));
