@@ -5,33 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <string>
 
 #include "data/spell_index.h"
-#include "effects/effect_levels.h"
 #include "test_support.h"
 
 namespace {
-
-TEST(EffectLevels, PerLevelStepAndSaturation)
-{
-    const struct {
-        int calc;
-        double step;
-    } steps[] = {{98, 98},        {99, 0},     {101, 0.5},      {102, 1},       {106, 5},
-                 {107, 0},        {109, 0.25}, {110, 0.2},      {111, 1.0 / 6}, {119, 0.15},
-                 {120, 1.0 / 15}, {121, 0.5},  {199, 1.0 / 94}, {200, 0}};
-    for (const auto& c : steps) EXPECT_EQ(effects::PerLevelStep(c.calc), c.step) << "calc " << c.calc;
-    const struct {
-        double value;
-        int expected;
-    } doubles[] = {{2.9, 2}, {-2.9, -2}, {2147483648.0, INT_MAX}, {-2147483649.0, INT_MIN}, {NAN, 0}};
-    for (const auto& c : doubles) EXPECT_EQ(effects::SaturateToInt(c.value), c.expected) << c.value;
-    EXPECT_EQ(effects::SaturatingNegate(INT_MIN), INT_MAX);
-    EXPECT_EQ(effects::SaturatingSubtract(100, INT_MIN), INT_MAX);
-    EXPECT_EQ(effects::SaturatingSubtract(INT_MIN, 100), INT_MIN);
-}
 
 constexpr int kHitpoints = 0;  // scaled, per tick
 constexpr int kArmor = 1;      // scaled
@@ -70,99 +49,121 @@ protected:
     }
 };
 
-TEST_F(Effects, Sentences)
+class EffectSentence : public Effects, public testing::WithParamInterface<Sentence> {};
+
+TEST_P(EffectSentence, IsWrittenFromTheSlotAndTheLevelSetting)
 {
-    const Sentence rows[] = {
-        // Growth without a cap (to 65, or at the shown level), fixed, up to a cap.
-        {"range", kHitpoints, 10, 0, 102, 5, 0, "Increase Hitpoints by 15 (L5) to 75 (L65) per tick"},
-        {"level", kHitpoints, 10, 0, 102, 5, 40, "Increase Hitpoints by 50 (L40) per tick"},
-        {"fixed", kHitpoints, -200, 0, 100, 5, 40, "Decrease Hitpoints by 200 per tick"},
-        {"capped", kHitpoints, 10, 30, 102, 1, 0, "Increase Hitpoints by 11 (L1) to 30 (L20) per tick"},
-        {"level past the cap", kHitpoints, 10, 30, 102, 1, 21, "Increase Hitpoints by 30 (L21) per tick"},
-        {"duration 0", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5", 0, 0},
-        {"duration 1", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5 per tick", 0, 1},
-        {"percent", 3, 7, 0, 102, 10, 0, "Increase Movement Speed by 17% (L10) to 72% (L65)"},
-        {"counter level", 116, 7, 0, 102, 10, 20, "Increase Curse by 27 (L20)"},
-        {"zero", kArmor, 0, 0, 100, 30, 0, "Increase Armor Class by 0"},
-        // Class levels of 0 or below and above 65 do not count; none left gives 1.
-        {"lowest 0", kArmor, 10, 0, 102, 0, 0, "Increase Armor Class by 11 (L1) to 75 (L65)"},
-        {"lowest 65", kArmor, 0, 0, 102, 65, 0, "Increase Armor Class by 65"},
-        {"B below the lowest", kArmor, 10, 0, 102, 30, 20, "Increase Armor Class by 40 (L30) to 75 (L65)"},
-        {"B at the lowest", kArmor, 0, 0, 102, 30, 30, "Increase Armor Class by 30 (L30)"},
-        {"B step 0", kArmor, -50, 0, 200, 1, 40, "Decrease Armor Class by 50"},
-        {"B equal ends", kArmor, 10, 0, 199, 1, 0, "Increase Armor Class by 10"},
-        {"B shrinking", kArmor, 100, 0, -1, 1, 64, "Increase Armor Class by 35 (L64)"},
-        {"A below the lowest", kArmor, 10, 20, 102, 12, 0, "Increase Armor Class by 20"},
-        {"A cap beyond 65", kArmor, 1, 1000, 102, 1, 0, "Increase Armor Class by 2 (L1) to 66 (L65)"},
-        {"A step 0", kArmor, 10, 40, 100, 1, 0, "Increase Armor Class by 40"},
-        {"C", kArmor, 5, -20, 102, 1, 0, "Increase Armor Class by -20"},
-        {"C decrease", kArmor, -10, -50, 102, 1, 0, "Decrease Armor Class by 50"},
-        {"C shrinking", kArmor, 10, -20, -2, 1, 0, "Increase Armor Class by 8 (L1) to -50 (L15)"},
-        {"C decrease shrinking", kArmor, -10, -20, -2, 1, 0, "Decrease Armor Class by 8 (L1) to -10 (L15)"},
-        // Spell 1589 prints its base with its sign when growing without a cap.
-        {"1589", kArmor, -7, 0, 102, 10, 0, "Decrease Armor Class by -7", 0, 10, 1589},
-        {"most negative base", kArmor, INT_MIN, 0, 100, 1, 0, "Decrease Armor Class by 2147483647"},
-        {"growth past the top", kArmor, INT_MAX, 0, 102, 1, 0, "Increase Armor Class by 2147483647"},
-        // The fallback's third number is the limit value of each case.
-        {"fallback fixed", 16, -5, 0, 100, 1, 0, "Effect 16 (Unknown Spell Effect) (-5, 5, 100)"},
-        {"fallback 1589", 16, -7, 0, 102, 1, 0, "Effect 16 (Unknown Spell Effect) (-7, -7, 102)", 0, 10,
-         1589},
-        {"fallback extremes", 16, -1, INT_MIN, INT_MIN, 1, 0,
-         "Effect 16 (Unknown Spell Effect) (-1, 2147483647, -2147483648)"},
-        {"id below 0", -1, 5, 0, 100, 1, 0, "Effect -1 (Unknown Spell Effect) (5, 5, 100)"},
-        {"id past the last", 154, 5, 0, 100, 1, 0, "Effect 154 (Unknown Spell Effect) (5, 5, 100)"},
-        // One-line entries, items and races.
-        {"text", 64, 1, 0, 100, 1, 0, "SpinStun"},
-        {"base", 13, -3, 0, 100, 1, 0, "See Invisible (-3)"},
-        {"base and max", 86, 40, -5, 102, 1, 0, "Reaction Radius (40/-5)"},
-        {"seconds", 21, 1234, 0, 100, 1, 0, "Stun (1.23 seconds)"},
-        {"ticks", 140, 35, 0, 100, 1, 0, "Limit - Min Duration: 35 ticks (3.5 minutes)"},
-        {"zone", 108, 3, 0, 100, 1, 0, "Summon Falimiar (grove)"},
-        {"item", 32, 16504, 0, 100, 1, 0, "Summon Item (Enchanged Silver Bar)"},
-        {"unknown item", 32, 10025, 0, 100, 1, 0, "Summon Item (10025)"},
-        {"race", 58, -2, 0, 100, 1, 0, "Illusion: Armor"},
-        {"unknown race", 58, 13, 0, 100, 1, 0, "Illusion: Unknown(13)"},
-        {"size at 100", 89, 100, 5, 102, 1, 0, "Increase Player Size by 0%"},
-        {"size smallest", 89, INT_MIN, 5, 102, 1, 0, "Decrease Player Size by 2147483647%"},
-        {"shield", 59, -10, 0, 100, 1, 0, "Increase Damage Shield by 10"},
-        {"shield range", 59, -10, 0, 102, 1, 0, "Increase Damage Shield by 11 (L1) to 75 (L65)"},
-        // Attack speed against 100; on a beneficial spell below 100 may mean an increase.
-        {"haste<100", kHaste, 70, 0, 100, 1, 0, "Decrease Attack Speed by 30% (possibly increase by 70%)", 1},
-        {"haste 100", kHaste, 100, 0, 100, 1, 0, "Increase Attack Speed by 0%", 1},
-        {"slow", kHaste, 70, 0, 100, 1, 0, "Decrease Attack Speed by 30%"},
-        {"group spell as slow", kHaste, 130, 0, 100, 1, 0, "Decrease Attack Speed by -30%", 2},
-        {"haste<100 level", kHaste, 50, 0, 102, 1, 20,
-         "Decrease Attack Speed by 30% (L20) (possibly increase by 70)", 1},
-        {"haste<100 growing", kHaste, 50, 0, 102, 1, 0, "Increase Attack Speed by 51% (L1) to 115% (L65)", 1},
-        {"haste<100 shrinking", kHaste, 50, 0, -1, 1, 0, "Decrease Attack Speed by 51% (L1) to 115% (L65)",
-         1},
-        {"haste level", kHaste, 100, 0, 102, 1, 30, "Increase Attack Speed by 30% (L30)", 1},
-        {"haste range", kHaste, 100, 0, 102, 1, 0, "Increase Attack Speed by 1% (L1) to 65% (L65)", 1},
-        {"slow level", kHaste, 50, 0, 102, 1, 20, "Decrease Attack Speed by 30% (L20)"},
-        {"slow range", kHaste, 50, 0, 102, 1, 0, "Decrease Attack Speed by 49% (L1) to -15% (L65)"},
-        {"haste extreme", kHaste, 5, INT_MIN, 102, 1, 0,
-         "Decrease Attack Speed by 2147483647% (possibly increase by -2147483648%)", 1},
-        // Overhaste: on a beneficial spell a value below 100 is an increase.
-        {"over<100", kOver, 30, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 1},
-        {"over>100", kOver, 130, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 1},
-        {"over slow", kOver, 70, 0, 100, 1, 0, "Decrease Attack Speed (Bard Overhaste) by 30%"},
-        {"over<100 level", kOver, 10, 0, 102, 1, 20, "Increase Attack Speed (Bard Overhaste) by 30% (L20)",
-         1},
-        {"over range", kOver, 100, 0, 102, 1, 0,
-         "Increase Attack Speed (Bard Overhaste) by 1% (L1) to 65% (L65)", 1},
-        {"over slow level", kOver, 50, 0, 102, 1, 20, "Decrease Attack Speed (Bard Overhaste) by 30% (L20)"},
-        {"over slow range", kOver, 50, 0, 102, 1, 0,
-         "Decrease Attack Speed (Bard Overhaste) by 49% (L1) to -15% (L65)"},
-    };
-    for (const Sentence& s : rows) {
-        Self().id = s.id;
-        Self().beneficial = s.beneficial;
-        Self().classLevel[CLASS_WAR] = s.lowest;
-        g_levelEnable = s.display != 0;
-        g_displayLevel = s.display != 0 ? s.display : MAX_LEVEL;
-        EXPECT_EQ(Describe(s.attrib, s.base, s.max, s.calc, 0, nullptr, s.duration), s.expected) << s.name;
-    }
+    const Sentence& s = GetParam();
+    Self().id = s.id;
+    Self().beneficial = s.beneficial;
+    Self().classLevel[CLASS_WAR] = s.lowest;
+    g_levelEnable = s.display != 0;
+    g_displayLevel = s.display != 0 ? s.display : MAX_LEVEL;
+    EXPECT_EQ(Describe(s.attrib, s.base, s.max, s.calc, 0, nullptr, s.duration), s.expected);
 }
+
+const Sentence kSentences[] = {
+    // Growth without a cap (to 65, or at the shown level), fixed, up to a cap.
+    {"range", kHitpoints, 10, 0, 102, 5, 0, "Increase Hitpoints by 15 (L5) to 75 (L65) per tick"},
+    {"level", kHitpoints, 10, 0, 102, 5, 40, "Increase Hitpoints by 50 (L40) per tick"},
+    {"level 1", kHitpoints, 10, 0, 102, 1, 1, "Increase Hitpoints by 11 (L1) per tick"},
+    {"level 65", kHitpoints, 10, 0, 102, 5, 65, "Increase Hitpoints by 75 (L65) per tick"},
+    {"fixed", kHitpoints, -200, 0, 100, 5, 40, "Decrease Hitpoints by 200 per tick"},
+    {"capped", kHitpoints, 10, 30, 102, 1, 0, "Increase Hitpoints by 11 (L1) to 30 (L20) per tick"},
+    {"level past the cap", kHitpoints, 10, 30, 102, 1, 21, "Increase Hitpoints by 30 (L21) per tick"},
+    {"duration 0", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5", 0, 0},
+    {"duration 1", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5 per tick", 0, 1},
+    {"percent", 3, 7, 0, 102, 10, 0, "Increase Movement Speed by 17% (L10) to 72% (L65)"},
+    {"counter level", 116, 7, 0, 102, 10, 20, "Increase Curse by 27 (L20)"},
+    {"zero", kArmor, 0, 0, 100, 30, 0, "Increase Armor Class by 0"},
+    // What each formula code adds per level, seen at levels 1 and 65.
+    {"calc 98 adds 98", kArmor, 0, 0, 98, 1, 0, "Increase Armor Class by 98 (L1) to 6370 (L65)"},
+    {"calc 99 adds nothing", kArmor, 10, 0, 99, 1, 0, "Increase Armor Class by 10"},
+    {"calc 101 adds a half", kArmor, 10, 0, 101, 1, 0, "Increase Armor Class by 10 (L1) to 42 (L65)"},
+    {"calc 106 adds 5", kArmor, 0, 0, 106, 1, 0, "Increase Armor Class by 5 (L1) to 325 (L65)"},
+    {"calc 107 adds nothing", kArmor, 10, 0, 107, 1, 0, "Increase Armor Class by 10"},
+    {"calc 108 adds nothing", kArmor, 10, 0, 108, 1, 0, "Increase Armor Class by 10"},
+    {"calc 109 adds a quarter", kArmor, 0, 0, 109, 1, 0, "Increase Armor Class by 0 (L1) to 16 (L65)"},
+    {"calc 110 adds a fifth", kArmor, 0, 0, 110, 1, 0, "Increase Armor Class by 0 (L1) to 13 (L65)"},
+    {"calc 111 adds a sixth", kArmor, 0, 0, 111, 1, 0, "Increase Armor Class by 0 (L1) to 10 (L65)"},
+    {"calc 119 adds 0 15", kArmor, 0, 0, 119, 1, 0, "Increase Armor Class by 0 (L1) to 9 (L65)"},
+    {"calc 120 adds a fifteenth", kArmor, 0, 0, 120, 1, 0, "Increase Armor Class by 0 (L1) to 4 (L65)"},
+    {"calc 121 adds a half", kArmor, 0, 0, 121, 1, 0, "Increase Armor Class by 0 (L1) to 32 (L65)"},
+    {"calc 122 adds a seventeenth", kArmor, 0, 0, 122, 1, 0, "Increase Armor Class by 0 (L1) to 3 (L65)"},
+    {"calc 199 adds too little to show", kArmor, 10, 0, 199, 1, 0, "Increase Armor Class by 10"},
+    {"calc 200 adds nothing", kArmor, 10, 20, 200, 1, 0, "Increase Armor Class by 20"},
+    // Class levels of 0 or below and above 65 do not count; none left gives 1.
+    {"lowest 0", kArmor, 10, 0, 102, 0, 0, "Increase Armor Class by 11 (L1) to 75 (L65)"},
+    {"lowest 65", kArmor, 0, 0, 102, 65, 0, "Increase Armor Class by 65"},
+    {"shown level below the lowest", kArmor, 10, 0, 102, 30, 20,
+     "Increase Armor Class by 40 (L30) to 75 (L65)"},
+    {"shown level at the lowest", kArmor, 0, 0, 102, 30, 30, "Increase Armor Class by 30 (L30)"},
+    {"shrinking", kArmor, 100, 0, -1, 1, 64, "Increase Armor Class by 35 (L64)"},
+    {"cap below the lowest level", kArmor, 10, 20, 102, 12, 0, "Increase Armor Class by 20"},
+    {"cap beyond 65", kArmor, 1, 1000, 102, 1, 0, "Increase Armor Class by 2 (L1) to 66 (L65)"},
+    {"cap without growth", kArmor, 10, 40, 100, 1, 0, "Increase Armor Class by 40"},
+    {"negative cap", kArmor, 5, -20, 102, 1, 0, "Increase Armor Class by -20"},
+    {"negative cap decrease", kArmor, -10, -50, 102, 1, 0, "Decrease Armor Class by 50"},
+    {"negative cap shrinking", kArmor, 10, -20, -2, 1, 0, "Increase Armor Class by 8 (L1) to -50 (L15)"},
+    {"negative cap decrease shrinking", kArmor, -10, -20, -2, 1, 0,
+     "Decrease Armor Class by 8 (L1) to -10 (L15)"},
+    // Spell 1589 prints its base with its sign when growing without a cap.
+    {"1589", kArmor, -7, 0, 102, 10, 0, "Decrease Armor Class by -7", 0, 10, 1589},
+    {"most negative base", kArmor, INT_MIN, 0, 100, 1, 0, "Decrease Armor Class by 2147483647"},
+    {"growth past the top", kArmor, INT_MAX, 0, 102, 1, 0, "Increase Armor Class by 2147483647"},
+    // The fallback's third number is the limit value of each case.
+    {"fallback fixed", 16, -5, 0, 100, 1, 0, "Effect 16 (Unknown Spell Effect) (-5, 5, 100)"},
+    {"fallback 1589", 16, -7, 0, 102, 1, 0, "Effect 16 (Unknown Spell Effect) (-7, -7, 102)", 0, 10, 1589},
+    {"fallback extremes", 16, -1, INT_MIN, INT_MIN, 1, 0,
+     "Effect 16 (Unknown Spell Effect) (-1, 2147483647, -2147483648)"},
+    {"id below 0", -1, 5, 0, 100, 1, 0, "Effect -1 (Unknown Spell Effect) (5, 5, 100)"},
+    {"id past the last", 154, 5, 0, 100, 1, 0, "Effect 154 (Unknown Spell Effect) (5, 5, 100)"},
+    // One-line entries, items and races.
+    {"text", 64, 1, 0, 100, 1, 0, "SpinStun"},
+    {"base", 13, -3, 0, 100, 1, 0, "See Invisible (-3)"},
+    {"base and max", 86, 40, -5, 102, 1, 0, "Reaction Radius (40/-5)"},
+    {"seconds", 21, 1234, 0, 100, 1, 0, "Stun (1.23 seconds)"},
+    {"ticks", 140, 35, 0, 100, 1, 0, "Limit - Min Duration: 35 ticks (3.5 minutes)"},
+    {"zone", 108, 3, 0, 100, 1, 0, "Summon Falimiar (grove)"},
+    {"item", 32, 16504, 0, 100, 1, 0, "Summon Item (Enchanged Silver Bar)"},
+    {"unknown item", 32, 10025, 0, 100, 1, 0, "Summon Item (10025)"},
+    {"race", 58, -2, 0, 100, 1, 0, "Illusion: Armor"},
+    {"unknown race", 58, 13, 0, 100, 1, 0, "Illusion: Unknown(13)"},
+    {"size at 100", 89, 100, 5, 102, 1, 0, "Increase Player Size by 0%"},
+    {"size smallest", 89, INT_MIN, 5, 102, 1, 0, "Decrease Player Size by 2147483647%"},
+    {"shield", 59, -10, 0, 100, 1, 0, "Increase Damage Shield by 10"},
+    {"shield range", 59, -10, 0, 102, 1, 0, "Increase Damage Shield by 11 (L1) to 75 (L65)"},
+    // Attack speed against 100; on a beneficial spell below 100 may mean an increase.
+    {"haste below 100", kHaste, 70, 0, 100, 1, 0, "Decrease Attack Speed by 30% (possibly increase by 70%)",
+     1},
+    {"haste at 100", kHaste, 100, 0, 100, 1, 0, "Increase Attack Speed by 0%", 1},
+    {"slow", kHaste, 70, 0, 100, 1, 0, "Decrease Attack Speed by 30%"},
+    {"group spell as slow", kHaste, 130, 0, 100, 1, 0, "Decrease Attack Speed by -30%", 2},
+    {"haste below 100 level", kHaste, 50, 0, 102, 1, 20,
+     "Decrease Attack Speed by 30% (L20) (possibly increase by 70)", 1},
+    {"haste below 100 growing", kHaste, 50, 0, 102, 1, 0, "Increase Attack Speed by 51% (L1) to 115% (L65)",
+     1},
+    {"haste below 100 shrinking", kHaste, 50, 0, -1, 1, 0, "Decrease Attack Speed by 51% (L1) to 115% (L65)",
+     1},
+    {"haste level", kHaste, 100, 0, 102, 1, 30, "Increase Attack Speed by 30% (L30)", 1},
+    {"haste range", kHaste, 100, 0, 102, 1, 0, "Increase Attack Speed by 1% (L1) to 65% (L65)", 1},
+    {"slow level", kHaste, 50, 0, 102, 1, 20, "Decrease Attack Speed by 30% (L20)"},
+    {"slow range", kHaste, 50, 0, 102, 1, 0, "Decrease Attack Speed by 49% (L1) to -15% (L65)"},
+    {"haste extreme", kHaste, 5, INT_MIN, 102, 1, 0,
+     "Decrease Attack Speed by 2147483647% (possibly increase by -2147483648%)", 1},
+    // Overhaste: on a beneficial spell a value below 100 is an increase.
+    {"over below 100", kOver, 30, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 1},
+    {"over above 100", kOver, 130, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 1},
+    {"over slow", kOver, 70, 0, 100, 1, 0, "Decrease Attack Speed (Bard Overhaste) by 30%"},
+    {"over below 100 level", kOver, 10, 0, 102, 1, 20, "Increase Attack Speed (Bard Overhaste) by 30% (L20)",
+     1},
+    {"over range", kOver, 100, 0, 102, 1, 0, "Increase Attack Speed (Bard Overhaste) by 1% (L1) to 65% (L65)",
+     1},
+    {"over slow level", kOver, 50, 0, 102, 1, 20, "Decrease Attack Speed (Bard Overhaste) by 30% (L20)"},
+    {"over slow range", kOver, 50, 0, 102, 1, 0,
+     "Decrease Attack Speed (Bard Overhaste) by 49% (L1) to -15% (L65)"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, EffectSentence, testing::ValuesIn(kSentences), testsupport::RowName());
 
 TEST_F(Effects, LocationsReadTheNextSlotsAndProcsNameTheFirstLoadedSpellWithTheId)
 {
