@@ -74,6 +74,7 @@ const Sentence kSentences[] = {
     {"duration 0", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5", 0, 0},
     {"duration 1", kHitpoints, 5, 0, 100, 1, 0, "Increase Hitpoints by 5 per tick", 0, 1},
     {"percent", 3, 7, 0, 102, 10, 0, "Increase Movement Speed by 17% (L10) to 72% (L65)"},
+    {"percent of exactly 100", 3, 100, 0, 100, 1, 0, "Increase Movement Speed by 100%"},
     {"counter level", 116, 7, 0, 102, 10, 20, "Increase Curse by 27 (L20)"},
     {"zero", kArmor, 0, 0, 100, 30, 0, "Increase Armor Class by 0"},
     // What each formula code adds per level, seen at levels 1 and 65.
@@ -145,6 +146,7 @@ const Sentence kSentences[] = {
      1},
     {"haste below 100 shrinking", kHaste, 50, 0, -1, 1, 0, "Decrease Attack Speed by 51% (L1) to 115% (L65)",
      1},
+    {"haste from exactly 100", kHaste, 99, 0, 102, 1, 0, "Increase Attack Speed by 0% (L1) to 64% (L65)", 1},
     {"haste level", kHaste, 100, 0, 102, 1, 30, "Increase Attack Speed by 30% (L30)", 1},
     {"haste range", kHaste, 100, 0, 102, 1, 0, "Increase Attack Speed by 1% (L1) to 65% (L65)", 1},
     {"slow level", kHaste, 50, 0, 102, 1, 20, "Decrease Attack Speed by 30% (L20)"},
@@ -154,6 +156,9 @@ const Sentence kSentences[] = {
     // Overhaste: on a beneficial spell a value below 100 is an increase.
     {"over below 100", kOver, 30, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 1},
     {"over above 100", kOver, 130, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 30%", 1},
+    {"over at 100", kOver, 100, 0, 100, 1, 0, "Increase Attack Speed (Bard Overhaste) by 0%", 1},
+    {"over from exactly 100", kOver, 99, 0, 102, 1, 0,
+     "Increase Attack Speed (Bard Overhaste) by 0% (L1) to 64% (L65)", 1},
     {"over slow", kOver, 70, 0, 100, 1, 0, "Decrease Attack Speed (Bard Overhaste) by 30%"},
     {"over below 100 level", kOver, 10, 0, 102, 1, 20, "Increase Attack Speed (Bard Overhaste) by 30% (L20)",
      1},

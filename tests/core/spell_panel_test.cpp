@@ -97,6 +97,18 @@ TEST_F(SpellPanel, EachFieldShowsItsColumnAndEachShownSlotARowWithItsLink)
     EXPECT_EQ(std::strlen(text.data()), 15u * std::strlen("BST(-2147483648) "));
 }
 
+// 259 bytes fill a field's buffer up to its terminator: nothing is cut.
+TEST_F(SpellPanel, TextsThatFillTheirFieldShowWhole)
+{
+    const std::string full(259, 'f');
+    SpellStruct& spell = AddSpell(7, full);
+    CopyText(spell.message3, full.c_str());
+    spell.linkedSpell = 7;  // itself
+    const SpellPanelContent content = Build(0);
+    for (PanelText field : {PANEL_TEXT_NAME, PANEL_TEXT_MESSAGE3, PANEL_TEXT_LINKED_SPELL})
+        EXPECT_EQ(content.texts[field].data(), full) << kPanelTextFields[field];
+}
+
 TEST_F(SpellPanel, HeightsGrowWithRowsAndShrinkWithoutTheStackingButton)
 {
     // A sentence generated with duration 0, now or earlier, takes the button away.
