@@ -17,6 +17,8 @@
 
 namespace {
 
+using testsupport::SpellLine;
+
 // Everything a description could disturb, byte for byte.
 std::string TableBytes()
 {
@@ -106,6 +108,54 @@ TEST(CompareWithLoaded, SummaryCountsAndRowsNamingLaterRecordsOfAnIdByOccurrence
         EXPECT_EQ(rows.empty() ? "" : DifferenceRow(comparison, rows[0]), c.firstRow);
     }
 }
+
+// Each difference as "change id old>new", with the fields of a changed
+// spell; " | " between them.
+struct DifferencesRow {
+    const char* name;
+    std::string oldFile, newFile;
+    const char* differences;
+};
+class CompareDifferences : public testing::TestWithParam<DifferencesRow> {};
+
+TEST_P(CompareDifferences, MatchRecordsByIdAndOccurrence)
+{
+    static std::vector<SpellStruct> oldRecords(MAX_SPELLS), newRecords(MAX_SPELLS);
+    SpellTexts oldTexts, newTexts;
+    DescribeSpells({oldRecords.data(), ParseSpellText(GetParam().oldFile, oldRecords), nullptr}, 0, oldTexts);
+    DescribeSpells({newRecords.data(), ParseSpellText(GetParam().newFile, newRecords), nullptr}, 0, newTexts);
+    const char* const kChanges[] = {"removed", "added", "changed"};
+    std::string shown;
+    for (const SpellDifference& d : CompareSpellTexts(oldTexts, newTexts)) {
+        if (!shown.empty()) shown += " | ";
+        shown.append(kChanges[static_cast<int>(d.change)]).append(" ").append(DifferenceId(d));
+        shown.append(" ").append(std::to_string(d.oldIndex)).append(">").append(std::to_string(d.newIndex));
+        for (int field = 0; field < SPELL_TEXT_FIELDS; ++field)
+            if (d.fields & (uint64_t{1} << field)) shown.append(" ").append(SpellTextFieldName(field));
+    }
+    EXPECT_EQ(shown, GetParam().differences);
+}
+
+const std::string k3999Empty(MAX_SPELLS - 1, '\n');
+const DifferencesRow kDifferences[] = {
+    {"same files", "1^A\n5^B\n", "1^A\n5^B\n", ""},
+    {"only in the old file, at its end", "1^A\n2^B\n3^C\n", "1^A\n2^B\n", "removed 3 2>-1"},
+    {"only in the old file, at its start", "9^Gone\n1^A\n", "1^A\n", "removed 9 0>-1"},
+    {"only in the new file, at its end", "1^A\n", "1^A\n2147483647^Top\n", "added 2147483647 -1>1"},
+    {"empty old file", "", "1^A\n", "added 1 -1>0"},
+    {"empty new file", "1^A\n", "", "removed 1 0>-1"},
+    {"ids at both ends of the int range", "2147483647^Top\n-2147483648^Bottom\n",
+     "-2147483648^Bottom\n2147483647^Top II\n", "changed 2147483647 0>1 name"},
+    {"first record of an id changed", "5^A\n5^B\n", "5^X\n5^B\n", "changed 5 0>0 name"},
+    {"second record of an id removed", "5^A\n5^B\n", "5^A\n", "removed 5#2 1>-1"},
+    {"records of an id matched in table order", "5^A\n7^C\n5^B\n", "5^A\n5^X\n",
+     "changed 5#2 2>1 name | removed 7 1>-1"},
+    {"only the last slot differs", SpellLine(1, "A").Slot(11, 1, 5, 0, 100).Text(), SpellLine(1, "A").Text(),
+     "changed 1 0>0 slot 12"},
+    {"last record of a full table", k3999Empty + "7^Last\n", k3999Empty + "7^Last II\n",
+     "changed 7 3999>3999 name"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, CompareDifferences, testing::ValuesIn(kDifferences), testsupport::RowName());
 
 TEST(CompareWords, MarksWhatDiffersBetweenTheSharedLeadingAndTrailingWords)
 {

@@ -6,6 +6,8 @@
 
 #include <climits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/spell_index.h"
 #include "test_support.h"
@@ -208,31 +210,79 @@ TEST_F(Effects, LocationsReadTheNextSlotsAndProcsNameTheFirstLoadedSpellWithTheI
     for (int attrib : {108, 83, 139}) EXPECT_EQ(Describe(attrib, -1234).size(), 259u) << attrib;
 }
 
-TEST_F(Effects, FindSpellGivesTheFirstLoadedRecordWithTheIdWithOrWithoutTheIndex)
+// A full table: ids at both ends of the int range, a repeated id, fillers
+// of id 0 and a last record of its own.
+const std::vector<SpellStruct>& FullTable()
+{
+    static const std::vector<SpellStruct> records = [] {
+        std::vector<SpellStruct> table(MAX_SPELLS);
+        const std::pair<int, const char*> given[] = {
+            {500, "First"}, {INT_MAX, "Top"}, {500, "Second"}, {-3, "Negative"}, {INT_MIN, "Bottom"}};
+        for (std::size_t i = 0; i < std::size(given); ++i) {
+            table[i].id = given[i].first;
+            CopyText(table[i].name, given[i].second);
+        }
+        table.back().id = 77;
+        CopyText(table.back().name, "Last");
+        return table;
+    }();
+    return records;
+}
+
+struct LookupRow {
+    const char* name;
+    int id;
+    int index;  // the first record with the id, or -1
+    const char* found;
+};
+class SpellLookup : public testing::TestWithParam<LookupRow> {};
+
+TEST_P(SpellLookup, IndexAndScanGiveTheFirstRecordWithTheId)
+{
+    const LookupRow& row = GetParam();
+    static SpellIdIndex ids, firstFive;  // the second one built before the table grew
+    BuildSpellIdIndex(FullTable().data(), MAX_SPELLS, ids);
+    BuildSpellIdIndex(FullTable().data(), 5, firstFive);
+    for (const auto& [index, how] : {std::pair<const SpellIdIndex*, const char*>{&ids, "indexed"},
+                                     {&firstFive, "stale index"},
+                                     {nullptr, "scanned"}}) {
+        TextField name;
+        name.fill('x');
+        EXPECT_EQ(FindSpell(SpellTable{FullTable().data(), MAX_SPELLS, index}, row.id, name), row.index)
+            << how;
+        EXPECT_STREQ(name.data(), row.found) << how;
+    }
+}
+
+const LookupRow kLookups[] = {
+    {"first record", 500, 0, "First"},
+    {"last record", 77, MAX_SPELLS - 1, "Last"},
+    {"largest id", INT_MAX, 1, "Top"},
+    {"smallest id", INT_MIN, 4, "Bottom"},
+    {"negative id", -3, 3, "Negative"},
+    {"id of the fillers", 0, 5, ""},
+    {"absent id", 100, -1, ""},
+    {"absent next to the largest", INT_MAX - 1, -1, ""},
+    {"absent next to the smallest", INT_MIN + 1, -1, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, SpellLookup, testing::ValuesIn(kLookups), testsupport::RowName());
+
+// The index answers only for the records it was built for; otherwise the
+// lookup scans the loaded records.
+TEST_F(Effects, LoadedSpellsAreFoundPastAStaleIndex)
 {
     AddSpell(500, "First");
     AddSpell(500, "Second");
-    AddSpell(-3, "Negative");
+    BuildSpellIdIndex();
+    AddSpell(9, "Added");  // not in the index
     TextField name;
-    for (const bool indexed : {false, true}) {
-        if (indexed) BuildSpellIdIndex();
-        EXPECT_EQ(FindSpell(500, name), 1) << indexed;
-        EXPECT_STREQ(name.data(), "First");
-        EXPECT_EQ(FindSpell(-3, name), 3) << indexed;
-        name.fill('x');
-        EXPECT_EQ(FindSpell(8, name), -1) << indexed;
-        EXPECT_STREQ(name.data(), "");
-    }
-    // An index built for another table is not used; only loaded records count.
-    g_numSpells = 3;
-    EXPECT_EQ(FindSpell(-3, name), -1);
-    g_numSpells = 4;
-    g_spellArray[1].id = 9;  // "First" rewritten: the second 500 is now the first
+    EXPECT_EQ(FindSpell(9, name), 3);
+    g_spellArray[1].id = 600;  // "First" rewritten: the second 500 is now the first
     EXPECT_EQ(FindSpell(500, name), 2);
     EXPECT_STREQ(name.data(), "Second");
     for (int count : {0, -1, INT_MAX}) {  // the scan stops at the table's end
         g_numSpells = count;
-        EXPECT_EQ(FindSpell(8, name), -1) << count;
+        EXPECT_EQ(FindSpell(4321, name), -1) << count;
     }
 }
 

@@ -124,55 +124,113 @@ TEST_F(Reader, EveryColumnToItsField)
     EXPECT_EQ(texts, (std::vector<std::string>{"1001", "1002", "1003", "1006", "Someone1007", "1008"}));
 }
 
-TEST(TextEncoding, ValidUtf8StaysOtherBytesReadAsLatin1)
+// Text as UTF-8 into a buffer of `size` bytes (16: room enough, where the
+// text as a std::string must read the same).
+struct EncodingRow {
+    const char* name;
+    const char* text;
+    std::size_t size;
+    const char* utf8;
+};
+class TextEncoding : public testing::TestWithParam<EncodingRow> {};
+
+TEST_P(TextEncoding, ValidUtf8StaysOtherBytesReadAsLatin1AndOnlyWholeCharactersFit)
 {
-    const struct {
-        const char* name;
-        const char* text;
-        const char* utf8;
-    } cases[] = {
-        {"utf-8", "Caf\xC3\xA9", "Caf\xC3\xA9"},
-        {"latin-1", "Caf\xE9", "Caf\xC3\xA9"},
-        {"overlong slash", "\xC0\xAF", "\xC3\x80\xC2\xAF"},
-        {"cut character", "ab\xE2\x82", "ab\xC3\xA2\xC2\x82"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(TextToUtf8(c.text), c.utf8) << c.name;
+    const EncodingRow& row = GetParam();
+    std::array<char, 17> out;
+    out.fill('X');
+    const std::size_t length = TextToUtf8(row.text, out.data(), row.size);
+    EXPECT_EQ(std::string(out.data(), length), row.utf8);
+    EXPECT_EQ(out[length], '\0');
+    EXPECT_EQ(out[row.size], 'X') << "written past the buffer";
+    if (row.size == 16) {
+        EXPECT_EQ(TextToUtf8(row.text), row.utf8);
+    }
 }
 
-TEST(SettingsFile, ReadsTheTwoLinesWithinTheirBuffers)
+const EncodingRow kEncodings[] = {
+    {"utf-8", "Caf\xC3\xA9", 16, "Caf\xC3\xA9"},
+    {"latin-1", "Caf\xE9", 16, "Caf\xC3\xA9"},
+    {"overlong slash", "\xC0\xAF", 16, "\xC3\x80\xC2\xAF"},
+    {"cut character", "ab\xE2\x82", 16, "ab\xC3\xA2\xC2\x82"},
+    {"ascii filling the buffer", "abc", 4, "abc"},
+    {"ascii one byte too long", "abcd", 4, "abc"},
+    {"utf-8 filling the buffer", "a\xC3\xA9", 4, "a\xC3\xA9"},
+    {"utf-8 character that does not fit", "a\xC3\xA9", 3, "a"},
+    {"three bytes that do not fit", "a\xE2\x82\xAC", 4, "a"},
+    {"latin-1 filling the buffer", "a\xE9", 4, "a\xC3\xA9"},
+    {"latin-1 character that does not fit", "a\xE9", 3, "a"},
+    {"room for the terminator only", "abc", 1, ""},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, TextEncoding, testing::ValuesIn(kEncodings), testsupport::RowName());
+
+TEST(TextEncodingLatin1, OnlyCharactersUpToU00FFThatFitTheBuffer)
 {
     const struct {
-        const char* name;
-        std::string bytes;
-        std::string path;  // line 1 as read
-        bool numbers;      // line 2 holds four numbers, these:
-        std::array<int, 4> values;
-    } cases[] = {
-        {"Crlf", "a.txt\r\n2147483648 1 -5 -9999999999\r\n", "a.txt", true, {INT_MAX, 1, -5, INT_MIN}},
-        {"LoneCarriageReturnEndsNoLine", "a.txt\r65 0 1 2\r", "a.txt\r65 0 1 2\r", false, {}},
-        {"NulByteInThePath", std::string("a.txt\0junk\n65 1 10 20\n", 22), "a.txt", true, {65, 1, 10, 20}},
-        {"NulByteInTheNumbers", std::string("a.txt\n65 1\0 10 20\n", 18), "a.txt", false, {}},
-        {"LongPath", std::string(1 << 20, 'p') + "\n1 1 1 1\n", std::string(259, 'p'), true, {1, 1, 1, 1}},
-        {"MissingSecondLine", "a.txt\n", "a.txt", false, {}},
-    };
-    testsupport::TempDir dir;
+        const char* text;
+        std::size_t size;
+        const char* latin1;  // nullptr: refused
+    } cases[] = {{"a\xC3\xA9", 3, "a\xE9"}, {"a\xC3\xA9", 2, nullptr}, {"\xE2\x82\xAC", 16, nullptr}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::FILE* file = std::fopen(dir.Write("rivizuzi.cfg", c.bytes).c_str(), "r");
-        ASSERT_NE(file, nullptr);
-        TextField line1, line2;
-        line1.fill('X');
-        line2.fill('X');
-        ReadSettingsLine(file, line1);
-        ReadSettingsLine(file, line2);
-        std::fclose(file);
-        EXPECT_EQ(line1.data(), c.path);
-        std::array<int, 4> values{};
-        EXPECT_EQ(ParseFourInts(line2.data(), values), c.numbers);
-        if (c.numbers) {
-            EXPECT_EQ(values, c.values);
-        }
+        std::array<char, 16> out;
+        out.fill('X');
+        EXPECT_EQ(Utf8ToLatin1(c.text, out.data(), c.size), c.latin1 != nullptr) << c.text;
+        EXPECT_STREQ(out.data(), c.latin1 ? c.latin1 : "");
     }
+    // The longest name, 259 Latin-1 letters, takes twice as many bytes as UTF-8.
+    const std::string name(259, '\xE9');
+    EXPECT_TRUE(NameSearchText(std::string(259, '\xC9').c_str()).FoundIn(name));
+}
+
+// The lines ReadSettingsLine gives until it says the file ended, each in [].
+struct SettingsLinesRow {
+    const char* name;
+    std::string bytes;
+    std::string lines;
+};
+class SettingsLines : public testing::TestWithParam<SettingsLinesRow> {};
+
+TEST_P(SettingsLines, EndAtALineFeedWithinTheirBuffer)
+{
+    testsupport::TempDir dir;
+    std::FILE* file = std::fopen(dir.Write("rivizuzi.cfg", GetParam().bytes).c_str(), "r");
+    ASSERT_NE(file, nullptr);
+    std::string lines;
+    TextField line;
+    for (int read = 0; read < 4; ++read) {
+        line.fill('X');
+        if (!ReadSettingsLine(file, line)) break;
+        lines.append("[").append(line.data()).append("]");
+    }
+    std::fclose(file);
+    EXPECT_EQ(lines, GetParam().lines);
+}
+
+const std::string k259(259, 'p');
+const SettingsLinesRow kSettingsLines[] = {
+    {"empty file", "", ""},
+    {"only a line break", "\n", "[]"},
+    {"two line breaks", "\n\n", "[][]"},
+    {"no line feed at the end", "a.txt", "[a.txt]"},
+    {"crlf", "a.txt\r\n65 0\r\n", "[a.txt][65 0]"},
+    {"a second carriage return stays", "p\r\r\n", "[p\r]"},
+    {"lone carriage return ends no line", "a.txt\r65 0 1 2\r", "[a.txt\r65 0 1 2\r]"},
+    {"nul byte in the line", std::string("a.txt\0junk\n65\n", 14), "[a.txt][65]"},
+    {"exactly the buffer", k259 + "\n1\n", "[" + k259 + "][1]"},
+    {"the buffer and a crlf", k259 + "\r\n1\n", "[" + k259 + "][1]"},
+    {"a carriage return where the line is cut", std::string(258, 'p') + "\rq\n",
+     "[" + std::string(258, 'p') + "\r]"},
+    {"one byte too long", k259 + "q\n1\n", "[" + k259 + "][1]"},
+    {"a megabyte", std::string(1 << 20, 'p') + "\n1\n", "[" + k259 + "][1]"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, SettingsLines, testing::ValuesIn(kSettingsLines), testsupport::RowName());
+
+TEST(SettingsFile, SecondLineHoldsFourNumbersSaturated)
+{
+    std::array<int, 4> values{};
+    ASSERT_TRUE(ParseFourInts("2147483648 1\t-5 -9999999999", values));
+    EXPECT_EQ(values, (std::array{INT_MAX, 1, -5, INT_MIN}));
+    for (const char* text : {"65 1 10", "", "65 1 10 x"}) EXPECT_FALSE(ParseFourInts(text, values)) << text;
 }
 
 TEST(SettingsFile, PathsThatTheFirstLineCannotHoldAreNamed)

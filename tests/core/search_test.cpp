@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int kBrd = 1, kBst = 2, kClr = 4, kDru = 8, kWar = 8192, kWiz = 16384;
-constexpr int kHitpoints = 0, kCharisma = 10, kStun = 21;
+constexpr int kHitpoints = 0, kCharisma = 10, kStun = 21, kBalance = 153;  // the highest effect id
 
 class SpellSearch : public testsupport::SpellTableTest {
 protected:
@@ -67,6 +67,7 @@ protected:
         SetSlot(Add("Charm", {}), 0, kCharisma, 0);                  // 9: hidden by the detail window
         SpellStruct& stun = Add("Stunning Blow", {{CLASS_WAR, 1}});  // 10
         SetSlot(stun, 11, kStun, 2);
+        SetSlot(stun, 10, kBalance, 1);
         Add("Same", {});                                      // 11
         Add("Same", {});                                      // 12
         Add("Bard Zero", {{CLASS_BRD, 0}, {CLASS_BST, 30}});  // 13: BRD 0 falls through to BST
@@ -104,6 +105,9 @@ const SearchRow kSearchRows[] = {
     {"text, class and effect", "heal", kDru, kHitpoints, "32    Greater Heal#8"},
     {"a hidden charisma slot", "", 0, kCharisma, "Greater Heal#8"},
     {"the last slot counts", "", kWar, kStun, "1    Stunning Blow#10"},
+    {"the first slot and the first effect id", "", 0, kHitpoints,
+     "Alpha Ward#0 | Greater Heal#8 | Minor Healing#7"},
+    {"the highest effect id", "", 0, kBalance, "Stunning Blow#10"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, SpellSearchRows, testing::ValuesIn(kSearchRows), testsupport::RowName());
 
