@@ -125,8 +125,6 @@ TEST_P(OtherTableSentence, ComesFromTheGivenTableRecordAndLevel)
 const SentenceCase kSentences[] = {
     {"RangesAtLevel0", 0, 0, true, "Increase Hitpoints by 15 (L5) to 75 (L65) per tick", -1},
     {"ValueAtLevel40", 0, 40, true, "Increase Hitpoints by 50 (L40) per tick", -1},
-    {"Level1BelowTheLowestClassLevel", 0, 1, true, "Increase Hitpoints by 15 (L5) to 75 (L65) per tick", -1},
-    {"Level65", 0, 65, true, "Increase Hitpoints by 75 (L65) per tick", -1},
     {"ProcNamesTheTablesSpell", 1, 0, true, "Add Weapon Proc: 1234 (Local Strike)", 1},
     {"ProcNamesTheTablesSpellByScan", 1, 0, false, "Add Weapon Proc: 1234 (Local Strike)", 1},
     {"ProcToASpellOnlyLoaded", 2, 0, true, "Add Weapon Proc: 555 ()", -1},
@@ -169,14 +167,6 @@ const PanelCase kPanels[] = {
     {"InstantFromAnEarlierDescription", 3, 0, "None", -1, 1, "Increase Hitpoints by 1 per tick", false},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, OtherTablePanel, testing::ValuesIn(kPanels), testsupport::RowName());
-
-TEST_F(OtherTable, PanelRefusesIndexesOutsideTheTable)
-{
-    SpellPanelContent content;
-    CopyText(content.texts[PANEL_TEXT_NAME], "untouched");
-    for (int index : {-1, 4}) EXPECT_EQ(DescribeSpellPanel(Table(), index, {}, content), -1) << index;
-    EXPECT_STREQ(content.texts[PANEL_TEXT_NAME].data(), "untouched");
-}
 
 // ---- A stacking check ----------------------------------------------------------
 

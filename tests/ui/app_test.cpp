@@ -191,7 +191,6 @@ INSTANTIATE_TEST_SUITE_P(AppTest, BrowseRefused, testing::ValuesIn(kBrowseRows),
 
 TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
 {
-    using Rows = std::vector<std::pair<std::string, int>>;
     Browse(kExisting, dir.Write("a.txt", FileText({{1, "Alpha"}, {2, "Alpine"}, {3, "Beta"}})));
     const int live = CountLivePanels();
     SetCtrlVal(mainPanel, MAINPANEL_SEARCH_TEXT, "alp");

@@ -17,6 +17,7 @@
 #include "compare/compare_uir.h"
 #include "compare/comparison.h"
 #include "compare/report.h"
+#include "popup/spell_uir.h"
 #include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
@@ -24,20 +25,12 @@ namespace {
 
 using testsupport::FileText;
 using testsupport::SpellLine;
-using Rows = std::vector<std::pair<std::string, int>>;
 
-struct CompareWindowTest : PopupTest {
-    void SetUp() override
-    {
-        PopupTest::SetUp();
-        mainPanel = mainPanel_ = LoadMainPanel();
-        ASSERT_GT(mainPanel_, 0);
-        DisplayPanel(mainPanel_);
-    }
+struct CompareWindowTest : MainWindowTest {
     void TearDown() override
     {
         if (ComparePanel() > 0) CommitCtrl(ComparePanel(), COMPAREPANEL_CLOSE);
-        PopupTest::TearDown();
+        MainWindowTest::TearDown();
     }
     // Compares `other` with the loaded file through the main window's button.
     int Compare(int answer, const std::string& other)
@@ -161,38 +154,78 @@ TEST_F(CompareWindowTest, EachSelectionShowsItsFieldsFromTheTop)
     EXPECT_EQ(QToolTip::text(), rowList->item(1)->text()) << "a cut row shows whole as a tooltip";
 }
 
-TEST_F(CompareWindowTest, NameFilterFollowsTypingAndFindsOldNames)
+// The rows the core gives for a kind and a part of a name.
+Rows CoreRows(const SpellComparison& comparison, ChangeFilter kind, const char* part)
 {
-    ParseSpells(mainPanel_,
-                dir.Write("new.txt", FileText({{1, "Frost Bolt"}, {2, "Fire"}, {4, "Ice"}})).c_str());
-    ASSERT_EQ(Compare(VAL_EXISTING_FILE_SELECTED,
-                      dir.Write("old.txt", FileText({{1, "Cold Bolt"}, {2, "Fire"}, {3, "Gone"}}))),
-              0);
-    const int panel = ComparePanel();
-    QWidget* filter = ControlWidget(panel, COMPAREPANEL_FILTER);
-    QTest::keyClicks(filter, "cold");
-    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST).size(), 1u) << "a renamed spell by its old name";
-    EXPECT_EQ(ListRows(panel, COMPAREPANEL_KIND),
-              (Rows{{"All differences (1)", 0}, {"Removed (0)", 1}, {"Added (0)", 2}, {"Changed (1)", 3}}));
-    SetCtrlIndex(panel, COMPAREPANEL_KIND, 0);
-    QTest::keyClicks(filter, "x");
-    EXPECT_TRUE(ListRows(panel, COMPAREPANEL_LIST).empty());
-    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), "No differing spell has \"coldx\" in its name.");
+    Rows rows;
+    for (int i : FilterDifferences(comparison, kind, part))
+        rows.emplace_back(DifferenceRow(comparison, comparison.differences[static_cast<std::size_t>(i)]), i);
+    return rows;
 }
 
-TEST_F(CompareWindowTest, SaysAtOnceWhenTheLoadedFileIsReadAgain)
+// The list shows what the core found for the kind and the name part; its rows open their spell
+// until the loaded file is read again.
+TEST_F(CompareWindowTest, ListFollowsKindAndNameAndOpensSpellsUntilTheFileIsReadAgain)
 {
-    const std::string loaded = dir.Write("new.txt", FileText({{1, "Alpha"}}));
+    const std::string loaded = dir.Write(
+        "new.txt", FileText({{1, "Alpha"}, {2, "Beta"}, {3, "Gamma II"}, {5, "Epsilon"}, {5, "Omega"}}));
+    const std::string other = dir.Write(
+        "old.txt", FileText({{1, "Alpha"}, {3, "Gamma"}, {4, "Delta"}, {5, "Epsilon"}, {5, "Eta"}}));
     ParseSpells(mainPanel_, loaded.c_str());
-    ASSERT_EQ(Compare(VAL_EXISTING_FILE_SELECTED, dir.Write("old.txt", FileText({{1, "Alpha Old"}}))), 0);
+    ASSERT_EQ(OpenSpellPopup(0), 0);
+    ASSERT_EQ(Compare(VAL_EXISTING_FILE_SELECTED, other), 0);
+    const int first = ComparePanel();
+    ASSERT_EQ(Compare(VAL_EXISTING_FILE_SELECTED, other), 0);
+    EXPECT_EQ(PanelWindow(first), nullptr) << "a second comparison replaces the first";
     const int panel = ComparePanel();
+    SpellComparison core;
+    ASSERT_EQ(CompareWithLoadedSpells(other.c_str(), 0, core), 0);
+    const Rows all = CoreRows(core, ChangeFilter::All, "");
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_KIND),
+              (Rows{{"All differences (4)", 0}, {"Removed (1)", 1}, {"Added (1)", 2}, {"Changed (2)", 3}}));
+    SetCtrlIndex(panel, COMPAREPANEL_KIND, 0);  // ListRows moved it
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), all);
+    // Moving in the list shows the current row's spell; Return opens its window.
+    QWidget* list = ControlWidget(panel, COMPAREPANEL_LIST);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), all[1].first);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Gamma II");
+    for (auto [kind, dimmed] : {std::pair{ChangeFilter::Removed, 1}, {ChangeFilter::Changed, 0}}) {
+        SetCtrlVal(panel, COMPAREPANEL_KIND, static_cast<int>(kind));
+        CommitCtrl(panel, COMPAREPANEL_KIND);
+        EXPECT_EQ(Attr(panel, COMPAREPANEL_OPEN, ATTR_DIMMED), dimmed) << "open greyed for a removed spell";
+    }
+    // Typing a name part: a changed spell is found by its old name too.
+    SetCtrlVal(panel, COMPAREPANEL_KIND, 0);
+    QTest::keyClicks(ControlWidget(panel, COMPAREPANEL_FILTER), "eta");
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), CoreRows(core, ChangeFilter::All, "eta"));
+    EXPECT_EQ(ListRows(panel, COMPAREPANEL_KIND),
+              (Rows{{"All differences (2)", 0}, {"Removed (0)", 1}, {"Added (1)", 2}, {"Changed (1)", 3}}));
+    SetCtrlIndex(panel, COMPAREPANEL_KIND, 0);
+    QTest::keyClicks(ControlWidget(panel, COMPAREPANEL_FILTER), "x");
+    EXPECT_TRUE(ListRows(panel, COMPAREPANEL_LIST).empty());
+    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), "No differing spell has \"etax\" in its name.");
+
+    // Once the file is loaded again the comparison's indexes are stale.
+    SetCtrlVal(panel, COMPAREPANEL_FILTER, "");
+    CommitCtrl(panel, COMPAREPANEL_FILTER);
     EXPECT_EQ(Text(panel, COMPAREPANEL_NOTICE), "");
-    EXPECT_EQ(Attr(panel, COMPAREPANEL_OPEN, ATTR_DIMMED), 0);
     ParseSpells(mainPanel_, loaded.c_str());
     EXPECT_EQ(Text(panel, COMPAREPANEL_NOTICE),
               "Out of date: the spell file was loaded again after this comparison. Compare again to open its "
               "spells.");
     EXPECT_EQ(Attr(panel, COMPAREPANEL_OPEN, ATTR_DIMMED), 1);
+    CommitCtrl(panel, COMPAREPANEL_OPEN);
+    ASSERT_EQ(Dialogs().messages.size(), 1u);
+    EXPECT_EQ(Dialogs().messages[0].text.rfind("The spell file was loaded again", 0), 0u);
+    EXPECT_EQ(g_numPopups, 2);
+    QTest::keyClick(list, Qt::Key_Escape);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(ComparePanel(), -1) << "Escape closes the comparison window";
+    EXPECT_EQ(g_numPopups, 2) << "and nothing else";
 }
 
 }  // namespace

@@ -19,8 +19,6 @@
 
 namespace {
 
-using Rows = std::vector<std::pair<std::string, int>>;
-
 constexpr int kHitpoints = 0, kStun = 21, kWeaponProc = 85;
 
 struct FindTest : MainWindowTest {

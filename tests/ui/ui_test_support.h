@@ -84,12 +84,15 @@ inline int PanelAttr(int panel, int attribute)
     return value;
 }
 
+// The rows of a list: each label with its value.
+using Rows = std::vector<std::pair<std::string, int>>;
+
 // Every row of a list control: its label and, through the toolkit, its value.
-inline std::vector<std::pair<std::string, int>> ListRows(int panel, int list)
+inline Rows ListRows(int panel, int list)
 {
     int count = 0;
     GetNumListItems(panel, list, &count);
-    std::vector<std::pair<std::string, int>> rows;
+    Rows rows;
     for (int i = 0; i < count; ++i) {
         TextField label{};
         GetLabelFromIndex(panel, list, i, label);

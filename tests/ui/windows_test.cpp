@@ -10,9 +10,6 @@
 #include "app/app.h"
 #include "app/main_uir.h"
 #include "app/search_callbacks.h"
-#include "compare/compare_callbacks.h"
-#include "compare/compare_uir.h"
-#include "compare/comparison.h"
 #include "list/search.h"
 #include "list/search_status.h"
 #include "popup/popup_manager.h"
@@ -26,8 +23,6 @@
 #include "ui_test_support.h"
 
 namespace {
-
-using Rows = std::vector<std::pair<std::string, int>>;
 
 using WindowTest = MainWindowTest;
 
@@ -99,68 +94,6 @@ TEST_F(WindowTest, ListAndStatusFollowTheTypingTheSelectorsAndTheKeys)
     ClearListCtrl(mainPanel_, MAINPANEL_CLASS);
     EXPECT_EQ(SearchStringCallback(mainPanel_, MAINPANEL_SEARCH, EVENT_COMMIT, nullptr, 0, 0), -1);
     EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST), shown);
-}
-
-// The rows the core gives for a kind and a part of a name.
-Rows CoreRows(const SpellComparison& comparison, ChangeFilter kind, const char* part)
-{
-    Rows rows;
-    for (int i : FilterDifferences(comparison, kind, part))
-        rows.emplace_back(DifferenceRow(comparison, comparison.differences[static_cast<std::size_t>(i)]), i);
-    return rows;
-}
-
-TEST_F(WindowTest, ComparisonShowsWhatTheCoreFoundAndRefusesStaleIndexes)
-{
-    const testsupport::TempDir dir;
-    const std::string loaded = dir.Write("new.txt", "1^Alpha^\n2^Beta^\n3^Gamma II^\n5^Epsilon^\n5^Zeta^\n");
-    const std::string other = dir.Write("old.txt", "1^Alpha^\n3^Gamma^\n4^Delta^\n5^Epsilon^\n5^Eta^\n");
-    ParseSpells(mainPanel_, loaded.c_str());
-    CommitCtrl(mainPanel_, MAINPANEL_SEARCH);
-    ASSERT_EQ(OpenSpellPopup(0), 0);
-    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, other);
-    ASSERT_EQ(CommitCtrl(mainPanel_, MAINPANEL_COMPARE), 0);
-    const int first = ComparePanel();
-    Dialogs().AnswerNextFileSelect(VAL_EXISTING_FILE_SELECTED, other);
-    ASSERT_EQ(CommitCtrl(mainPanel_, MAINPANEL_COMPARE), 0);
-    EXPECT_EQ(PanelWindow(first), nullptr) << "a second comparison replaces the first";
-    const int panel = ComparePanel();
-    ASSERT_GT(panel, 0);
-
-    SpellComparison core;
-    ASSERT_EQ(CompareWithLoadedSpells(other.c_str(), 0, core), 0);
-    const Rows all = CoreRows(core, ChangeFilter::All, "");
-    EXPECT_EQ(ListRows(panel, COMPAREPANEL_KIND),
-              (Rows{{"All differences (4)", 0}, {"Removed (1)", 1}, {"Added (1)", 2}, {"Changed (2)", 3}}));
-    SetCtrlIndex(panel, COMPAREPANEL_KIND, 0);  // ListRows moved it
-    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), all);
-    // Moving in the list shows the current row's spell; Return opens its window.
-    QWidget* list = ControlWidget(panel, COMPAREPANEL_LIST);
-    list->setFocus();
-    QTest::keyClick(list, Qt::Key_Home);
-    QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(Text(panel, COMPAREPANEL_DETAIL_TITLE), all[1].first);
-    QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(Text(LastPanel(), SPELLPANEL_NAME), "Gamma II");
-    for (auto [kind, dimmed] : {std::pair{ChangeFilter::Removed, 1}, {ChangeFilter::Changed, 0}}) {
-        SetCtrlVal(panel, COMPAREPANEL_KIND, static_cast<int>(kind));
-        CommitCtrl(panel, COMPAREPANEL_KIND);
-        EXPECT_EQ(Attr(panel, COMPAREPANEL_OPEN, ATTR_DIMMED), dimmed) << "open greyed for a removed spell";
-    }
-    SetCtrlVal(panel, COMPAREPANEL_FILTER, "eta");
-    CommitCtrl(panel, COMPAREPANEL_FILTER);
-    EXPECT_EQ(ListRows(panel, COMPAREPANEL_LIST), CoreRows(core, ChangeFilter::Changed, "eta"));
-
-    // Once the file is loaded again the comparison's indexes are stale.
-    ParseSpells(mainPanel_, loaded.c_str());
-    CommitCtrl(panel, COMPAREPANEL_OPEN);
-    ASSERT_EQ(Dialogs().messages.size(), 1u);
-    EXPECT_EQ(Dialogs().messages[0].text.rfind("The spell file was loaded again", 0), 0u);
-    EXPECT_EQ(g_numPopups, 2);
-    QTest::keyClick(list, Qt::Key_Escape);
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(ComparePanel(), -1) << "Escape closes the comparison window";
-    EXPECT_EQ(g_numPopups, 2) << "and nothing else";
 }
 
 constexpr int kHitpoints = 0;
