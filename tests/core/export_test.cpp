@@ -74,13 +74,9 @@ TEST_F(Exporter, SearchModeAndExitStatuses)
     } cases[] = {
         {"--search e spells_us.txt", 0,
          "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n{\"row\":\"Ember Ward\",\"index\":0}\n"},
-        {"--search 'caf\xC3\xA9' spells_us.txt", 0, "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n"},
-        {"--search 'CAF\xC3\x89' spells_us.txt", 0, "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n"},
         {"--search '' --class 8192 spells_us.txt", 0, "{\"row\":\"5    Ember Ward\",\"index\":0}\n"},
         {"--search '' --effect 85 spells_us.txt", 0, "{\"row\":\"Ember Ward\",\"index\":0}\n"},
         {"--where 'linkedSpell ~ \"STRIKE\"' spells_us.txt", 0, "{\"row\":\"Ember Ward\",\"index\":0}\n"},
-        {"--search e --where 'not id = 1234' spells_us.txt", 0,
-         "{\"row\":\"Caf\xC3\xA9 Strike\",\"index\":1}\n"},
         {"--level 30 --where 'text = \"Increase Hitpoints by 40 (L30) per tick\"' spells_us.txt", 0,
          "{\"row\":\"Ember Ward\",\"index\":0}\n"},
         {"--where 'colour = 1' spells_us.txt", 2,
@@ -142,46 +138,26 @@ TEST_F(Exporter, ReadsRegularFilesPipesAndTheStandardInputOnly)
               "rivizuzi-export: big.txt holds more than 4000 lines; only the first 4000 were read\n");
 }
 
+// Removed and added spells by id whatever their order; a changed one with
+// its fields in the window's order. Hitpoints growing by 1 a level from 10,
+// capped at 30 or 40, both read 20 at level 10: that slot is no change there.
 TEST_F(Exporter, DiffPrintsTheSpellsThatDifferById)
 {
-    // Hitpoints growing by 1 a level from 10, capped at 30 or 40: both read
-    // 20 at level 10, so that slot is no change there.
-    SpellLine mend(9, "Mend");
-    mend.Set(17, "10").Slot(0, 0, 10, 30, 102);
-    SpellLine mend2(9, "Mend II");
-    mend2.Set(17, "20").Slot(0, 0, 10, 40, 102);
-    const struct {
-        const char* name;
-        std::vector<SpellLine> oldLines, newLines;
-        const char* options;
-        const char* expected;
-    } cases[] = {
-        {"AddedRemovedAndReordered",
-         {{1, "Alpha"}, {2, "Beta"}, {3, "Gamma"}},
-         {{3, "Gamma"}, {2, "Beta"}, {4, "Delta"}},
-         "",
-         R"j({"change":"removed","id":1,"name":"Alpha","oldIndex":0})j"
-         "\n"
-         R"j({"change":"added","id":4,"name":"Delta","newIndex":2})j"
-         "\n"},
-        {"ChangedFieldsInWindowOrder",
-         {mend},
-         {mend2},
-         "--level 10",
-         R"j({"change":"changed","id":9,"name":"Mend II","oldIndex":0,"newIndex":0,"fields":[)j"
-         R"j({"field":"name","old":"Mend","new":"Mend II"},)j"
-         R"j({"field":"duration","old":"10 ticks (1.0 minutes)","new":"20 ticks (2.0 minutes)"}]})j"
-         "\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Write("old.txt", c.oldLines);
-        Write("new.txt", c.newLines);
-        const testsupport::RunResult result = Run(std::string(c.options) + " --diff old.txt new.txt");
-        EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.err, "");
-        EXPECT_EQ(result.out, c.expected);
-    }
+    Write("old.txt", {{1, "Alpha"}, {2, "Beta"}, SpellLine(9, "Mend").Set(17, "10").Slot(0, 0, 10, 30, 102)});
+    Write("new.txt",
+          {SpellLine(9, "Mend II").Set(17, "20").Slot(0, 0, 10, 40, 102), {2, "Beta"}, {4, "Delta"}});
+    const testsupport::RunResult result = Run("--level 10 --diff old.txt new.txt");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              R"j({"change":"removed","id":1,"name":"Alpha","oldIndex":0})j"
+              "\n"
+              R"j({"change":"added","id":4,"name":"Delta","newIndex":2})j"
+              "\n"
+              R"j({"change":"changed","id":9,"name":"Mend II","oldIndex":2,"newIndex":0,"fields":[)j"
+              R"j({"field":"name","old":"Mend","new":"Mend II"},)j"
+              R"j({"field":"duration","old":"10 ticks (1.0 minutes)","new":"20 ticks (2.0 minutes)"}]})j"
+              "\n");
 }
 
 // What "Copy" on a spell window gives, in each format. Markdown and HTML

@@ -1,18 +1,23 @@
 // The spell file reader (columns, line ends, cut lines, the 4000-record
-// table, files no well-behaved writer produces) and the settings file reader.
+// table, files no well-behaved writer produces), the text conversion, the
+// settings file reader, and the sample file run.sh, the benchmarks and the
+// window tests load.
 #include "data/reader.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "app/settings_format.h"
 #include "data/text_encoding.h"
+#include "sample/sample_gen.h"
 #include "test_support.h"
 
 namespace {
@@ -248,6 +253,22 @@ TEST(SettingsFile, PathsThatTheFirstLineCannotHoldAreNamed)
         {std::string(260, 'p'), "it is longer than 259 bytes"},
     };
     for (const auto& c : cases) EXPECT_STREQ(SettingsPathProblem(c.path.c_str()), c.problem) << c.path;
+}
+
+// The same bytes each time, whole records, every effect id (so every sentence).
+TEST(SampleGen, SameBytesForTheSameOptionsAFullTableOfWholeRecordsAndEveryEffectId)
+{
+    const std::string text = GenerateSampleSpellFile({});
+    EXPECT_EQ(text, GenerateSampleSpellFile({}));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '^'), 173 * MAX_SPELLS);  // with no short line: 174 each
+    testsupport::TempDir dir;
+    std::vector<SpellStruct> table(MAX_SPELLS);
+    int shortLines = -1;
+    ASSERT_EQ(ParseSpellFile(dir.Write("s.txt", text).c_str(), table, nullptr, &shortLines), MAX_SPELLS);
+    EXPECT_EQ(shortLines, 0);
+    std::set<int> effects;
+    for (const SpellStruct& spell : table) effects.insert(spell.attrib.begin(), spell.attrib.end());
+    for (int id = 0; id <= 153; ++id) EXPECT_TRUE(effects.count(id)) << "effect " << id;
 }
 
 }  // namespace

@@ -48,6 +48,13 @@ protected:
         return CommitCtrl(mainPanel, MAINPANEL_BROWSE);
     }
     static int Dimmed() { return Attr(mainPanel, MAINPANEL_LEVEL, ATTR_DIMMED); }
+    // The text with DIR replaced by the test's folder.
+    std::string InDir(std::string text) const
+    {
+        for (std::size_t at; (at = text.find("DIR")) != std::string::npos;)
+            text.replace(at, 3, dir.path().string());
+        return text;
+    }
 
     testsupport::TempDir dir;
     const std::string settings = (dir.path() / "rivizuzi.cfg").string();
@@ -159,16 +166,7 @@ const BrowseRow kBrowseRows[] = {
      "That path cannot be stored in rivizuzi.cfg: it is longer than 259 bytes. Please choose another file."},
 };
 
-class BrowseRefused : public AppTest, public testing::WithParamInterface<BrowseRow> {
-protected:
-    // The text with DIR replaced by the test's folder.
-    std::string InDir(std::string text) const
-    {
-        for (std::size_t at; (at = text.find("DIR")) != std::string::npos;)
-            text.replace(at, 3, dir.path().string());
-        return text;
-    }
-};
+class BrowseRefused : public AppTest, public testing::WithParamInterface<BrowseRow> {};
 
 TEST_P(BrowseRefused, KeepsTheWorkingFile)
 {
@@ -214,40 +212,29 @@ TEST_F(AppTest, LoadingAnotherFileLeavesNoWindowOrRowOfTheOldTable)
     EXPECT_EQ(g_numPopups, 0);
 }
 
-// The spell file's text ("" for none: the file does not exist) and the status line; PATH stands
-// for the file's path.
+// The spell file's text (none: the file does not exist), the status line and the message; DIR
+// stands for the file's folder.
 struct StatusRow {
     const char* name;
-    std::string text;
+    const char* text;
     const char* status;
+    const char* message;
 };
+const std::string k4001Lines(4001, '\n');
 const StatusRow kStatusRows[] = {
-    {"one line of text", "hello\n", "Loaded 1 spell from PATH; 1 line does not have 174 columns"},
-    {"more lines than the table", std::string(4001, '\n'),
-     "Loaded 4000 spells from PATH. The file holds more lines than the 4000 the table holds; the rest "
-     "were not read. 4000 lines do not have 174 columns."},
-    {"no such file", "", "No spells loaded: cannot open PATH"},
+    {"one line of text", "hello\n", "Loaded 1 spell from DIR/s.txt; 1 line does not have 174 columns", ""},
+    {"more lines than the table", k4001Lines.c_str(),
+     "Loaded 4000 spells from DIR/s.txt. The file holds more lines than the 4000 the table holds; the rest "
+     "were not read. 4000 lines do not have 174 columns.",
+     ""},
+    {"no such file", nullptr, "No spells loaded: cannot open DIR/s.txt",
+     "Cannot open the file: DIR/s.txt - please browse for a valid file."},
 };
 
 class StatusLine : public AppTest, public testing::WithParamInterface<StatusRow> {};
 
-TEST_P(StatusLine, SaysWhatWasLoadedAndTheWaitPanelGoesAway)
-{
-    const StatusRow& c = GetParam();
-    DisplayPanel(mainPanel);
-    const std::string path = c.text.empty() ? (dir.path() / "none.txt").string() : dir.Write("s.txt", c.text);
-    const int panels = CountLivePanels();
-    ParseSpells(mainPanel, path.c_str());
-    std::string status = c.status;
-    EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), status.replace(status.find("PATH"), 4, path));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
-}
-
-INSTANTIATE_TEST_SUITE_P(AppTest, StatusLine, testing::ValuesIn(kStatusRows), RowName());
-
 // A read that fails says so once the wait panel is gone, never with it behind the message box.
-TEST_F(AppTest, TheWaitPanelIsGoneBeforeAMessageOfTheRead)
+TEST_P(StatusLine, SaysWhatWasLoadedOnceTheWaitPanelIsGone)
 {
     struct WaitPanelWatch : ScriptedDialogs {
         void Message(const char* title, const char* text) override
@@ -258,15 +245,21 @@ TEST_F(AppTest, TheWaitPanelIsGoneBeforeAMessageOfTheRead)
         }
         int waitPanelsShown = 0;
     } watch;
+    const StatusRow& c = GetParam();
     DisplayPanel(mainPanel);
+    if (c.text) dir.Write("s.txt", c.text);
+    const int panels = CountLivePanels();
     SetDialogHook(&watch);
-    ParseSpells(mainPanel, (dir.path() / "none.txt").c_str());
+    ParseSpells(mainPanel, InDir("DIR/s.txt").c_str());
     SetDialogHook(&Dialogs());
-    ASSERT_EQ(watch.messages.size(), 1u);
-    EXPECT_EQ(watch.messages[0].text, "Cannot open the file: " + (dir.path() / "none.txt").string() +
-                                          " - please browse for a valid file.");
+    EXPECT_EQ(Text(mainPanel, MAINPANEL_STATUS), InDir(c.status));
+    EXPECT_EQ(watch.messages.empty() ? "" : watch.messages[0].text, InDir(c.message));
     EXPECT_EQ(watch.waitPanelsShown, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(CountLivePanels(), panels) << "the wait panel is discarded";
 }
+
+INSTANTIATE_TEST_SUITE_P(AppTest, StatusLine, testing::ValuesIn(kStatusRows), RowName());
 
 // A message wider than the screen wraps, long paths too, and its button stays on the screen.
 TEST_F(AppTest, MessageBoxFitsTheScreen)
