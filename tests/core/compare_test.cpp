@@ -56,8 +56,6 @@ TEST(CompareDescriptions, LeaveTheLoadedTableAsItWas)
         const char* firstSlot1;
     } cases[] = {
         {"LongerFile", longer, 5, false, "Add Weapon Proc: 5 (Echo)"},
-        {"ShorterFile", "5^Echo^\n", 1, false, "Increase Hitpoints by 0"},
-        {"EmptyFile", "", 0, false, ""},
         {"MoreLinesThanTheTable", "5^Echo^\n" + std::string(MAX_SPELLS, '\n'), MAX_SPELLS, true,
          "Increase Hitpoints by 0"},
         {"MissingFile", "-", -1, false, ""},

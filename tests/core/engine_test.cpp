@@ -219,21 +219,4 @@ TEST(DescribeSpells, TwoThreadsGiveTheTextsOfOne)
     }
 }
 
-// ---- The loaded table's wrappers keep caching ----------------------------------
-
-TEST_F(OtherTable, LoadedWindowCachesItsSentencesAndTheInstantFlag)
-{
-    SpellStruct& loaded = g_spellArray[0];
-    loaded.duration = 0;
-    before_ = Snapshot();
-    SpellPanelContent content;
-    ASSERT_EQ(BuildSpellPanelContent(0, content), 0);
-    EXPECT_STREQ(content.rows[0].text.data(), "Increase Hitpoints by 29 (L20)");
-    EXPECT_STREQ(loaded.effectText[0].data(), "Increase Hitpoints by 29 (L20)");
-    EXPECT_EQ(loaded.isInstant, 1);
-    EXPECT_FALSE(content.stackingButton);
-    loaded.effectText[0] = {};
-    loaded.isInstant = 0;
-}
-
 }  // namespace

@@ -143,26 +143,6 @@ TEST_F(SpellSearch, RowsCutLongNamesSoTheIndexAlwaysFits)
     }
 }
 
-TEST(SpellRows, EqualKeysSortInTableOrder)
-{
-    // Rows fed against table order (their last digits) come out in table order.
-    auto sorted = [](std::vector<const char*> rows, void (*sort)(int count)) {
-        for (std::size_t i = 0; i < rows.size(); ++i) CopyText(g_stringArray[i], rows[i]);
-        sort(static_cast<int>(rows.size()));
-        std::vector<std::string> out;
-        for (std::size_t i = 0; i < rows.size(); ++i) out.emplace_back(g_stringArray[i].data());
-        return out;
-    };
-    EXPECT_EQ(sorted({"5    B00007", "5    A00003", "2    C00009", "5    C00001"},
-                     [](int n) { SortSpellRows(n, 1); }),
-              (std::vector<std::string>{"2    C00009", "5    C00001", "5    A00003", "5    B00007"}))
-        << "class rows of the same level";
-    EXPECT_EQ(
-        sorted({"+00010 00007 x", "+00010 00003 y", "+00020 00009 z", "+00010 00001 w"}, SortStackingRows),
-        (std::vector<std::string>{"+00020 00009 z", "+00010 00001 w", "+00010 00003 y", "+00010 00007 x"}))
-        << "stacking rows of the same value";
-}
-
 TEST(SearchSelectorsAndStatus, EffectsByLabelAndTheCountOfShownSpells)
 {
     const auto& entries = EffectSelector();

@@ -103,6 +103,18 @@ TEST(StackingRows, ValueFollowsBaseAndMaxAndRowsReadBack)
     }
 }
 
+// Rows of equal values keep table order (their index digits).
+TEST(StackingRows, SortLargestValueFirstThenByIndex)
+{
+    const char* rows[] = {"+00010 00007 x", "+00010 00003 y", "+00020 00009 z", "+00010 00001 w"};
+    for (std::size_t i = 0; i < std::size(rows); ++i) CopyText(g_stringArray[i], rows[i]);
+    SortStackingRows(4);
+    std::vector<std::string> sorted;
+    for (std::size_t i = 0; i < std::size(rows); ++i) sorted.emplace_back(g_stringArray[i].data());
+    EXPECT_EQ(sorted, (std::vector<std::string>{"+00020 00009 z", "+00010 00001 w", "+00010 00003 y",
+                                                "+00010 00007 x"}));
+}
+
 TEST_F(Stacking, LeftOutSlotsTakeNoRoomAndEachSlotFollowsTheLastLineOfThePrevious)
 {
     SpellStruct& given = Add(1, "given", 0, kArmorClass, 5);

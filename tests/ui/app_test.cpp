@@ -74,7 +74,6 @@ const SettingsRow kSettingsRows[] = {
     {"level 66", "p\n66 0 10 20\n", "p", 65, 0, 10, "p\n65 0 10 20\n"},
     {"short second line", "p\n50 1\n", "p", 65, 0, 0, nullptr},
     {"empty first line", "\n65 0 10 20\n", "", 65, 0, 10, ""},
-    {"a second CR stays: never written", "p\r\r\n40 1 130 250\n", "p\r", 40, 1, 130, ""},
 };
 
 class SettingsFile : public AppTest, public testing::WithParamInterface<SettingsRow> {};
