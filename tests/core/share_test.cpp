@@ -1,16 +1,13 @@
 // Sharing what the windows show: texts from a spell file come out of every
 // format as exactly their characters, read back with real parsers; reports
-// are written whole or not at all; the captions are the detail window's.
+// are written whole or not at all.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <regex>
 #include <string>
 
 #include "compare/report.h"
 #include "markup_readback.h"
-#include "popup/panel_captions.h"
 #include "popup/spell_text.h"
 #include "share/whole_file.h"
 #include "stacking/stacking_text.h"
@@ -117,44 +114,6 @@ TEST(ShareReportFile, HtmlForNamesEndingInHtmlOrHtmAnyCase)
     EXPECT_EQ(ReportFormatFor("/tmp/Patch.HTM"), TextFormat::Html);
     EXPECT_EQ(ReportFormatFor("patch.html.md"), TextFormat::Markdown);
     EXPECT_EQ(ReportFormatFor("html"), TextFormat::Markdown);
-}
-
-// Each caption is the label nearest left of its text on the same row of
-// spell.uir, and the reading order is the texts' order by row, then from the
-// left. The file lays out a caption as its geometry then its text, a text
-// as its control id then its geometry.
-TEST(ShareCaptions, AreTheDetailWindowsLabelsInItsOrder)
-{
-    const std::string uir = testsupport::ReadFile(RIVIZUZI_SOURCE_DIR "/resources/spell.uir");
-    struct Widget {
-        int y, x, ctrlId;
-        std::string caption;
-    };
-    std::vector<Widget> widgets;
-    const std::regex widget(
-        R"(name="\w+">\s*(?:<property name="ctrlId" stdset="0"><number>(\d+)</number></property>\s*)?)"
-        R"(<property name="geometry"><rect><x>(\d+)</x><y>(\d+)</y>.*\s*)"
-        R"((?:<property name="text"><string>([^<]*:)</string>)?)");
-    for (std::sregex_iterator it(uir.begin(), uir.end(), widget), end; it != end; ++it) {
-        const std::smatch& m = *it;
-        widgets.push_back({std::stoi(m[3]), std::stoi(m[2]), m[1].matched ? std::stoi(m[1]) : 0, m[4]});
-    }
-    std::vector<Widget> texts;
-    for (int text = 0; text < PANEL_TEXT_COUNT; ++text) {
-        const auto control = std::ranges::find(widgets, text + 1, &Widget::ctrlId);
-        ASSERT_NE(control, widgets.end()) << text;
-        texts.push_back(*control);
-        const Widget* caption = nullptr;
-        for (const Widget& w : widgets) {
-            if (!w.caption.empty() && w.y == control->y && w.x < control->x && (!caption || w.x > caption->x))
-                caption = &w;
-        }
-        ASSERT_NE(caption, nullptr) << text;
-        EXPECT_EQ(caption->caption, kPanelCaptions[static_cast<std::size_t>(text)]);
-    }
-    std::ranges::sort(texts,
-                      [](const Widget& a, const Widget& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
-    for (std::size_t k = 0; k < texts.size(); ++k) EXPECT_EQ(texts[k].ctrlId, kPanelReadingOrder[k] + 1) << k;
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 
 #include "data/reader.h"
 #include "data/spell_index.h"
-#include "effects/effect_catalogue.h"
 #include "effects/effects.h"
 #include "popup/referenced_by.h"
 #include "sample/sample_gen.h"
@@ -239,23 +238,6 @@ TEST_F(ReferencedByTest, TheSampleAgreesWithItsWindows)
         referred += Of(j).empty() ? 0 : 1;
     }
     EXPECT_GT(referred, 100);
-}
-
-// The index describes only the slots whose kind links: no other effect may
-// give a link, whatever its base.
-TEST_F(ReferencedByTest, OnlyTheLinkingKindsLink)
-{
-    AddSpell(7, "Target");
-    SpellStruct& spell = AddSpell(8, "Every effect");
-    for (int attrib = 0; attrib <= effects::kHighestEffectId; ++attrib) {
-        for (const int base : {7, -7}) {
-            TextField text{};
-            int link = -1;
-            GenerateEffectString(1, attrib, base, 0, 100, spell.duration, 0, 0, text, &link);
-            EXPECT_FALSE(link >= 0 && !effects::LinksToSpell(effects::LookUpEffect(attrib).kind))
-                << attrib << " " << base;
-        }
-    }
 }
 
 }  // namespace
