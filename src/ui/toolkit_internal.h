@@ -139,7 +139,8 @@ bool FirePanelEvent(int panel, int event, int eventData1);
 void CoverChild(Panel& panel, QWidget* child);
 void CoverChild(Panel& panel, const QRect& area);
 
-// Painted controls of a canvas (toolkit_canvas.cpp).
+// Painted controls of a canvas (toolkit_canvas.cpp, toolkit_painted.cpp,
+// toolkit_canvas_select.cpp).
 void InstallCanvasPainter(Panel& panel);
 int NewPaintedCtrl(Panel& panel, int style, const char* label, int top, int left);
 int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* value);
