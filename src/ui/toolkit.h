@@ -23,7 +23,9 @@
 //  - list: activating a row (double click or Return);
 //  - check box: toggling it by the user;
 //  - numeric control: a change of its value by the user;
-//  - selector (ring): choosing an entry (with the mouse or the arrow keys).
+//  - selector (ring): choosing an entry (with the mouse or the arrow keys);
+//  - the control a link names (ATTR_LINK_START): a click on the link, or
+//    Return or Space on it.
 // A text box also sends EVENT_VAL_CHANGED to its callback at each edit by
 // the user (typing, deleting, pasting), before any Return commits it; a list
 // sends EVENT_VAL_CHANGED when the user moves its current row (arrow keys, a
@@ -102,6 +104,19 @@ enum Attribute : int {
     // bold on the highlight colour. A length of 0 marks nothing.
     ATTR_TEXT_MARK_START,
     ATTR_TEXT_MARK_LENGTH,
+    // A text (a run-time text field, drawn or not, or a fixed text) can hold
+    // a link: the bytes [start, start + length) of the UTF-8 text it shows
+    // (a length past its end: the rest of it) are drawn in the window's link
+    // colour (the Link colour of its palette), underlined under the mouse,
+    // with a hand cursor. A click on the link, or Return or Space while it
+    // has the focus (Tab reaches it as it does a button), commits the control
+    // ATTR_LINK_CONTROL names (0: the text itself), as that control's own
+    // commit does. A length of 0: no link. On a list, a length other than 0
+    // makes each row a link: a click on a row commits the list, as a double
+    // click does, and so does Space.
+    ATTR_LINK_START,
+    ATTR_LINK_LENGTH,
+    ATTR_LINK_CONTROL,
 };
 
 // Colours are 0xRRGGBB; this value means "no colour, see through".

@@ -22,6 +22,23 @@
 namespace toolkit {
 namespace {
 
+// Where a field's text stands: inside its rectangle, 2 pixels in.
+QRect TextArea(const PaintedItem& item)
+{
+    return item.rect.adjusted(2, 0, -2, 0);
+}
+
+TextRuns RunsOf(const PaintedItem& item, bool hovered)
+{
+    const QString& text = item.text;
+    return {text,
+            ColorOf(item.textColor),
+            SpanOfBytes(text, item.markStart, item.markLength),
+            SpanOfBytes(text, item.linkStart, item.linkLength),
+            {},
+            hovered};
+}
+
 class CanvasPainter : public QObject {
 public:
     CanvasPainter(QWidget* canvas, int panel) : QObject(canvas), canvas_(canvas), panel_(panel) {}
@@ -40,10 +57,10 @@ protected:
             case QEvent::MouseButtonDblClick:
                 if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
                     const QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
-                    pressed_ = ButtonAt(*panel, point);
+                    pressed_ = ActiveAt(*panel, point, false);
                     Repaint(*panel, pressed_);
                     if (pressed_ > 0) {
-                        // A pressed button takes the focus, as a button widget does.
+                        // A pressed button or link takes the focus, as a button widget does.
                         Focus(*panel, pressed_);
                         canvas_->setFocus(Qt::MouseFocusReason);
                         return true;
@@ -58,15 +75,19 @@ protected:
                     ExtendSelection(*panel, canvas_, static_cast<QMouseEvent*>(event)->position().toPoint());
                     return true;
                 }
+                Hover(*panel, ActiveAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint(), true));
+                break;
+            case QEvent::Leave:
+                Hover(*panel, 0);
                 break;
             case QEvent::MouseButtonRelease:
                 if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && pressed_ > 0) {
                     int control = pressed_;
                     pressed_ = 0;
                     Repaint(*panel, control);
-                    if (ButtonAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint()) == control) {
-                        FireCommit(panel_, control);
-                    }
+                    if (ActiveAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint(), false) ==
+                        control)
+                        FireLink(panel_, control, ItemOf(*panel, control).linkControl);
                     return true;
                 }
                 selecting_ = false;
@@ -140,23 +161,52 @@ private:
             }
             if (item.textBackground != VAL_TRANSPARENT)
                 painter.fillRect(item.rect, ColorOf(item.textBackground));
-            painter.setFont(FontFor(base, item.textPointSize, item.textBold));
+            const QFont font = FontFor(base, item.textPointSize, item.textBold);
+            painter.setFont(font);
             PaintSelection(painter, panel, static_cast<std::size_t>(c.painted));
             painter.setPen(ColorOf(item.textColor));
-            if (item.markLength > 0) {
-                PaintMarkedText(painter, item);
+            if (item.markLength > 0 || item.linkLength > 0) {
+                DrawTextRuns(&painter, font, canvas_->palette(), TextArea(item), Qt::AlignLeft,
+                             RunsOf(item, c.id == hovered_));
             } else {
-                painter.drawText(item.rect.adjusted(2, 0, -2, 0),
-                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, item.text);
+                painter.drawText(TextArea(item), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                                 item.text);
             }
+            if (c.id == focused_ && canvas_->hasFocus()) PaintFocusMark(painter, MarkRect(item));
         }
     }
 
-    // Where the focus mark of a drawn control stands: just around it.
-    static QRect MarkRect(const PaintedItem& item)
+    QRect LinkRect(const PaintedItem& item) const { return PaintedLinkRect(canvas_, item); }
+
+    PaintedItem& ItemOf(Panel& panel, int control) const
+    {
+        return panel
+            .painted[static_cast<std::size_t>(panel.controls[static_cast<std::size_t>(control)].painted)];
+    }
+
+    // The mouse is over the link of `control` (0: over none): it is
+    // underlined and the cursor is a hand.
+    void Hover(Panel& panel, int control)
+    {
+        if (control == hovered_) return;
+        const int before = hovered_;
+        hovered_ = control;
+        Repaint(panel, before);
+        Repaint(panel, hovered_);
+        if (control > 0) {
+            canvas_->setCursor(Qt::PointingHandCursor);
+        } else {
+            canvas_->unsetCursor();
+        }
+    }
+
+    // Where the focus mark of a drawn control stands: just around it, or
+    // around its link.
+    QRect MarkRect(const PaintedItem& item) const
     {
         const int m = kFocusMarkWidth + 1;
-        return item.rect.adjusted(-m, -m, m, m);
+        const QRect link = LinkRect(item);
+        return (link.isEmpty() ? item.rect : link).adjusted(-m, -m, m, m);
     }
 
     bool IsFocusable(const Panel& panel, int control) const
@@ -165,7 +215,7 @@ private:
         const Control& c = panel.controls[static_cast<std::size_t>(control)];
         if (c.painted < 0) return false;
         const PaintedItem& item = panel.painted[static_cast<std::size_t>(c.painted)];
-        return item.visible && item.style == CTRL_SQUARE_COMMAND_BUTTON;
+        return item.visible && (item.style == CTRL_SQUARE_COMMAND_BUTTON || !LinkRect(item).isEmpty());
     }
 
     // The focusable drawn control after (or before) `from` in the order they
@@ -210,44 +260,9 @@ private:
             Focus(panel, next);
             return true;
         }
-        const bool press =
-            key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
-        if (!press || mods != Qt::NoModifier || !IsFocusable(panel, focused_)) return false;
-        if (!key.isAutoRepeat()) FireCommit(panel_, focused_);
+        if (!IsPressKey(key) || !IsFocusable(panel, focused_)) return false;
+        if (!key.isAutoRepeat()) FireLink(panel_, focused_, ItemOf(panel, focused_).linkControl);
         return true;
-    }
-
-    // The text in three runs: before the mark, the mark (bold on the
-    // highlight colour), after it; clipped to the field like plain text.
-    void PaintMarkedText(QPainter& painter, const PaintedItem& item)
-    {
-        const QByteArray bytes = item.text.toUtf8();
-        const int start = std::clamp(item.markStart, 0, static_cast<int>(bytes.size()));
-        const int end = std::clamp(item.markStart + item.markLength, start, static_cast<int>(bytes.size()));
-        const QString runs[3] = {QString::fromUtf8(bytes.left(start)),
-                                 QString::fromUtf8(bytes.mid(start, end - start)),
-                                 QString::fromUtf8(bytes.mid(end))};
-        const QRect area = item.rect.adjusted(2, 0, -2, 0);
-        painter.save();
-        painter.setClipRect(area);
-        const QFont plain = painter.font();
-        QFont bold = plain;
-        bold.setBold(true);
-        int x = area.left();
-        for (int run = 0; run < 3; ++run) {
-            painter.setFont(run == 1 ? bold : plain);
-            const int width = painter.fontMetrics().horizontalAdvance(runs[run]);
-            const QRect box(x, area.top(), width, area.height());
-            if (run == 1) {
-                painter.fillRect(box, canvas_->palette().color(QPalette::Highlight));
-                painter.setPen(canvas_->palette().color(QPalette::HighlightedText));
-            } else {
-                painter.setPen(ColorOf(item.textColor));
-            }
-            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, runs[run]);
-            x += width;
-        }
-        painter.restore();
     }
 
     // The selected part of a field behind its text, on the highlight colour.
@@ -263,14 +278,16 @@ private:
         painter.fillRect(box.intersected(item.rect), canvas_->palette().color(QPalette::Highlight));
     }
 
-    // The painted button under a point (the last made wins), or 0.
-    int ButtonAt(const Panel& panel, QPoint point) const
+    // The painted button or link under a point (the last made wins), or 0;
+    // with `linksOnly` only a link.
+    int ActiveAt(const Panel& panel, QPoint point, bool linksOnly) const
     {
         for (std::size_t i = panel.controls.size(); i-- > 1;) {
             const Control& c = panel.controls[i];
             if (c.painted < 0) continue;
             const PaintedItem& item = panel.painted[static_cast<std::size_t>(c.painted)];
-            if (item.visible && item.style == CTRL_SQUARE_COMMAND_BUTTON && item.rect.contains(point))
+            if (!item.visible || !item.rect.contains(point)) continue;
+            if (item.style == CTRL_SQUARE_COMMAND_BUTTON ? !linksOnly : LinkRect(item).contains(point))
                 return c.id;
         }
         return 0;
@@ -298,17 +315,25 @@ private:
     QWidget* canvas_;
     int panel_;
     int pressed_ = 0;
+    int hovered_ = 0;         // the drawn control whose link is under the mouse
     int focused_ = 0;         // the drawn control with the focus mark while the canvas has the focus
     bool selecting_ = false;  // a drag from a field goes on
 };
 
 }  // namespace
 
+QRect PaintedLinkRect(const QWidget* canvas, const PaintedItem& item)
+{
+    if (item.linkLength <= 0 || !IsTextItem(item)) return {};
+    return DrawTextRuns(nullptr, FontFor(canvas->font(), item.textPointSize, item.textBold),
+                        canvas->palette(), TextArea(item), Qt::AlignLeft, RunsOf(item, false));
+}
+
 void InstallCanvasPainter(Panel& panel)
 {
     panel.paintedCanvas = true;
     panel.canvas->installEventFilter(new CanvasPainter(panel.canvas, panel.handle));
-    panel.canvas->setMouseTracking(false);
+    panel.canvas->setMouseTracking(false);  // until a link is drawn
 }
 
 }  // namespace toolkit

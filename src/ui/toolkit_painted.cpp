@@ -145,6 +145,15 @@ int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* valu
         case ATTR_TEXT_MARK_LENGTH:
             *value = item.markLength;
             return 0;
+        case ATTR_LINK_START:
+            *value = item.linkStart;
+            return 0;
+        case ATTR_LINK_LENGTH:
+            *value = item.linkLength;
+            return 0;
+        case ATTR_LINK_CONTROL:
+            *value = item.linkControl;
+            return 0;
         default:
             return -1;
     }
@@ -228,6 +237,23 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
         case ATTR_TEXT_MARK_LENGTH:
             if (button) return -1;
             item.markLength = std::max(value, 0);
+            break;
+        case ATTR_LINK_START:
+            if (button) return -1;
+            item.linkStart = std::max(value, 0);
+            break;
+        case ATTR_LINK_LENGTH:
+            if (button) return -1;
+            item.linkLength = std::max(value, 0);
+            // The mouse is followed over links, and the keyboard reaches them.
+            if (item.linkLength > 0) {
+                panel.canvas->setMouseTracking(true);
+                panel.canvas->setFocusPolicy(Qt::StrongFocus);
+            }
+            break;
+        case ATTR_LINK_CONTROL:
+            if (button || (value != 0 && !FindControl(panel.handle, value))) return -1;
+            item.linkControl = value;
             break;
         default:
             return -1;
