@@ -334,6 +334,11 @@ void InstallCanvasPainter(Panel& panel)
     panel.paintedCanvas = true;
     panel.canvas->installEventFilter(new CanvasPainter(panel.canvas, panel.handle));
     panel.canvas->setMouseTracking(false);  // until a link is drawn
+    // Frames on the canvas only decorate: the mouse reaches what the canvas
+    // draws beneath them (links under the mouse, tooltips).
+    for (QWidget* child : panel.canvas->findChildren<QWidget*>()) {
+        if (KindOf(child) == Kind::Frame) child->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 }
 
 }  // namespace toolkit

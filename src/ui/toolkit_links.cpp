@@ -235,6 +235,9 @@ protected:
         if (length <= 0) return;
         option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Link));
         option->font.setUnderline(hovered_ == index);
+        // The current row is marked for the keyboard only: to the mouse the
+        // rows are links alike.
+        if (!list_->hasFocus()) option->state &= ~QStyle::State_Selected;
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -243,6 +246,7 @@ protected:
             return QStyledItemDelegate::eventFilter(watched, event);  // an editor's
         if (length <= 0) return false;
         if (watched == list_) {
+            if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) list_->viewport()->update();
             if (event->type() != QEvent::KeyPress) return false;
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() != Qt::Key_Space || !IsPressKey(*key)) return false;
