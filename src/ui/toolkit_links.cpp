@@ -246,7 +246,8 @@ protected:
             return QStyledItemDelegate::eventFilter(watched, event);  // an editor's
         if (length <= 0) return false;
         if (watched == list_) {
-            if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) list_->viewport()->update();
+            if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+                list_->viewport()->update();
             if (event->type() != QEvent::KeyPress) return false;
             const auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() != Qt::Key_Space || !IsPressKey(*key)) return false;
