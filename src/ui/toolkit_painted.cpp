@@ -33,6 +33,22 @@ int DefaultHeight(Panel& panel, const PaintedItem& item)
     return metrics.height() + 4;
 }
 
+// The start or length of a field's mark or link that an attribute names.
+template <typename Item>
+auto& TextPart(Item& item, int attribute)
+{
+    switch (attribute) {
+        case ATTR_TEXT_MARK_START:
+            return item.markStart;
+        case ATTR_TEXT_MARK_LENGTH:
+            return item.markLength;
+        case ATTR_LINK_START:
+            return item.linkStart;
+        default:
+            return item.linkLength;
+    }
+}
+
 void Changed(Panel& panel, const QRect& before, const PaintedItem& item)
 {
     CoverChild(panel, item.rect);
@@ -140,16 +156,10 @@ int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* valu
             *value = item.labelRect.height();
             return 0;
         case ATTR_TEXT_MARK_START:
-            *value = item.markStart;
-            return 0;
         case ATTR_TEXT_MARK_LENGTH:
-            *value = item.markLength;
-            return 0;
         case ATTR_LINK_START:
-            *value = item.linkStart;
-            return 0;
         case ATTR_LINK_LENGTH:
-            *value = item.linkLength;
+            *value = TextPart(item, attribute);
             return 0;
         case ATTR_LINK_CONTROL:
             *value = item.linkControl;
@@ -231,22 +241,13 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
             item.labelRect.moveLeft(CaptionLeft(value, item.labelRect.width(), item.rect.left()));
             break;
         case ATTR_TEXT_MARK_START:
-            if (button) return -1;
-            item.markStart = std::max(value, 0);
-            break;
         case ATTR_TEXT_MARK_LENGTH:
-            if (button) return -1;
-            item.markLength = std::max(value, 0);
-            break;
         case ATTR_LINK_START:
-            if (button) return -1;
-            item.linkStart = std::max(value, 0);
-            break;
         case ATTR_LINK_LENGTH:
             if (button) return -1;
-            item.linkLength = std::max(value, 0);
+            TextPart(item, attribute) = std::max(value, 0);
             // The mouse is followed over links, and the keyboard reaches them.
-            if (item.linkLength > 0) {
+            if (attribute == ATTR_LINK_LENGTH && value > 0) {
                 panel.canvas->setMouseTracking(true);
                 panel.canvas->setFocusPolicy(Qt::StrongFocus);
             }
