@@ -10,6 +10,7 @@
 #include "compare/compare_callbacks.h"
 #include "compare/compare_uir.h"
 #include "compare/comparison.h"
+#include "compare/detail_pane.h"
 #include "compare/report.h"
 #include "data/reader.h"
 #include "data/spell.h"
@@ -33,9 +34,6 @@ constexpr const char* kLoadedAgain =
     "The spell file was loaded again after this comparison.\nCompare again to open its spells.";
 constexpr const char* kOutOfDate =
     "Out of date: the spell file was loaded again after this comparison. Compare again to open its spells.";
-constexpr const char* kNotShown = "(not shown)";
-constexpr int kNotShownColor = 0x808080;
-constexpr int kTextColor = 0x000000;
 constexpr int kNoticeColor = 0xB00000;
 
 struct CompareWindow {
@@ -47,8 +45,7 @@ struct CompareWindow {
     ChangeFilter filter = ChangeFilter::All;  // what the list shows
     std::string namePart;
     std::vector<int> shown;  // the listed differences, row by row
-    std::array<int, SPELL_TEXT_FIELDS> oldFields{};
-    std::array<int, SPELL_TEXT_FIELDS> newFields{};
+    std::unique_ptr<DetailPane> pane;
 };
 
 std::unique_ptr<CompareWindow> g_window;
@@ -63,26 +60,6 @@ void CloseWindow()
     if (!g_window) return;
     DiscardPanel(g_window->panel);
     g_window.reset();
-}
-
-int AddField(int panel, int left, int top)
-{
-    const int field = NewCtrl(panel, CTRL_STRING, "", top, left);
-    SetCtrlAttribute(panel, field, ATTR_WIDTH, COMPARE_FIELD_WIDTH);
-    SetCtrlAttribute(panel, field, ATTR_VISIBLE, 0);
-    return field;
-}
-
-// One row of two fields per field of a spell, hidden until shown.
-void AddDetailRows(CompareWindow& w)
-{
-    for (int k = 0; k < SPELL_TEXT_FIELDS; ++k) {
-        const int top = COMPARE_ROW_FIRST_TOP + k * COMPARE_ROW_STEP;
-        w.oldFields[static_cast<std::size_t>(k)] = AddField(w.panel, COMPARE_OLD_LEFT, top);
-        w.newFields[static_cast<std::size_t>(k)] = AddField(w.panel, COMPARE_NEW_LEFT, top);
-        SetCtrlAttribute(w.panel, w.oldFields[static_cast<std::size_t>(k)], ATTR_LABEL_LEFT,
-                         COMPARE_LABEL_LEFT);
-    }
 }
 
 // The kinds with how many of each the name filter leaves; `kind` stays chosen.
@@ -116,52 +93,21 @@ bool OutOfDate(const CompareWindow& w)
     return w.generation != g_spellIdIndex.generation;
 }
 
-// One side of a field; an effect slot that side does not show says so.
-void SetField(int panel, int control, int top, int field, std::string_view text, std::size_t markBegin,
-              std::size_t markEnd)
-{
-    const bool notShown = field >= SLOT_FIELD_FIRST && text.empty();
-    SetCtrlVal(panel, control, notShown ? kNotShown : std::string(text).c_str());
-    SetCtrlAttribute(panel, control, ATTR_TEXT_COLOR, notShown ? kNotShownColor : kTextColor);
-    SetCtrlAttribute(panel, control, ATTR_TOP, top);
-    SetCtrlAttribute(panel, control, ATTR_TEXT_MARK_START, static_cast<int>(markBegin));
-    SetCtrlAttribute(panel, control, ATTR_TEXT_MARK_LENGTH, static_cast<int>(markEnd - markBegin));
-    SetCtrlAttribute(panel, control, ATTR_VISIBLE, 1);
-}
-
 // The fields of the difference in list row `row`, or nothing.
 void ShowDetails(CompareWindow& w, int row)
 {
-    for (int k = 0; k < SPELL_TEXT_FIELDS; ++k) {
-        SetCtrlAttribute(w.panel, w.oldFields[static_cast<std::size_t>(k)], ATTR_VISIBLE, 0);
-        SetCtrlAttribute(w.panel, w.newFields[static_cast<std::size_t>(k)], ATTR_VISIBLE, 0);
-    }
+    std::array<DetailField, SPELL_TEXT_FIELDS> fields;
     if (row < 0 || row >= static_cast<int>(w.shown.size())) {
         SetCtrlVal(w.panel, COMPAREPANEL_DETAIL_TITLE, "");
         SetCtrlAttribute(w.panel, COMPAREPANEL_OPEN, ATTR_DIMMED, 1);
-        FitCanvas(w.panel);
+        w.pane->Show(fields, 0);
         return;
     }
     const SpellDifference& d =
         w.comparison.differences[static_cast<std::size_t>(w.shown[static_cast<std::size_t>(row)])];
     SetCtrlVal(w.panel, COMPAREPANEL_DETAIL_TITLE, DifferenceRow(w.comparison, d).c_str());
     SetCtrlAttribute(w.panel, COMPAREPANEL_OPEN, ATTR_DIMMED, d.newIndex < 0 || OutOfDate(w) ? 1 : 0);
-
-    std::array<DetailField, SPELL_TEXT_FIELDS> fields;
-    const int count = DetailFields(w.comparison, d, fields);
-    for (int k = 0; k < count; ++k) {
-        const DetailField& f = fields[static_cast<std::size_t>(k)];
-        const int top = COMPARE_ROW_FIRST_TOP + k * COMPARE_ROW_STEP;
-        const int oldField = w.oldFields[static_cast<std::size_t>(k)];
-        TextField caption{};
-        FieldCaption(f.field, caption);
-        SetCtrlAttribute(w.panel, oldField, ATTR_LABEL_TEXT, caption.data());
-        SetField(w.panel, oldField, top, f.field, f.oldText, f.marks.oldBegin, f.marks.oldEnd);
-        SetField(w.panel, w.newFields[static_cast<std::size_t>(k)], top, f.field, f.newText, f.marks.newBegin,
-                 f.marks.newEnd);
-    }
-    // Each spell's fields from the top, the pane as long as they are.
-    FitCanvas(w.panel);
+    w.pane->Show(fields, DetailFields(w.comparison, d, fields));
 }
 
 // Refills the list from the kind selector and the name filter.
@@ -269,7 +215,7 @@ int CompareFilesCallback(int panel, int control, int event, void* callbackData, 
     CompareWindow& w = *g_window;
     SetPanelPos(w.panel, kWindowTop, kWindowLeft);
     SetCtrlVal(w.panel, COMPAREPANEL_SUMMARY, ComparisonSummary(w.comparison, path.data()).c_str());
-    AddDetailRows(w);
+    w.pane = std::make_unique<DetailPane>(w.panel);
     FillList(w);
     DisplayPanel(w.panel);
     return 0;
@@ -339,6 +285,7 @@ int CompareSaveReportCallback(int panel, int control, int event, void* callbackD
 int ComparePanelCallback(int panel, int event, void* callbackData, int eventData1, int eventData2)
 {
     (void)callbackData, (void)eventData2;
+    if (event == EVENT_PANEL_SIZE && WindowOf(panel) && g_window->pane) g_window->pane->Resized();
     const bool close = (event == EVENT_KEYPRESS && eventData1 == VAL_ESC_VKEY) || event == EVENT_CLOSE;
     if (!close) return 0;
     if (WindowOf(panel)) {

@@ -62,6 +62,13 @@ int AddButton(int panel, const char* label, int top, int left, int width, int he
     return button;
 }
 
+void AddLink(int panel, int text, int start, int length, int control)
+{
+    SetCtrlAttribute(panel, text, ATTR_LINK_CONTROL, control);
+    SetCtrlAttribute(panel, text, ATTR_LINK_START, start);
+    SetCtrlAttribute(panel, text, ATTR_LINK_LENGTH, length);
+}
+
 void ShowLevelCaption(int panel, int control, LevelSetting level)
 {
     TextField setting{};

@@ -34,6 +34,10 @@ struct ButtonStyle {
 int AddButton(int panel, const char* label, int top, int left, int width, int height,
               const ButtonStyle& style, CtrlCallbackPtr callback, void* callbackData);
 
+// Makes the bytes [start, start + length) of the UTF-8 text a text control
+// shows a link that does what `control` (the "Link" button beside it) does.
+void AddLink(int panel, int text, int start, int length, int control);
+
 // Shows in a text control the level setting a window's sentences were made
 // at, as "Effects (values over levels)" or "Effects (values at level 40)".
 void ShowLevelCaption(int panel, int control, LevelSetting level);

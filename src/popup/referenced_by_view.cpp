@@ -20,5 +20,7 @@ int ShowReferencedBy(int panel, int index, int panelHeight)
         SetCtrlAttribute(panel, control, ATTR_VISIBLE, 1);
     }
     SetCtrlAttribute(panel, SPELLPANEL_REFERENCED_BY, ATTR_HEIGHT, place.listHeight);
+    // Each name is a link to its spell, as the other names of the window are.
+    SetCtrlAttribute(panel, SPELLPANEL_REFERENCED_BY, ATTR_LINK_LENGTH, 1);
     return place.panelHeight;
 }

@@ -6,6 +6,7 @@
 #include <climits>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "data/spell.h"
 #include "data/text_encoding.h"
@@ -48,6 +49,18 @@ int Attribute(int panel, int control, int attribute)
     return value;
 }
 
+// Where a row's sentence names the spell its "Link" opens: the last place
+// the name stands in it, in bytes of the sentence as shown (UTF-8); a length
+// of 0 when the sentence does not hold the name (cut short).
+std::pair<int, int> LinkedNameIn(const char* sentence, int linkIndex)
+{
+    const std::string text = TextToUtf8(sentence);
+    const std::string name = TextToUtf8(g_spellArray[static_cast<std::size_t>(linkIndex)].name.data());
+    const std::size_t at = name.empty() ? std::string::npos : text.rfind(name);
+    if (at == std::string::npos) return {0, 0};
+    return {static_cast<int>(at), static_cast<int>(name.size())};
+}
+
 // Lays out the effect rows' captions and "Link" buttons for the fonts in
 // use. The layout asks for each caption 35 pixels left of its field and for
 // the buttons at left 15, 20 wide; a caption wider than that room ("Slot
@@ -56,7 +69,8 @@ int Attribute(int panel, int control, int attribute)
 // frame; where even that is not enough, the captions are made smaller until
 // they clear the buttons. Each caption and button is centred on its field.
 void PlaceRowsAndLinks(int panel, const SpellPanelContent& content,
-                       const std::array<int, NUM_EFFECT_SLOTS>& fields)
+                       const std::array<int, NUM_EFFECT_SLOTS>& fields,
+                       const std::array<int, NUM_EFFECT_SLOTS>& buttons)
 {
     const auto rows = std::span(content.rows.data(), static_cast<std::size_t>(content.rowCount));
     auto captionLeft = [&](std::size_t r) {
@@ -90,11 +104,9 @@ void PlaceRowsAndLinks(int panel, const SpellPanelContent& content,
             panel, fields[r], ATTR_LABEL_TOP,
             rows[r].field.top + (fieldHeight - Attribute(panel, fields[r], ATTR_LABEL_HEIGHT)) / 2);
         if (rows[r].linkIndex < 0) continue;
-        PanelRect place = rows[r].linkButton;
-        place.left = left;
-        place.top = rows[r].field.top + (fieldHeight - place.height) / 2;
-        AddButton(panel, "Link", place.top, place.left, place.width, place.height, kLinkButtonStyle,
-                  GoToLink2Callback, &g_intArray[static_cast<std::size_t>(rows[r].linkIndex) + 1]);
+        SetCtrlAttribute(panel, buttons[r], ATTR_LEFT, left);
+        SetCtrlAttribute(panel, buttons[r], ATTR_TOP,
+                         rows[r].field.top + (fieldHeight - rows[r].linkButton.height) / 2);
     }
 }
 
@@ -114,14 +126,28 @@ int PopulateSpellPopup(int panel, int index)
     SetCtrlVal(panel, SPELLPANEL_LINK_INDEX, content.linkedSpellIndex);
     SetCtrlAttribute(panel, SPELLPANEL_LINK_BUTTON, ATTR_VISIBLE, content.linkedSpellButton ? 1 : 0);
 
-    std::array<int, NUM_EFFECT_SLOTS> fields{};
-    for (int r = 0; r < content.rowCount; ++r) {
-        const EffectRowContent& row = content.rows[static_cast<std::size_t>(r)];
-        fields[static_cast<std::size_t>(r)] =
-            AddTextField(panel, row.field.left, row.field.top, row.field.width, row.label.data(),
-                         row.text.data(), kEffectRowStyle);
+    if (content.linkedSpellButton) {
+        const std::string name = TextToUtf8(content.texts[PANEL_TEXT_LINKED_SPELL].data());
+        AddLink(panel, SPELLPANEL_LINKED_SPELL, 0, static_cast<int>(name.size()), SPELLPANEL_LINK_BUTTON);
     }
-    PlaceRowsAndLinks(panel, content, fields);
+
+    // Each row's "Link" is made right after its text, so that Tab reaches
+    // the name the row links and its button one after the other; the
+    // buttons find their place once every caption has its size.
+    std::array<int, NUM_EFFECT_SLOTS> fields{};
+    std::array<int, NUM_EFFECT_SLOTS> buttons{};
+    for (std::size_t r = 0; r < static_cast<std::size_t>(content.rowCount); ++r) {
+        const EffectRowContent& row = content.rows[r];
+        fields[r] = AddTextField(panel, row.field.left, row.field.top, row.field.width, row.label.data(),
+                                 row.text.data(), kEffectRowStyle);
+        if (row.linkIndex < 0) continue;
+        const PanelRect& b = row.linkButton;
+        buttons[r] = AddButton(panel, "Link", b.top, b.left, b.width, b.height, kLinkButtonStyle,
+                               GoToLink2Callback, &g_intArray[static_cast<std::size_t>(row.linkIndex) + 1]);
+        const auto [start, length] = LinkedNameIn(row.text.data(), row.linkIndex);
+        AddLink(panel, fields[r], start, length, buttons[r]);
+    }
+    PlaceRowsAndLinks(panel, content, fields, buttons);
     if (content.stackingButton) {
         // The stacking window builds on this one; its callback is found by
         // name, as the resource files name theirs.

@@ -65,8 +65,10 @@ void AddLine(int panel, const StackingLine& line)
     const int top = GetCtrlAttribute(panel, name, ATTR_HEIGHT, &fieldHeight) == 0
                         ? line.nameField.top + (fieldHeight - b.height) / 2
                         : b.top;
-    AddButton(panel, "Link", top, b.left, b.width, b.height, kLinkButtonStyle, GoToLink2Callback,
-              &g_intArray[static_cast<std::size_t>(line.index) + 1]);
+    const int link = AddButton(panel, "Link", top, b.left, b.width, b.height, kLinkButtonStyle,
+                               GoToLink2Callback, &g_intArray[static_cast<std::size_t>(line.index) + 1]);
+    // The listed spell's name is a link too, reached with Tab just before its button.
+    AddLink(panel, name, 0, static_cast<int>(TextToUtf8(line.name).size()), link);
 }
 
 // Fills a stacking panel for the spell at the table index fillData points at.

@@ -23,7 +23,9 @@
 //  - list: activating a row (double click or Return);
 //  - check box: toggling it by the user;
 //  - numeric control: a change of its value by the user;
-//  - selector (ring): choosing an entry (with the mouse or the arrow keys).
+//  - selector (ring): choosing an entry (with the mouse or the arrow keys);
+//  - the control a link names (ATTR_LINK_START): a click on the link, or
+//    Return or Space on it.
 // A text box also sends EVENT_VAL_CHANGED to its callback at each edit by
 // the user (typing, deleting, pasting), before any Return commits it; a list
 // sends EVENT_VAL_CHANGED when the user moves its current row (arrow keys, a
@@ -41,7 +43,8 @@
 // the key's Qt code) before the control with the focus gets it, and
 // EVENT_CLOSE when the window frame's close box is used; the window stays
 // open unless the callback discards it. A panel without a callback hides on
-// the close box.
+// the close box. EVENT_PANEL_SIZE follows a change of the window's size,
+// once its anchored controls and their layouts have their new places.
 //
 // Resizing: a control (or any widget of the panel) may carry the string
 // property "anchors", a subset of the letters L, T, R, B: the window edges it
@@ -66,6 +69,7 @@ inline constexpr int EVENT_COMMIT = 1;
 inline constexpr int EVENT_VAL_CHANGED = 2;
 inline constexpr int EVENT_KEYPRESS = 7;
 inline constexpr int EVENT_CLOSE = 12;
+inline constexpr int EVENT_PANEL_SIZE = 13;
 inline constexpr int VAL_ESC_VKEY = 768;
 inline constexpr int VAL_DOWN_ARROW_VKEY = 3328;
 
@@ -102,6 +106,19 @@ enum Attribute : int {
     // bold on the highlight colour. A length of 0 marks nothing.
     ATTR_TEXT_MARK_START,
     ATTR_TEXT_MARK_LENGTH,
+    // A text (a run-time text field, drawn or not, or a fixed text) can hold
+    // a link: the bytes [start, start + length) of the UTF-8 text it shows
+    // (a length past its end: the rest of it) are drawn in the window's link
+    // colour (the Link colour of its palette), underlined under the mouse,
+    // with a hand cursor. A click on the link, or Return or Space while it
+    // has the focus (Tab reaches it as it does a button), commits the control
+    // ATTR_LINK_CONTROL names (0: the text itself), as that control's own
+    // commit does. A length of 0: no link. On a list, a length other than 0
+    // makes each row a link: a click on a row commits the list, as a double
+    // click does, and so does Space.
+    ATTR_LINK_START,
+    ATTR_LINK_LENGTH,
+    ATTR_LINK_CONTROL,
 };
 
 // Colours are 0xRRGGBB; this value means "no colour, see through".
@@ -157,6 +174,16 @@ int InstallPanelCallback(int panel, PanelCallbackPtr callback, void* callbackDat
 // Sizes the panel's canvas to the visible run-time controls it holds, larger
 // or smaller, and scrolls it back to its top left.
 int FitCanvas(int panel);
+// The width of the panel's canvas in view, a vertical scroll bar's room
+// taken off whether or not one shows; -1 without a canvas.
+int CanvasViewWidth(int panel);
+// The lines a run-time text field of a canvas `width` pixels wide would show
+// `text` (UTF-8) in, in its font, its marked bytes bold as they are drawn:
+// broken between words, or inside a word longer than a line. Writes the byte
+// offset each line starts at (the first is 0) into `starts`, at most
+// `maxStarts` of them, and returns the number of lines; -1 for no such field.
+int BreakTextLines(int panel, int control, const char* text, int markStart, int markLength, int width,
+                   int* starts, int maxStarts);
 
 // ---- Controls ---------------------------------------------------------------
 int GetCtrlVal(int panel, int control, int* value);

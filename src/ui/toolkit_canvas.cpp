@@ -3,12 +3,13 @@
 // builds in milliseconds and holds a few hundred bytes a control; only the
 // rows in view are drawn. Buttons react to the mouse, long texts show in a
 // tooltip.
+#include "ui/toolkit_canvas.h"
+
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -21,39 +22,21 @@
 namespace toolkit {
 namespace {
 
-QFont FontFor(const QFont& base, int pointSize, bool bold)
+// Where a field's text stands: inside its rectangle, 2 pixels in.
+QRect TextArea(const PaintedItem& item)
 {
-    QFont font = base;
-    if (pointSize > 0) font.setPixelSize(pointSize);
-    font.setBold(bold);
-    return font;
+    return item.rect.adjusted(2, 0, -2, 0);
 }
 
-bool IsTextItem(const PaintedItem& item)
+TextRuns RunsOf(const PaintedItem& item, bool hovered)
 {
-    return item.visible && item.style != CTRL_SQUARE_COMMAND_BUTTON;
-}
-
-// The selected characters [from, to) of painted field `index`.
-std::pair<int, int> SelectedRange(const Panel& panel, std::size_t index)
-{
-    const TextSelection& s = panel.selection;
-    const PaintedItem& item = panel.painted[index];
-    if (s.anchorItem < 0 || s.focusItem < 0 || !IsTextItem(item)) return {0, 0};
-    auto before = [](int itemA, int offsetA, int itemB, int offsetB) {
-        return itemA != itemB ? itemA < itemB : offsetA < offsetB;
-    };
-    const bool forward = !before(s.focusItem, s.focusOffset, s.anchorItem, s.anchorOffset);
-    const int firstItem = forward ? s.anchorItem : s.focusItem;
-    const int firstOffset = forward ? s.anchorOffset : s.focusOffset;
-    const int lastItem = forward ? s.focusItem : s.anchorItem;
-    const int lastOffset = forward ? s.focusOffset : s.anchorOffset;
-    const int i = static_cast<int>(index);
-    if (i < firstItem || i > lastItem) return {0, 0};
-    const int length = static_cast<int>(item.text.size());
-    const int from = i == firstItem ? std::clamp(firstOffset, 0, length) : 0;
-    const int to = i == lastItem ? std::clamp(lastOffset, 0, length) : length;
-    return {from, to};
+    const QString& text = item.text;
+    return {text,
+            ColorOf(item.textColor),
+            SpanOfBytes(text, item.markStart, item.markLength),
+            SpanOfBytes(text, item.linkStart, item.linkLength),
+            {},
+            hovered};
 }
 
 class CanvasPainter : public QObject {
@@ -74,32 +57,37 @@ protected:
             case QEvent::MouseButtonDblClick:
                 if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
                     const QPoint point = static_cast<QMouseEvent*>(event)->position().toPoint();
-                    pressed_ = ButtonAt(*panel, point);
+                    pressed_ = ActiveAt(*panel, point, false);
                     Repaint(*panel, pressed_);
                     if (pressed_ > 0) {
-                        // A pressed button takes the focus, as a button widget does.
+                        // A pressed button or link takes the focus, as a button widget does.
                         Focus(*panel, pressed_);
                         canvas_->setFocus(Qt::MouseFocusReason);
                         return true;
                     }
-                    StartSelection(*panel, point, event->type() == QEvent::MouseButtonDblClick);
+                    selecting_ =
+                        StartSelection(*panel, canvas_, point, event->type() == QEvent::MouseButtonDblClick);
                     return true;
                 }
                 break;
             case QEvent::MouseMove:
                 if (selecting_ && (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton)) {
-                    ExtendSelection(*panel, static_cast<QMouseEvent*>(event)->position().toPoint());
+                    ExtendSelection(*panel, canvas_, static_cast<QMouseEvent*>(event)->position().toPoint());
                     return true;
                 }
+                Hover(*panel, ActiveAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint(), true));
+                break;
+            case QEvent::Leave:
+                Hover(*panel, 0);
                 break;
             case QEvent::MouseButtonRelease:
                 if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && pressed_ > 0) {
                     int control = pressed_;
                     pressed_ = 0;
                     Repaint(*panel, control);
-                    if (ButtonAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint()) == control) {
-                        FireCommit(panel_, control);
-                    }
+                    if (ActiveAt(*panel, static_cast<QMouseEvent*>(event)->position().toPoint(), false) ==
+                        control)
+                        FireLink(panel_, control, ItemOf(*panel, control).linkControl);
                     return true;
                 }
                 selecting_ = false;
@@ -173,23 +161,52 @@ private:
             }
             if (item.textBackground != VAL_TRANSPARENT)
                 painter.fillRect(item.rect, ColorOf(item.textBackground));
-            painter.setFont(FontFor(base, item.textPointSize, item.textBold));
+            const QFont font = FontFor(base, item.textPointSize, item.textBold);
+            painter.setFont(font);
             PaintSelection(painter, panel, static_cast<std::size_t>(c.painted));
             painter.setPen(ColorOf(item.textColor));
-            if (item.markLength > 0) {
-                PaintMarkedText(painter, item);
+            if (item.markLength > 0 || item.linkLength > 0) {
+                DrawTextRuns(&painter, font, canvas_->palette(), TextArea(item), Qt::AlignLeft,
+                             RunsOf(item, c.id == hovered_));
             } else {
-                painter.drawText(item.rect.adjusted(2, 0, -2, 0),
-                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, item.text);
+                painter.drawText(TextArea(item), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                                 item.text);
             }
+            if (c.id == focused_ && canvas_->hasFocus()) PaintFocusMark(painter, MarkRect(item));
         }
     }
 
-    // Where the focus mark of a drawn control stands: just around it.
-    static QRect MarkRect(const PaintedItem& item)
+    QRect LinkRect(const PaintedItem& item) const { return PaintedLinkRect(canvas_, item); }
+
+    PaintedItem& ItemOf(Panel& panel, int control) const
+    {
+        return panel
+            .painted[static_cast<std::size_t>(panel.controls[static_cast<std::size_t>(control)].painted)];
+    }
+
+    // The mouse is over the link of `control` (0: over none): it is
+    // underlined and the cursor is a hand.
+    void Hover(Panel& panel, int control)
+    {
+        if (control == hovered_) return;
+        const int before = hovered_;
+        hovered_ = control;
+        Repaint(panel, before);
+        Repaint(panel, hovered_);
+        if (control > 0) {
+            canvas_->setCursor(Qt::PointingHandCursor);
+        } else {
+            canvas_->unsetCursor();
+        }
+    }
+
+    // Where the focus mark of a drawn control stands: just around it, or
+    // around its link.
+    QRect MarkRect(const PaintedItem& item) const
     {
         const int m = kFocusMarkWidth + 1;
-        return item.rect.adjusted(-m, -m, m, m);
+        const QRect link = LinkRect(item);
+        return (link.isEmpty() ? item.rect : link).adjusted(-m, -m, m, m);
     }
 
     bool IsFocusable(const Panel& panel, int control) const
@@ -198,7 +215,7 @@ private:
         const Control& c = panel.controls[static_cast<std::size_t>(control)];
         if (c.painted < 0) return false;
         const PaintedItem& item = panel.painted[static_cast<std::size_t>(c.painted)];
-        return item.visible && item.style == CTRL_SQUARE_COMMAND_BUTTON;
+        return item.visible && (item.style == CTRL_SQUARE_COMMAND_BUTTON || !LinkRect(item).isEmpty());
     }
 
     // The focusable drawn control after (or before) `from` in the order they
@@ -243,44 +260,9 @@ private:
             Focus(panel, next);
             return true;
         }
-        const bool press =
-            key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
-        if (!press || mods != Qt::NoModifier || !IsFocusable(panel, focused_)) return false;
-        if (!key.isAutoRepeat()) FireCommit(panel_, focused_);
+        if (!IsPressKey(key) || !IsFocusable(panel, focused_)) return false;
+        if (!key.isAutoRepeat()) FireLink(panel_, focused_, ItemOf(panel, focused_).linkControl);
         return true;
-    }
-
-    // The text in three runs: before the mark, the mark (bold on the
-    // highlight colour), after it; clipped to the field like plain text.
-    void PaintMarkedText(QPainter& painter, const PaintedItem& item)
-    {
-        const QByteArray bytes = item.text.toUtf8();
-        const int start = std::clamp(item.markStart, 0, static_cast<int>(bytes.size()));
-        const int end = std::clamp(item.markStart + item.markLength, start, static_cast<int>(bytes.size()));
-        const QString runs[3] = {QString::fromUtf8(bytes.left(start)),
-                                 QString::fromUtf8(bytes.mid(start, end - start)),
-                                 QString::fromUtf8(bytes.mid(end))};
-        const QRect area = item.rect.adjusted(2, 0, -2, 0);
-        painter.save();
-        painter.setClipRect(area);
-        const QFont plain = painter.font();
-        QFont bold = plain;
-        bold.setBold(true);
-        int x = area.left();
-        for (int run = 0; run < 3; ++run) {
-            painter.setFont(run == 1 ? bold : plain);
-            const int width = painter.fontMetrics().horizontalAdvance(runs[run]);
-            const QRect box(x, area.top(), width, area.height());
-            if (run == 1) {
-                painter.fillRect(box, canvas_->palette().color(QPalette::Highlight));
-                painter.setPen(canvas_->palette().color(QPalette::HighlightedText));
-            } else {
-                painter.setPen(ColorOf(item.textColor));
-            }
-            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, runs[run]);
-            x += width;
-        }
-        painter.restore();
     }
 
     // The selected part of a field behind its text, on the highlight colour.
@@ -296,77 +278,16 @@ private:
         painter.fillRect(box.intersected(item.rect), canvas_->palette().color(QPalette::Highlight));
     }
 
-    // A press on a field starts a selection there (a double click selects
-    // the whole field); a press anywhere else clears the selection. Text
-    // selected in the window's other texts goes.
-    void StartSelection(Panel& panel, QPoint point, bool whole)
-    {
-        for (QLabel* label : canvas_->window()->findChildren<QLabel*>()) {
-            if (label->hasSelectedText()) label->setSelection(0, 0);
-        }
-        const int item = TextItemAt(panel, point, false);
-        panel.selection = {};
-        if (item >= 0) {
-            const PaintedItem& field = panel.painted[static_cast<std::size_t>(item)];
-            const int offset = whole ? 0 : OffsetAt(field, point.x());
-            panel.selection = {item, offset, item, whole ? static_cast<int>(field.text.size()) : offset};
-        }
-        selecting_ = item >= 0 && !whole;
-        canvas_->update();
-    }
-
-    void ExtendSelection(Panel& panel, QPoint point)
-    {
-        const int item = TextItemAt(panel, point, true);
-        if (item < 0) return;
-        panel.selection.focusItem = item;
-        panel.selection.focusOffset = OffsetAt(panel.painted[static_cast<std::size_t>(item)], point.x());
-        canvas_->update();
-    }
-
-    // The text field under a point; with `nearest`, else the nearest field
-    // on the point's line. -1 for none.
-    int TextItemAt(const Panel& panel, QPoint point, bool nearest) const
-    {
-        int best = -1;
-        int bestDistance = 0;
-        for (std::size_t i = 0; i < panel.painted.size(); ++i) {
-            const PaintedItem& item = panel.painted[i];
-            if (!IsTextItem(item)) continue;
-            if (item.rect.contains(point)) return static_cast<int>(i);
-            if (!nearest || point.y() < item.rect.top() || point.y() > item.rect.bottom()) continue;
-            const int distance =
-                point.x() < item.rect.left() ? item.rect.left() - point.x() : point.x() - item.rect.right();
-            if (best < 0 || distance < bestDistance) {
-                best = static_cast<int>(i);
-                bestDistance = distance;
-            }
-        }
-        return best;
-    }
-
-    // The character offset in a field's text nearest to x.
-    int OffsetAt(const PaintedItem& item, int x) const
-    {
-        const QFontMetrics metrics(FontFor(canvas_->font(), item.textPointSize, item.textBold));
-        const int left = item.rect.left() + 2;
-        int previous = 0;
-        for (int i = 1; i <= item.text.size(); ++i) {
-            const int advance = metrics.horizontalAdvance(item.text.left(i));
-            if (x < left + (previous + advance) / 2) return i - 1;
-            previous = advance;
-        }
-        return static_cast<int>(item.text.size());
-    }
-
-    // The painted button under a point (the last made wins), or 0.
-    int ButtonAt(const Panel& panel, QPoint point) const
+    // The painted button or link under a point (the last made wins), or 0;
+    // with `linksOnly` only a link.
+    int ActiveAt(const Panel& panel, QPoint point, bool linksOnly) const
     {
         for (std::size_t i = panel.controls.size(); i-- > 1;) {
             const Control& c = panel.controls[i];
             if (c.painted < 0) continue;
             const PaintedItem& item = panel.painted[static_cast<std::size_t>(c.painted)];
-            if (item.visible && item.style == CTRL_SQUARE_COMMAND_BUTTON && item.rect.contains(point))
+            if (!item.visible || !item.rect.contains(point)) continue;
+            if (item.style == CTRL_SQUARE_COMMAND_BUTTON ? !linksOnly : LinkRect(item).contains(point))
                 return c.id;
         }
         return 0;
@@ -394,291 +315,30 @@ private:
     QWidget* canvas_;
     int panel_;
     int pressed_ = 0;
+    int hovered_ = 0;         // the drawn control whose link is under the mouse
     int focused_ = 0;         // the drawn control with the focus mark while the canvas has the focus
     bool selecting_ = false;  // a drag from a field goes on
 };
 
-PaintedItem& ItemOf(Panel& panel, const Control& control)
-{
-    return panel.painted[static_cast<std::size_t>(control.painted)];
-}
-
-// Size a caption needs, and its place left of the control, centred on it.
-// Sizes a caption to its text and places it left of its control: centred on
-// the control vertically unless a top was asked for.
-void FitLabel(Panel& panel, PaintedItem& item)
-{
-    if (item.label.isEmpty() || item.style == CTRL_SQUARE_COMMAND_BUTTON) return;
-    QFontMetrics metrics(FontFor(panel.canvas->font(), item.labelPointSize, item.labelBold));
-    QSize size(metrics.horizontalAdvance(item.label) + 2, metrics.height());
-    int left = CaptionLeft(item.labelLeft, size.width(), item.rect.left());
-    int top =
-        item.labelTopSet ? item.labelRect.top() : item.rect.top() + (item.rect.height() - size.height()) / 2;
-    item.labelRect = QRect(QPoint(left, top), size);
-}
-
-int DefaultHeight(Panel& panel, const PaintedItem& item)
-{
-    QFontMetrics metrics(FontFor(panel.canvas->font(), item.textPointSize, item.textBold));
-    return metrics.height() + 4;
-}
-
-void Changed(Panel& panel, const QRect& before, const PaintedItem& item)
-{
-    CoverChild(panel, item.rect);
-    if (!item.label.isEmpty()) CoverChild(panel, item.labelRect);
-    panel.canvas->update(before);
-    panel.canvas->update(item.rect);
-    panel.canvas->update(item.labelRect);
-}
-
 }  // namespace
+
+QRect PaintedLinkRect(const QWidget* canvas, const PaintedItem& item)
+{
+    if (item.linkLength <= 0 || !IsTextItem(item)) return {};
+    return DrawTextRuns(nullptr, FontFor(canvas->font(), item.textPointSize, item.textBold),
+                        canvas->palette(), TextArea(item), Qt::AlignLeft, RunsOf(item, false));
+}
 
 void InstallCanvasPainter(Panel& panel)
 {
     panel.paintedCanvas = true;
     panel.canvas->installEventFilter(new CanvasPainter(panel.canvas, panel.handle));
-    panel.canvas->setMouseTracking(false);
-}
-
-int NewPaintedCtrl(Panel& panel, int style, const char* label, int top, int left)
-{
-    if (style != CTRL_STRING && style != CTRL_SQUARE_COMMAND_BUTTON && style != CTRL_TEXT_MSG) return -1;
-    PaintedItem item;
-    item.style = style;
-    item.label = FromBytes(label);
-    if (style == CTRL_TEXT_MSG) {
-        item.text = item.label;
-        item.label.clear();
+    panel.canvas->setMouseTracking(false);  // until a link is drawn
+    // Frames on the canvas only decorate: the mouse reaches what the canvas
+    // draws beneath them (links under the mouse, tooltips).
+    for (QWidget* child : panel.canvas->findChildren<QWidget*>()) {
+        if (KindOf(child) == Kind::Frame) child->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    QFontMetrics metrics(panel.canvas->font());
-    int width = style == CTRL_STRING
-                    ? 100
-                    : metrics.horizontalAdvance(style == CTRL_TEXT_MSG ? item.text : item.label) + 16;
-    item.rect = QRect(left, top, width, DefaultHeight(panel, item));
-    if (style == CTRL_SQUARE_COMMAND_BUTTON) {
-        item.labelColor = 0x000000;
-        // The keyboard reaches drawn buttons through the canvas.
-        panel.canvas->setFocusPolicy(Qt::StrongFocus);
-    }
-    FitLabel(panel, item);
-    int id = static_cast<int>(panel.controls.size());
-    panel.controls.emplace_back();
-    Control& c = panel.controls.back();
-    c.id = id;
-    c.kind = style == CTRL_SQUARE_COMMAND_BUTTON ? Kind::Button
-                                                 : (style == CTRL_STRING ? Kind::String : Kind::Message);
-    c.painted = static_cast<int>(panel.painted.size());
-    panel.painted.push_back(std::move(item));
-    Changed(panel, {}, panel.painted.back());
-    return id;
-}
-
-int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* value)
-{
-    const PaintedItem& item = ItemOf(panel, control);
-    switch (attribute) {
-        case ATTR_TOP:
-            *value = item.rect.top();
-            return 0;
-        case ATTR_LEFT:
-            *value = item.rect.left();
-            return 0;
-        case ATTR_WIDTH:
-            *value = item.rect.width();
-            return 0;
-        case ATTR_HEIGHT:
-            *value = item.rect.height();
-            return 0;
-        case ATTR_VISIBLE:
-            *value = item.visible ? 1 : 0;
-            return 0;
-        case ATTR_DIMMED:
-            *value = 0;
-            return 0;
-        case ATTR_TEXT_COLOR:
-            *value = item.textColor;
-            return 0;
-        case ATTR_TEXT_BGCOLOR:
-            *value = item.textBackground;
-            return 0;
-        case ATTR_TEXT_BOLD:
-            *value = item.textBold ? 1 : 0;
-            return 0;
-        case ATTR_TEXT_POINT_SIZE:
-            *value = item.textPointSize > 0 ? item.textPointSize : TextSizeOf(panel.canvas->font());
-            return 0;
-        case ATTR_CMD_BUTTON_COLOR:
-            if (item.style != CTRL_SQUARE_COMMAND_BUTTON) return -1;
-            *value = item.buttonColor;
-            return 0;
-        case ATTR_LABEL_COLOR:
-            *value = item.labelColor;
-            return 0;
-        case ATTR_LABEL_BGCOLOR:
-            *value = item.labelBackground;
-            return 0;
-        case ATTR_LABEL_BOLD:
-            *value = item.labelBold ? 1 : 0;
-            return 0;
-        case ATTR_LABEL_POINT_SIZE:
-            *value = item.labelPointSize > 0 ? item.labelPointSize : TextSizeOf(panel.canvas->font());
-            return 0;
-        case ATTR_LABEL_TOP:
-            *value = item.labelRect.top();
-            return 0;
-        case ATTR_LABEL_LEFT:
-            *value = item.labelLeft != kLabelLeftDefault ? item.labelLeft : item.labelRect.left();
-            return 0;
-        case ATTR_LABEL_WIDTH:
-            *value = item.labelRect.width();
-            return 0;
-        case ATTR_LABEL_HEIGHT:
-            *value = item.labelRect.height();
-            return 0;
-        case ATTR_TEXT_MARK_START:
-            *value = item.markStart;
-            return 0;
-        case ATTR_TEXT_MARK_LENGTH:
-            *value = item.markLength;
-            return 0;
-        default:
-            return -1;
-    }
-}
-
-int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value)
-{
-    PaintedItem& item = ItemOf(panel, control);
-    const QRect before = item.rect.united(item.labelRect);
-    const bool button = item.style == CTRL_SQUARE_COMMAND_BUTTON;
-    auto moveLabelBy = [&item](int dx, int dy) { item.labelRect.translate(dx, dy); };
-    switch (attribute) {
-        case ATTR_TOP:
-            moveLabelBy(0, value - item.rect.top());
-            item.rect.moveTop(value);
-            break;
-        case ATTR_LEFT:
-            moveLabelBy(value - item.rect.left(), 0);
-            item.rect.moveLeft(value);
-            break;
-        case ATTR_WIDTH:
-            item.rect.setWidth(std::max(value, 0));
-            break;
-        case ATTR_HEIGHT:
-            item.rect.setHeight(std::max(value, 0));
-            break;
-        case ATTR_VISIBLE:
-            item.visible = value != 0;
-            break;
-        case ATTR_DIMMED:
-        case ATTR_FRAME_COLOR:  // painted fields have no border
-            break;
-        case ATTR_TEXT_COLOR:
-            item.textColor = value;
-            break;
-        case ATTR_TEXT_BGCOLOR:
-            item.textBackground = value;
-            break;
-        case ATTR_TEXT_BOLD:
-            item.textBold = value != 0;
-            break;
-        case ATTR_TEXT_POINT_SIZE:
-            item.textPointSize = value;
-            if (!button) {
-                item.rect.setHeight(DefaultHeight(panel, item));
-                FitLabel(panel, item);
-            }
-            break;
-        case ATTR_CMD_BUTTON_COLOR:
-            if (!button) return -1;
-            item.buttonColor = value;
-            break;
-        case ATTR_LABEL_COLOR:
-            item.labelColor = value;
-            break;
-        case ATTR_LABEL_BGCOLOR:
-            item.labelBackground = value;
-            break;
-        case ATTR_LABEL_BOLD:
-            item.labelBold = value != 0;
-            FitLabel(panel, item);
-            break;
-        case ATTR_LABEL_POINT_SIZE:
-            item.labelPointSize = value;
-            FitLabel(panel, item);
-            break;
-        case ATTR_LABEL_TOP:
-            if (button) return -1;
-            item.labelTopSet = true;
-            item.labelRect.moveTop(value);
-            break;
-        case ATTR_LABEL_LEFT:
-            if (button) return -1;
-            item.labelLeft = value;
-            item.labelRect.moveLeft(CaptionLeft(value, item.labelRect.width(), item.rect.left()));
-            break;
-        case ATTR_TEXT_MARK_START:
-            if (button) return -1;
-            item.markStart = std::max(value, 0);
-            break;
-        case ATTR_TEXT_MARK_LENGTH:
-            if (button) return -1;
-            item.markLength = std::max(value, 0);
-            break;
-        default:
-            return -1;
-    }
-    Changed(panel, before, item);
-    return 0;
-}
-
-void SetPaintedText(Panel& panel, Control& control, const QString& text)
-{
-    PaintedItem& item = ItemOf(panel, control);
-    if (item.style == CTRL_SQUARE_COMMAND_BUTTON) {
-        SetPaintedLabel(panel, control, text);
-        return;
-    }
-    item.text = text;
-    panel.canvas->update(item.rect);
-}
-
-void SetPaintedLabel(Panel& panel, Control& control, const QString& label)
-{
-    PaintedItem& item = ItemOf(panel, control);
-    QRect before = item.rect.united(item.labelRect);
-    item.label = label;
-    FitLabel(panel, item);
-    Changed(panel, before, item);
-}
-
-QString SelectedPaintedText(const Panel& panel)
-{
-    QString text;
-    const PaintedItem* previous = nullptr;
-    for (std::size_t i = 0; i < panel.painted.size(); ++i) {
-        const auto [from, to] = SelectedRange(panel, i);
-        const PaintedItem& item = panel.painted[i];
-        if (from >= to) continue;
-        if (previous) text += previous->rect.top() == item.rect.top() ? QLatin1Char('\t') : QLatin1Char('\n');
-        text += item.text.mid(from, to - from);
-        previous = &item;
-    }
-    return text;
-}
-
-void ClearPaintedSelection(Panel& panel)
-{
-    if (panel.selection.anchorItem < 0) return;
-    panel.selection = {};
-    if (panel.canvas) panel.canvas->update();
-}
-
-QString PaintedText(const Panel& panel, const Control& control)
-{
-    const PaintedItem& item = panel.painted[static_cast<std::size_t>(control.painted)];
-    return item.style == CTRL_SQUARE_COMMAND_BUTTON ? item.label : item.text;
 }
 
 }  // namespace toolkit

@@ -241,6 +241,7 @@ int GetCtrlAttribute(int panel, int control, int attribute, int* value)
     Control* c = FindControl(panel, control);
     if (!c || !value) return -1;
     if (c->painted >= 0) return GetPaintedAttribute(*FindPanel(panel), *c, attribute, value);
+    if (IsLinkAttribute(attribute)) return GetWidgetLink(*c, attribute, value);
     QWidget* w = c->widget;
     QRect g = w->geometry();
     switch (attribute) {
@@ -316,6 +317,7 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value)
     Control* c = FindControl(panel, control);
     if (!c) return -1;
     if (c->painted >= 0) return SetPaintedAttribute(*FindPanel(panel), *c, attribute, value);
+    if (IsLinkAttribute(attribute)) return SetWidgetLink(*FindPanel(panel), *c, attribute, value);
     QWidget* w = c->widget;
     QRect g = w->geometry();
     Panel* p = FindPanel(panel);

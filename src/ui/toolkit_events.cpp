@@ -6,9 +6,12 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 
 #include "ui/toolkit_internal.h"
@@ -219,6 +222,12 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
                 if (auto* area = qobject_cast<QScrollArea*>(child)) area->setGeometry(widget->rect());
             }
             PlaceAnchored(*panel);
+            if (panel->callback && static_cast<QResizeEvent*>(event)->oldSize() != widget->size()) {
+                for (QWidget* child : widget->findChildren<QWidget*>()) {
+                    if (child->layout()) child->layout()->activate();
+                }
+                FirePanelEvent(panel->handle, EVENT_PANEL_SIZE, 0);
+            }
             break;
         }
         default:
@@ -251,6 +260,17 @@ int FitCanvas(int panel)
         area->horizontalScrollBar()->setValue(0);
     }
     return 0;
+}
+
+int CanvasViewWidth(int panel)
+{
+    Panel* p = FindPanel(panel);
+    if (!p || !p->canvas || p->canvas == p->window) return -1;
+    QScrollArea* area = ScrollAreaOf(p->canvas);
+    if (!area) return p->canvas->width();
+    if (QWidget* box = area->parentWidget(); box && box->layout()) box->layout()->activate();
+    return area->width() - 2 * area->frameWidth() -
+           area->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, area);
 }
 
 int CommitCtrl(int panel, int control)

@@ -21,6 +21,13 @@ void PaintFocusMark(QPainter& painter, const QRect& around)
     painter.restore();
 }
 
+bool IsPressKey(const QKeyEvent& key)
+{
+    const bool press =
+        key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Space;
+    return press && (key.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
 namespace {
 
 // The mark around a focused widget: a sibling drawn above it that lets the
@@ -66,7 +73,7 @@ void PlaceFocusMark()
     if (!g_mark) g_mark = new FocusMark(widget->parentWidget());
     if (g_mark->parentWidget() != widget->parentWidget()) g_mark->setParent(widget->parentWidget());
     const int m = kFocusMarkWidth + 1;
-    g_mark->setGeometry(widget->geometry().adjusted(-m, -m, m, m));
+    g_mark->setGeometry(FocusArea(widget).adjusted(-m, -m, m, m));
     g_mark->raise();
     g_mark->show();
     g_mark->update();

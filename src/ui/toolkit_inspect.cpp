@@ -86,3 +86,12 @@ bool PaintedCaption(int panel, int control, std::string& caption, QRect& place)
     place = item.labelRect;
     return true;
 }
+
+QRect LinkPlace(int panel, int control)
+{
+    Panel* p = FindPanel(panel);
+    Control* c = FindControl(panel, control);
+    if (!p || !c) return {};
+    if (c->painted < 0) return LinkArea(c->widget);
+    return PaintedLinkRect(p->canvas, p->painted[static_cast<std::size_t>(c->painted)]);
+}

@@ -63,6 +63,9 @@ struct PaintedItem {
     bool labelTopSet = false;
     int markStart = 0;  // marked bytes of the UTF-8 text
     int markLength = 0;
+    int linkStart = 0;  // linked bytes of the UTF-8 text
+    int linkLength = 0;
+    int linkControl = 0;  // the control the link commits; 0: this one
 };
 
 // Text selected with the mouse on a canvas: from a place in one painted
@@ -139,7 +142,8 @@ bool FirePanelEvent(int panel, int event, int eventData1);
 void CoverChild(Panel& panel, QWidget* child);
 void CoverChild(Panel& panel, const QRect& area);
 
-// Painted controls of a canvas (toolkit_canvas.cpp).
+// Painted controls of a canvas (toolkit_canvas.cpp, toolkit_painted.cpp,
+// toolkit_canvas_select.cpp).
 void InstallCanvasPainter(Panel& panel);
 int NewPaintedCtrl(Panel& panel, int style, const char* label, int top, int left);
 int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* value);
@@ -147,6 +151,27 @@ int SetPaintedAttribute(Panel& panel, Control& control, int attribute, int value
 void SetPaintedText(Panel& panel, Control& control, const QString& text);
 void SetPaintedLabel(Panel& panel, Control& control, const QString& label);
 QString PaintedText(const Panel& panel, const Control& control);
+inline bool IsLinkAttribute(int attribute)
+{
+    return attribute == ATTR_LINK_START || attribute == ATTR_LINK_LENGTH || attribute == ATTR_LINK_CONTROL;
+}
+// Links on texts and lists with widgets of their own (toolkit_links.cpp);
+// -1 for a control that cannot hold one.
+int GetWidgetLink(const Control& control, int attribute, int* value);
+int SetWidgetLink(Panel& panel, Control& control, int attribute, int value);
+// Where a text widget's link stands in it; empty without one in view.
+QRect LinkArea(const QWidget* widget);
+// Where a drawn field's link stands on its canvas; empty without one in view.
+QRect PaintedLinkRect(const QWidget* canvas, const PaintedItem& item);
+// What a focus mark goes around on a widget: its link, or all of it (in its
+// parent's coordinates).
+QRect FocusArea(const QWidget* widget);
+// Commits the control a link names (ATTR_LINK_CONTROL): `target`, or the
+// link's own control `self` for 0.
+inline void FireLink(int panel, int self, int target)
+{
+    FireCommit(panel, target > 0 ? target : self);
+}
 // The text selected on the painted canvas: the part of each field in the
 // selection, fields on one line joined by a tab, lines by a line feed.
 QString SelectedPaintedText(const Panel& panel);
@@ -221,6 +246,9 @@ bool IsMarkedWidget(const QObject* object);
 // Return or Enter on a focused command button presses it, as Space does.
 // True when the key was taken.
 bool PressFocusedButton(QWidget* widget, const QKeyEvent& key);
+// Return, Enter or Space with no modifier: the keys that press a focused
+// drawn button or link.
+bool IsPressKey(const QKeyEvent& key);
 
 // Watches key presses, close boxes and resizes of panel windows.
 class EventWatcher : public QObject {

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "data/text_encoding.h"
@@ -73,7 +74,11 @@ constexpr int kUsualTitleBar = 30;
 // up to what the screen allows (it then scrolls).
 void SizeMessageText(QTextEdit& text, const QRect& area)
 {
-    QTextDocument& document = *text.document();
+    text.document()->setDocumentMargin(0);
+    // The edit lays its own document out for its present, still unsized
+    // viewport; a copy measures the text for the width chosen here.
+    const std::unique_ptr<QTextDocument> copy(text.document()->clone());
+    QTextDocument& document = *copy;
     document.setDocumentMargin(0);
     const QFontMetrics metrics(text.font());
     int natural = 0;

@@ -102,6 +102,9 @@ std::string ControlKind(int panel, int control);
 // The callback and callback data installed on a control.
 CtrlCallbackPtr ControlCallback(int panel, int control);
 void* ControlCallbackData(int panel, int control);
+// Where a control's link stands: in its widget, or on its canvas for a
+// drawn one. Empty without a link in view.
+QRect LinkPlace(int panel, int control);
 // A control that a canvas draws: its caption's text and place. False for a
 // control with a widget of its own, or none.
 bool PaintedCaption(int panel, int control, std::string& caption, QRect& place);

@@ -38,22 +38,41 @@ struct CompareWindowTest : MainWindowTest {
         Dialogs().AnswerNextFileSelect(answer, other);
         return CommitCtrl(mainPanel_, MAINPANEL_COMPARE);
     }
-    // The detail pane's rows as they stand, top to bottom: caption, old, new.
+    // The detail pane's rows as they stand, top to bottom: caption, old, new; the lines a long text
+    // goes on over (no caption of their own) join their row's.
     static std::vector<std::array<std::string, 3>> PaneRows(int panel)
     {
-        std::map<int, std::array<std::string, 3>> rows;
-        for (int control = COMPAREPANEL_NOTICE + 1; !ControlKind(panel, control).empty(); ++control) {
+        std::map<int, std::array<std::string, 3>> lines;
+        for (int control = COMPAREPANEL_NEW_HEADING + 1; !ControlKind(panel, control).empty(); ++control) {
             if (!Attr(panel, control, ATTR_VISIBLE)) continue;
             std::string caption;
             QRect place;
             EXPECT_TRUE(PaintedCaption(panel, control, caption, place)) << control;
-            auto& row = rows[Attr(panel, control, ATTR_TOP)];
-            if (!caption.empty()) row[0] = caption;
-            row[caption.empty() ? 2 : 1] = Text(panel, control);
+            auto& line = lines[Attr(panel, control, ATTR_TOP)];
+            if (!caption.empty()) {
+                line[0] = caption;
+                EXPECT_GE(place.left(), 0) << caption << " stands left of the pane";
+            }
+            line[Attr(panel, control, ATTR_LEFT) == COMPARE_OLD_LEFT ? 1 : 2] = Text(panel, control);
         }
         std::vector<std::array<std::string, 3>> shown;
-        for (const auto& [top, row] : rows) shown.push_back(row);
+        for (const auto& [top, line] : lines) {
+            if (line[0].empty() && !shown.empty()) {
+                shown.back()[1] += line[1];
+                shown.back()[2] += line[2];
+            } else {
+                shown.push_back(line);
+            }
+        }
         return shown;
+    }
+
+    static int VisibleLines(int panel)
+    {
+        int lines = 0;
+        for (int control = COMPAREPANEL_NEW_HEADING + 1; !ControlKind(panel, control).empty(); ++control)
+            lines += Attr(panel, control, ATTR_VISIBLE);
+        return lines;
     }
 
     testsupport::TempDir dir;
@@ -144,7 +163,22 @@ TEST_F(CompareWindowTest, EachSelectionShowsItsFieldsFromTheTop)
     EXPECT_EQ(second[0][1], fields[0].oldText);
     EXPECT_EQ(second[0][2], fields[0].newText);
     EXPECT_EQ(bar->value(), 0) << "the new selection starts at the top";
-    EXPECT_LT(PanelCanvas(panel)->minimumHeight(), 2 * COMPARE_ROW_STEP + 24) << "the pane fits one row";
+    const int lines = VisibleLines(panel);
+    EXPECT_GE(lines, 3) << "the long new name goes on over lines instead of being cut";
+    EXPECT_LT(PanelCanvas(panel)->minimumHeight(), (lines + 2) * COMPARE_LINE_STEP)
+        << "the pane fits its row";
+
+    // A wider window gives both columns the room: fewer lines, the heading over the new column moves.
+    const int headingLeft = Attr(panel, COMPAREPANEL_NEW_HEADING, ATTR_LEFT);
+    int width = 0;
+    GetPanelAttribute(panel, ATTR_WIDTH, &width);
+    SetPanelAttribute(panel, ATTR_WIDTH, width + 300);
+    QApplication::processEvents();
+    EXPECT_EQ(PaneRows(panel), second);
+    EXPECT_LT(VisibleLines(panel), lines);
+    EXPECT_EQ(Attr(panel, COMPAREPANEL_NEW_HEADING, ATTR_LEFT), headingLeft + 150);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(PaneRows(panel), rows) << "back to the first spell, its rows laid out anew";
 
     auto* rowList = qobject_cast<QListWidget*>(list);
     ASSERT_NE(rowList, nullptr);

@@ -14,66 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "sample/sample_rng.h"
+#include "sample/sample_words.h"
+
 namespace {
+
+using namespace sample;
 
 constexpr int kColumns = 174;
 constexpr int kSlots = 12;
 constexpr int kUnused = 254;
 constexpr int kLastEffect = 153;
 constexpr int kMaxName = 259;
-
-// splitmix64: tiny, well mixed and identical on every platform.
-class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : state_(seed) {}
-
-    std::uint64_t Next()
-    {
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-
-    // Uniform in lo..hi, both included.
-    int Range(int lo, int hi)
-    {
-        auto span = static_cast<std::uint64_t>(static_cast<std::int64_t>(hi) - lo + 1);
-        return static_cast<int>(lo + static_cast<std::int64_t>(Next() % span));
-    }
-
-    // True with probability percent / 100.
-    bool Percent(int percent) { return Range(0, 99) < percent; }
-
-    template <typename T>
-    const T& Pick(std::span<const T> items)
-    {
-        return items[static_cast<std::size_t>(Next() % items.size())];
-    }
-
-private:
-    std::uint64_t state_;
-};
-
-// ---- Word material ---------------------------------------------------------
-
-constexpr std::array<const char*, 18> kOnsets = {"k",  "v", "th", "z", "m",  "r", "s", "l", "dr",
-                                                 "qu", "b", "n",  "t", "sh", "g", "f", "y", "h"};
-constexpr std::array<const char*, 9> kVowels = {"a", "e", "i", "o", "u", "ae", "ei", "ou", "y"};
-constexpr std::array<const char*, 10> kCodas = {"", "n", "r", "l", "th", "s", "m", "sk", "x", "nd"};
-constexpr std::array<const char*, 6> kRanks = {" II", " III", " IV", " V", " Rk. I", " Rk. II"};
-
-constexpr std::array<const char*, 10> kFirstMessages = {
-    "Your skin prickles.",       "A cold hum fills your ears.", "You feel lighter.",
-    "Your hands begin to glow.", "The ground trembles.",        "You feel the world slow.",
-    "A bitter taste rises.",     "Your sight sharpens.",        "You are wrapped in mist.",
-    "Sparks dance on your arms."};
-constexpr std::array<const char*, 8> kOtherMessages = {
-    " is wrapped in mist.",     " glows faintly.",   " staggers.",        " looks lighter.",
-    " is bathed in pale fire.", " begins to shake.", " fades from view.", " stands taller."};
-constexpr std::array<const char*, 6> kLastMessages = {
-    "The glow fades.",    "The mist lifts.",       "Your skin stops prickling.",
-    "The humming stops.", "You feel heavy again.", "The sparks die out."};
 
 // Item ids the viewer knows by name, and some it does not.
 constexpr std::array<int, 31> kKnownItems = {0,     1350,  2093,  6002,  9963,  10015, 10019, 10020,
@@ -110,82 +62,6 @@ constexpr int kClassLevelValues = 68;
 constexpr int ClassLevelValue(int k)
 {
     return k < 65 ? k + 1 : (k == 65 ? 0 : (k == 66 ? 254 : 255));
-}
-
-template <typename T, std::size_t N>
-std::span<const T> All(const std::array<T, N>& items)
-{
-    return std::span<const T>(items);
-}
-
-std::string Word(Rng& rng)
-{
-    std::string word;
-    const int syllables = rng.Percent(75) ? 2 : 3;
-    for (int s = 0; s < syllables; ++s) {
-        word += rng.Pick(All(kOnsets));
-        word += rng.Pick(All(kVowels));
-        if (s + 1 == syllables ? rng.Percent(70) : rng.Percent(15)) word += rng.Pick(All(kCodas));
-    }
-    word[0] = static_cast<char>(word[0] - 'a' + 'A');
-    return word;
-}
-
-// Calls on the generator are kept in separate statements throughout: the
-// order in which function arguments or the operands of + are evaluated is
-// unspecified, and the output must not depend on the compiler.
-std::string SpellName(Rng& rng)
-{
-    static constexpr std::array<const char*, 5> kJoins = {" ", "'s ", " of ", " ", " of the "};
-    const int pattern = rng.Range(0, 4);
-    std::string name = Word(rng);
-    name += kJoins[static_cast<std::size_t>(pattern)];
-    name += Word(rng);
-    if (pattern == 3) {
-        name += ' ';
-        name += Word(rng);
-    }
-    if (rng.Percent(15)) name += rng.Pick(All(kRanks));
-    return name;
-}
-
-// A name of exactly `length` characters made of invented words.
-std::string LongName(Rng& rng, std::size_t length)
-{
-    std::string name = Word(rng);
-    while (name.size() < length) name.append(" ").append(Word(rng));
-    name.resize(length);
-    if (name.back() == ' ') name.back() = 'e';
-    return name;
-}
-
-// Names that are awkward as file names: characters some systems forbid in
-// them, a path separator, dots.
-std::string AwkwardName(Rng& rng, int variant)
-{
-    const std::string first = Word(rng);
-    const std::string second = Word(rng);
-    switch (variant % 6) {
-        case 0:
-            return "Rune: " + first;
-        case 1:
-            return "Whither " + first + "?";
-        case 2:
-            return first + "/" + second + " Binding";
-        case 3:
-            return first + " *Sealed*";
-        case 4:
-            return "\"" + first + "\" <" + second + ">";
-        default:
-            return first + "..";
-    }
-}
-
-std::string Zone(Rng& rng)
-{
-    std::string zone = Word(rng);
-    zone[0] = static_cast<char>(zone[0] - 'A' + 'a');
-    return zone;
 }
 
 // ---- Effect slots ----------------------------------------------------------
