@@ -3,11 +3,8 @@
 #include "compare/compare.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "compare/comparison.h"
 #include "compare/spell_texts.h"

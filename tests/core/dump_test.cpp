@@ -1,12 +1,8 @@
 // The diagnostic dumps, each test in a fresh working directory.
 #include "dump/dump.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <filesystem>
 #include <set>
-#include <string>
 
 #include "data/reader.h"
 #include "test_support.h"

@@ -2,12 +2,7 @@
 // races and linked spells, and the ends of the int range and of the buffers.
 #include "effects/effects.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <string>
-#include <utility>
-#include <vector>
 
 #include "data/spell_index.h"
 #include "test_support.h"
@@ -206,24 +201,25 @@ TEST_F(Effects, LocationsReadTheNextSlotsAndLongTextsAreCut)
     for (int attrib : {108, 83, 139}) EXPECT_EQ(Describe(attrib, -1234).size(), 259u) << attrib;
 }
 
-// A full table: ids at both ends of the int range, a repeated id, fillers
-// of id 0 and a last record of its own.
-const std::vector<SpellStruct>& FullTable()
-{
-    static const std::vector<SpellStruct> records = [] {
-        std::vector<SpellStruct> table(MAX_SPELLS);
-        const std::pair<int, const char*> given[] = {
-            {500, "First"}, {INT_MAX, "Top"}, {500, "Second"}, {-3, "Negative"}, {INT_MIN, "Bottom"}};
+// A full table: ids at both ends of the int range, a repeated id, fillers of
+// id 0 and a last record of its own; its index, and one built before the
+// table grew past its first five records.
+struct LookupTable {
+    std::vector<SpellStruct> records = std::vector<SpellStruct>(MAX_SPELLS);
+    SpellIdIndex ids, firstFive;
+    LookupTable()
+    {
+        const std::pair<int, const char*> given[] = {{500, "First"},   {INT_MAX, "Top"},    {500, "Second"},
+                                                     {-3, "Negative"}, {INT_MIN, "Bottom"}, {77, "Last"}};
         for (std::size_t i = 0; i < std::size(given); ++i) {
-            table[i].id = given[i].first;
-            CopyText(table[i].name, given[i].second);
+            SpellStruct& record = records[i + 1 < std::size(given) ? i : MAX_SPELLS - 1];
+            record.id = given[i].first;
+            CopyText(record.name, given[i].second);
         }
-        table.back().id = 77;
-        CopyText(table.back().name, "Last");
-        return table;
-    }();
-    return records;
-}
+        BuildSpellIdIndex(records.data(), MAX_SPELLS, ids);
+        BuildSpellIdIndex(records.data(), 5, firstFive);
+    }
+};
 
 struct LookupRow {
     const char* name;
@@ -235,18 +231,13 @@ class SpellLookup : public testing::TestWithParam<LookupRow> {};
 
 TEST_P(SpellLookup, IndexAndScanGiveTheFirstRecordWithTheId)
 {
-    const LookupRow& row = GetParam();
-    static SpellIdIndex ids, firstFive;  // the second one built before the table grew
-    BuildSpellIdIndex(FullTable().data(), MAX_SPELLS, ids);
-    BuildSpellIdIndex(FullTable().data(), 5, firstFive);
-    for (const auto& [index, how] : {std::pair<const SpellIdIndex*, const char*>{&ids, "indexed"},
-                                     {&firstFive, "stale index"},
-                                     {nullptr, "scanned"}}) {
+    static const LookupTable t;
+    for (const SpellIdIndex* index : {&t.ids, &t.firstFive, static_cast<const SpellIdIndex*>(nullptr)}) {
         TextField name;
         name.fill('x');
-        EXPECT_EQ(FindSpell(SpellTable{FullTable().data(), MAX_SPELLS, index}, row.id, name), row.index)
-            << how;
-        EXPECT_STREQ(name.data(), row.found) << how;
+        EXPECT_EQ(FindSpell(SpellTable{t.records.data(), MAX_SPELLS, index}, GetParam().id, name),
+                  GetParam().index);
+        EXPECT_STREQ(name.data(), GetParam().found);
     }
 }
 

@@ -1,10 +1,6 @@
 // The description engine on a table that is not the loaded one: sentences,
 // detail windows and stacking checks depend only on the table, the record
 // and the level setting given, and no record or global changes.
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "compare/spell_texts.h"
 #include "data/reader.h"
@@ -170,13 +166,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, OtherTablePanel, testing::ValuesIn(kPanels), test
 
 // ---- A stacking check ----------------------------------------------------------
 
-struct StackingCase {
-    const char* name;
-    bool callersRows;  // scratch rows from the caller, or the check's own
-};
-class OtherTableStacking : public OtherTable, public testing::WithParamInterface<StackingCase> {};
-
-TEST_P(OtherTableStacking, ListsTheTablesSpellsUnderTheRecordsCachedHeaders)
+// With scratch rows from the caller and with the check's own.
+TEST_F(OtherTable, StackingListsTheTablesSpellsUnderTheRecordsCachedHeaders)
 {
     std::vector<std::string> shown;
     auto onSlot = [&](const StackingSlot& s) {
@@ -186,18 +177,17 @@ TEST_P(OtherTableStacking, ListsTheTablesSpellsUnderTheRecordsCachedHeaders)
         shown.push_back(std::to_string(l.value).append(" ").append(l.name).append(": ").append(l.text));
     };
     std::vector<TextField> rows(static_cast<std::size_t>(count_));
-    const int slots = GetParam().callersRows
-                          ? DescribeStacking(Table(), 0, LevelSettingFor(30), std::span(rows), onSlot, onLine)
-                          : DescribeStacking(Table(), 0, LevelSettingFor(30), onSlot, onLine);
-    EXPECT_EQ(slots, 6);
+    EXPECT_EQ(DescribeStacking(Table(), 0, LevelSettingFor(30), std::span(rows), onSlot, onLine), 6);
     // Headers are the record's cached sentences: none was ever cached.
-    EXPECT_EQ(shown, (std::vector<std::string>{"Slot 1: []", "1 Earlier: Increase Hitpoints by 1 per tick",
-                                               "Slot 2: []", "Slot 3: []", "Slot 4: []", "Slot 5: []",
-                                               "Slot 6: []"}));
+    const std::vector<std::string> expected = {"Slot 1: []", "1 Earlier: Increase Hitpoints by 1 per tick",
+                                               "Slot 2: []", "Slot 3: []",
+                                               "Slot 4: []", "Slot 5: []",
+                                               "Slot 6: []"};
+    EXPECT_EQ(shown, expected);
+    shown.clear();
+    EXPECT_EQ(DescribeStacking(Table(), 0, LevelSettingFor(30), onSlot, onLine), 6);
+    EXPECT_EQ(shown, expected);
 }
-
-const StackingCase kStackings[] = {{"CallersRows", true}, {"OwnRows", false}};
-INSTANTIATE_TEST_SUITE_P(Rows, OtherTableStacking, testing::ValuesIn(kStackings), testsupport::RowName());
 
 // ---- Comparison texts ------------------------------------------------------------
 

@@ -1,8 +1,6 @@
 // Filter expressions: which spells each field, operator and combination
 // keeps, and the message and column of each bad expression.
-#include <gtest/gtest.h>
 
-#include <string>
 #include <string_view>
 
 #include "find/filter_pickers.h"

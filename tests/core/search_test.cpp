@@ -2,12 +2,6 @@
 // which order, how a row is written and read back, and the status line.
 #include "list/search.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <utility>
-#include <vector>
-
 #include "list/effect_filter.h"
 #include "list/search_status.h"
 #include "stacking/stacking.h"

@@ -3,12 +3,8 @@
 // the referenced-by index against what the windows link to.
 #include "popup/spell_panel.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "data/reader.h"
 #include "data/spell_index.h"

@@ -2,13 +2,9 @@
 // them, how the slots stack up, and the exporter's stacking mode.
 #include "stacking/stacking.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstring>
 #include <nlohmann/json.hpp>
-#include <string>
-#include <vector>
 
 #include "test_support.h"
 
@@ -141,15 +137,6 @@ TEST_F(Stacking, LeftOutSlotsTakeNoRoomAndEachSlotFollowsTheLastLineOfThePreviou
 
     given.isInstant = 1;
     EXPECT_TRUE(Run(0).empty()) << "an instant spell shows no slot";
-}
-
-TEST_F(Stacking, InAFullTableTheLastRecordIsListedToo)
-{
-    for (int i = 0; i < MAX_SPELLS; ++i) Add(i + 1, i < MAX_SPELLS - 1 ? "s" : "last", 7, kArmorClass, i);
-    const std::vector<Shown> slots = Run(0);
-    ASSERT_EQ(slots.size(), 1u);
-    ASSERT_EQ(slots[0].lines.size(), static_cast<std::size_t>(MAX_SPELLS - 1));
-    EXPECT_EQ(slots[0].lines[0], "3999 last: Increase Armor Class by 3999");
 }
 
 TEST(StackingExport, WritesTheSlotsAndRowsInPanelOrderAndRefusesWhatHasNone)

@@ -1,10 +1,8 @@
 // Start-up, the settings file and the main window's own controls.
 #include "app/app.h"
 
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <QApplication>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -14,7 +12,6 @@
 #include "app/main_uir.h"
 #include "app/start.h"
 #include "stacking/stacking_callbacks.h"
-#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {

@@ -1,6 +1,5 @@
 // The comparison window: what it says when it cannot compare, and how its list
 // and detail pane follow the filter, the selection and the loaded file.
-#include <gtest/gtest.h>
 
 #include <QHelpEvent>
 #include <QListWidget>
@@ -11,14 +10,12 @@
 #include <algorithm>
 #include <map>
 
-#include "app/app.h"
 #include "app/main_uir.h"
 #include "compare/compare_callbacks.h"
 #include "compare/compare_uir.h"
 #include "compare/comparison.h"
 #include "compare/report.h"
 #include "popup/spell_uir.h"
-#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {

@@ -1,16 +1,13 @@
 // Sharing from the windows: "Copy" on a spell window puts on the clipboard
 // what the exporter's --describe prints, "Save report..." writes what its
 // --diff --format prints; texts selected with the mouse copy with Ctrl+C.
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 
-#include "app/app.h"
 #include "app/main_uir.h"
 #include "compare/compare_callbacks.h"
 #include "compare/compare_uir.h"

@@ -1,19 +1,14 @@
 // Random searches on the 4000-spell sample, each opening a spell and a stacking window: no window outlives
 // its popup slot; resident memory is reported, not judged. RIVIZUZI_SOAK_SEARCHES sets the length.
-#include <gtest/gtest.h>
 #include <malloc.h>
 
-#include <QApplication>
 #include <QPixmapCache>
-#include <fstream>
 #include <random>
 
-#include "app/app.h"
 #include "app/main_uir.h"
 #include "list/search.h"
 #include "sample/sample_gen.h"
 #include "stacking/stacking_callbacks.h"
-#include "ui/toolkit_testing.h"
 #include "ui_test_support.h"
 
 namespace {
