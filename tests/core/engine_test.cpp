@@ -30,6 +30,20 @@ constexpr int kSpellLimit = 139;
 constexpr int kWarColumn = 104;
 constexpr int kLinkedColumn = 150;
 
+std::string Bytes(const void* data, std::size_t size)
+{
+    return std::string(static_cast<const char*>(data), size);
+}
+
+// The loaded table, its index and the level globals, byte for byte.
+std::string TableBytes()
+{
+    std::string all =
+        Bytes(g_spellArray.data(), sizeof g_spellArray) + Bytes(&g_spellIdIndex, sizeof g_spellIdIndex);
+    for (int n : {g_numSpells, g_levelEnable, g_displayLevel}) all.append(",").append(std::to_string(n));
+    return all;
+}
+
 // The loaded table: other spells under the same ids, with hitpoints in slot 1.
 const std::string kLoadedFile = testsupport::FileText({
     SpellLine(1234, "Loaded Strike").Set(3, "arena").Set(17, "10").Slot(0, kHitpoints, 9, 0, 102),
@@ -81,16 +95,8 @@ protected:
     // Every record and global a description could disturb, byte for byte.
     std::string Snapshot() const
     {
-        auto bytes = [](const void* data, std::size_t size) {
-            return std::string(static_cast<const char*>(data), size);
-        };
-        std::string all = bytes(g_spellArray.data(), sizeof g_spellArray) +
-                          bytes(g_stringArray.data(), sizeof g_stringArray) +
-                          bytes(&g_spellIdIndex, sizeof g_spellIdIndex) +
-                          bytes(records_.data(), records_.size() * sizeof(SpellStruct)) +
-                          bytes(&ids_, sizeof ids_);
-        for (int n : {g_numSpells, g_levelEnable, g_displayLevel}) all.append(",").append(std::to_string(n));
-        return all;
+        return TableBytes() + Bytes(g_stringArray.data(), sizeof g_stringArray) +
+               Bytes(records_.data(), records_.size() * sizeof(SpellStruct)) + Bytes(&ids_, sizeof ids_);
     }
 
     std::vector<SpellStruct> records_ = std::vector<SpellStruct>(6);
@@ -196,15 +202,6 @@ TEST_F(OtherTable, StackingListsTheTablesSpellsUnderTheRecordsCachedHeaders)
 }
 
 // ---- Comparing files ----------------------------------------------------------
-
-// Everything a description could disturb, byte for byte.
-std::string TableBytes()
-{
-    std::string bytes(reinterpret_cast<const char*>(g_spellArray.data()), sizeof g_spellArray);
-    bytes.append(reinterpret_cast<const char*>(&g_spellIdIndex), sizeof g_spellIdIndex);
-    for (int n : {g_numSpells, g_levelEnable, g_displayLevel}) bytes.append(",").append(std::to_string(n));
-    return bytes;
-}
 
 TEST(CompareDescriptions, LeaveTheLoadedTableAsItWas)
 {

@@ -137,28 +137,6 @@ TEST_F(SpellPanel, HeightsGrowWithRowsAndShrinkWithoutTheStackingButton)
     }
 }
 
-TEST_F(SpellPanel, OnlyLoadedIndexesAreBuiltAndLinkedUpToTheLastRecord)
-{
-    for (int i = 0; i < MAX_SPELLS; ++i) AddSpell(i + 1, i == MAX_SPELLS - 1 ? "Last" : "Filler");
-    g_spellArray[0].linkedSpell = MAX_SPELLS;  // the id of the last record
-    SetSlot(g_spellArray[0], 0, kWeaponProc, MAX_SPELLS);
-    const SpellPanelContent first = Build(0);
-    EXPECT_STREQ(first.texts[PANEL_TEXT_LINKED_SPELL].data(), "Last");
-    EXPECT_TRUE(first.linkedSpellButton && first.linkedSpellIndex == MAX_SPELLS - 1);
-    EXPECT_EQ(first.rows[0].linkIndex, MAX_SPELLS - 1);
-    EXPECT_STREQ(Build(MAX_SPELLS - 1).texts[PANEL_TEXT_NAME].data(), "Last");
-
-    SpellPanelContent content;
-    CopyText(content.texts[PANEL_TEXT_NAME], "untouched");
-    for (int index : {-1, MAX_SPELLS, INT_MIN})
-        EXPECT_EQ(BuildSpellPanelContent(index, content), -1) << index;
-    g_numSpells = 1;
-    EXPECT_EQ(BuildSpellPanelContent(1, content), -1);
-    g_numSpells = -1;
-    EXPECT_EQ(BuildSpellPanelContent(0, content), -1) << "after a failed load";
-    EXPECT_STREQ(content.texts[PANEL_TEXT_NAME].data(), "untouched");
-}
-
 // ---- Referenced by ---------------------------------------------------------
 
 class ReferencedByTest : public testsupport::SpellTableTest {
