@@ -3,7 +3,6 @@
 // statuses); texts from a spell file come out of every format as exactly
 // their characters, read back with real parsers; reports are written whole
 // or not at all.
-
 #include "compare/report.h"
 #include "markup_readback.h"
 #include "popup/spell_text.h"

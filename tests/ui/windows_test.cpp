@@ -3,7 +3,6 @@
 // box refills the list with what the core keeps and keeps the list on a bad
 // expression; the selectors write their condition; a name under "Referenced
 // by:" opens its spell window.
-
 #include <QLabel>
 #include <QTest>
 #include <QTextDocument>
