@@ -62,6 +62,13 @@ private:
     std::filesystem::path path_;
 };
 
+// Works in a folder until the end of the scope.
+struct WorkIn {
+    explicit WorkIn(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
+    ~WorkIn() { std::filesystem::current_path(back); }
+    const std::filesystem::path back = std::filesystem::current_path();
+};
+
 // The columns joined by '^', with a line feed.
 inline std::string JoinLine(const Columns& columns)
 {

@@ -21,14 +21,9 @@ namespace {
 
 using testsupport::SpellLine;
 
-constexpr int kHitpoints = 0;
-constexpr int kArmorClass = 1;
-constexpr int kCharisma = 10;
-constexpr int kTeleport = 83;
-constexpr int kWeaponProc = 85;
-constexpr int kSpellLimit = 139;
-constexpr int kWarColumn = 104;
-constexpr int kLinkedColumn = 150;
+constexpr int kHitpoints = 0, kArmorClass = 1, kCharisma = 10, kTeleport = 83, kWeaponProc = 85,
+              kSpellLimit = 139;
+constexpr int kWarColumn = 104, kLinkedColumn = 150;
 
 std::string Bytes(const void* data, std::size_t size)
 {

@@ -20,9 +20,8 @@
 
 namespace {
 
-constexpr int kHitpoints = 0;
-constexpr int kWeaponProc = 85;  // its sentence links the spell whose id is in the base
-constexpr int kSpellLimit = 139;
+// A weapon proc's and a spell limit's sentence links the spell whose id is in the base.
+constexpr int kHitpoints = 0, kArmorClass = 1, kCharisma = 10, kWeaponProc = 85, kSpellLimit = 139;
 
 class SpellPanel : public testsupport::SpellTableTest {
 protected:
@@ -220,9 +219,6 @@ TEST_F(ReferencedByTest, TheSampleAgreesWithItsWindows)
 }
 
 // ---- The stacking check ------------------------------------------------------
-
-constexpr int kArmorClass = 1;
-constexpr int kCharisma = 10;
 
 struct Shown {
     StackingSlot layout;

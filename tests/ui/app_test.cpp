@@ -19,16 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::FileText;
 using testsupport::ReadFile;
+using testsupport::WorkIn;
 using Chooser = std::array<std::string, 3>;  // folder, filters, title
 const std::string kFilters = "spells_us.txt (spells_us.txt);;*.txt (*.txt);;All files (*)";
 constexpr int kExisting = VAL_EXISTING_FILE_SELECTED, kNew = VAL_NEW_FILE_SELECTED;
-
-// Works in a folder until the end of the scope.
-struct WorkIn {
-    explicit WorkIn(const fs::path& dir) { fs::current_path(dir); }
-    ~WorkIn() { fs::current_path(back); }
-    const fs::path back = fs::current_path();
-};
 
 class AppTest : public testing::Test {
 protected:

@@ -96,10 +96,8 @@ TEST_F(WindowTest, ListAndStatusFollowTheTypingTheSelectorsAndTheKeys)
     EXPECT_EQ(ListRows(mainPanel_, MAINPANEL_SPELL_LIST), shown);
 }
 
-constexpr int kHitpoints = 0;
-constexpr int kMana = 15;
-constexpr int kStun = 21;
-constexpr int kWeaponProc = 85;                            // links the spell whose id is in the slot's base
+constexpr int kHitpoints = 0, kMana = 15, kStun = 21,
+              kWeaponProc = 85;                            // a proc links the spell its base names
 constexpr int kFirstRow = SPELLPANEL_EFFECTS_CAPTION + 1;  // the highest id in spell.uir, + 1
 constexpr int kFirstMade = STACKPANEL_LEVEL + 1;
 
@@ -110,11 +108,6 @@ std::vector<int> Made(int panel, const std::string& kind)
     for (int id = kFirstRow; !ControlKind(panel, id).empty(); ++id)
         if (ControlKind(panel, id) == kind) controls.push_back(id);
     return controls;
-}
-
-std::string Title(int panel)  // as the window system shows it
-{
-    return PanelWindow(panel)->windowHandle()->title().toStdString();
 }
 
 // At every text size captions and "Link" buttons stay clear of each other.
@@ -148,7 +141,8 @@ TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
             }
             const auto* name = qobject_cast<const QLabel*>(ControlWidget(panel, SPELLPANEL_NAME));
             EXPECT_EQ(name->textFormat(), Qt::PlainText);
-            EXPECT_EQ(Title(panel), std::string(content.texts[PANEL_TEXT_NAME].data()) + " - Spell");
+            EXPECT_EQ(PanelWindow(panel)->windowHandle()->title().toStdString(),
+                      std::string(content.texts[PANEL_TEXT_NAME].data()) + " - Spell");
             // A text cut off by its field (the first name) shows its whole text as a tooltip.
             const QString tip = name->toolTip();
             QTextDocument rich;
@@ -198,7 +192,7 @@ TEST_F(WindowTest, SpellWindowShowsWhatTheContentBuilderComputedAtEveryTextSize)
     }
     QApplication::setFont(normal);
     ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[0], 0, 0), 0);
-    EXPECT_EQ(Title(LastPanel()), "Stacking - " + markup);
+    EXPECT_EQ(PanelWindow(LastPanel())->windowHandle()->title().toStdString(), "Stacking - " + markup);
     ASSERT_EQ(StackingCallback(0, 0, EVENT_COMMIT, &g_spellArray[1], 0, 0), 0);
     EXPECT_EQ(ControlKind(LastPanel(), kFirstMade), "") << "an instant spell takes no part";
 }
