@@ -196,11 +196,7 @@ TEST_F(ReferencedByTest, SelfLinksRepeatedIdsAndEachReferrerOnce)
 
     EXPECT_EQ(Of(0), "0 1");
     EXPECT_EQ(Of(1), "1 2");
-    EXPECT_EQ(Of(2), "");
-    EXPECT_EQ(Of(3), "");
-    EXPECT_EQ(Of(4), "");
-    EXPECT_EQ(Of(5), "");
-    EXPECT_EQ(Of(-1), "");
+    for (int spell : {2, 3, 4, 5, -1}) EXPECT_EQ(Of(spell), "") << spell;
     EXPECT_EQ(g_spellArray[1].effectText[0][0], '\0');  // no sentence cached by the build
 }
 
