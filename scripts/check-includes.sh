@@ -2,10 +2,10 @@
 # Checks that the includes of src/ point one way: no feature folder includes
 # a header of src/app, no program file outside the toolkit includes the
 # toolkit's inner or testing header, and no file reaches itself through its
-# includes. A
-# header and the source file of the same name count as one unit, so that two
-# units that use each other form a circle too. Prints each fault and exits 1
-# when there is one.
+# includes. A header and the source file of the same name count as one unit,
+# so that two units that use each other form a circle too. Also checks that
+# no C++ file of src/, tests/, tools/ or bench/ grows past 500 lines. Prints
+# each fault and exits 1 when there is one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exec python3 - <<'PY'
@@ -64,6 +64,13 @@ def visit(node):
 for node in sorted(edges):
     if node not in state:
         visit(node)
+
+for folder in ("src", "tests", "tools", "bench"):
+    for path in sorted(pathlib.Path(folder).rglob("*")):
+        if path.suffix in (".h", ".cpp"):
+            lines = path.read_text(encoding="utf-8", errors="replace").count("\n")
+            if lines > 500:
+                faults.append(f"{path}: {lines} lines, more than 500: split it")
 
 for fault in faults:
     print(fault, file=sys.stderr)

@@ -4,6 +4,7 @@
 #include <QTextLayout>
 #include <algorithm>
 
+#include "ui/toolkit_canvas.h"
 #include "ui/toolkit_internal.h"
 
 using namespace toolkit;
@@ -29,9 +30,7 @@ int BreakTextLines(int panel, int control, const char* text, int markStart, int 
     const Control* c = p ? FindControl(panel, control) : nullptr;
     if (!c || c->painted < 0 || !text || !starts || maxStarts < 1) return -1;
     const PaintedItem& item = p->painted[static_cast<std::size_t>(c->painted)];
-    QFont font = p->canvas->font();
-    if (item.textPointSize > 0) font.setPixelSize(item.textPointSize);
-    font.setBold(item.textBold);
+    const QFont font = FontFor(p->canvas->font(), item.textPointSize, item.textBold);
 
     const QByteArray utf8(text);
     const QString shown = QString::fromUtf8(utf8);
