@@ -211,7 +211,7 @@ private:
 class LinkRows : public QStyledItemDelegate {
 public:
     LinkRows(QListWidget* list, int panel, int control)
-        : QStyledItemDelegate(list), list_(list), panel_(panel), control_(control)
+        : QStyledItemDelegate(list), list_(list), listObject_(list), panel_(panel), control_(control)
     {
         list->setItemDelegate(this);
         list->installEventFilter(this);
@@ -242,6 +242,9 @@ protected:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // A list being destroyed is a list no longer: its last events (focus
+        // out, hiding, children going) are none of the links' business.
+        if (!qobject_cast<QListWidget*>(listObject_)) return false;
         if (watched != list_ && watched != list_->viewport())
             return QStyledItemDelegate::eventFilter(watched, event);  // an editor's
         if (length <= 0) return false;
@@ -299,6 +302,7 @@ private:
     }
 
     QListWidget* list_;
+    QObject* listObject_;  // the list, seen as the object it stays while it is destroyed
     int panel_;
     int control_;
     QPersistentModelIndex hovered_;
