@@ -44,7 +44,7 @@
 // EVENT_CLOSE when the window frame's close box is used; the window stays
 // open unless the callback discards it. A panel without a callback hides on
 // the close box. EVENT_PANEL_SIZE follows a change of the window's size,
-// once its anchored controls and their layouts have their new places.
+// once its anchored controls have their new places.
 //
 // Resizing: a control (or any widget of the panel) may carry the string
 // property "anchors", a subset of the letters L, T, R, B: the window edges it

@@ -243,20 +243,8 @@ int GetCtrlAttribute(int panel, int control, int attribute, int* value)
     if (c->painted >= 0) return GetPaintedAttribute(*FindPanel(panel), *c, attribute, value);
     if (IsLinkAttribute(attribute)) return GetWidgetLink(*c, attribute, value);
     QWidget* w = c->widget;
-    QRect g = w->geometry();
+    if (PlaceAttribute(w->geometry(), attribute, value)) return 0;
     switch (attribute) {
-        case ATTR_TOP:
-            *value = g.top();
-            return 0;
-        case ATTR_LEFT:
-            *value = g.left();
-            return 0;
-        case ATTR_WIDTH:
-            *value = g.width();
-            return 0;
-        case ATTR_HEIGHT:
-            *value = g.height();
-            return 0;
         case ATTR_DIMMED:
             *value = w->isEnabled() ? 0 : 1;
             return 0;

@@ -222,12 +222,8 @@ bool EventWatcher::eventFilter(QObject* watched, QEvent* event)
                 if (auto* area = qobject_cast<QScrollArea*>(child)) area->setGeometry(widget->rect());
             }
             PlaceAnchored(*panel);
-            if (panel->callback && static_cast<QResizeEvent*>(event)->oldSize() != widget->size()) {
-                for (QWidget* child : widget->findChildren<QWidget*>()) {
-                    if (child->layout()) child->layout()->activate();
-                }
+            if (panel->callback && static_cast<QResizeEvent*>(event)->oldSize() != widget->size())
                 FirePanelEvent(panel->handle, EVENT_PANEL_SIZE, 0);
-            }
             break;
         }
         default:

@@ -179,6 +179,28 @@ void ClearPaintedSelection(Panel& panel);
 
 // A font's size in the toolkit's unit: the pixel height of its text (the
 // program's layout is in pixels, so its text sizes are too).
+// A place's top, left, width or height as the attribute of that name; false
+// for any other attribute.
+inline bool PlaceAttribute(const QRect& place, int attribute, int* value)
+{
+    switch (attribute) {
+        case ATTR_TOP:
+            *value = place.top();
+            return true;
+        case ATTR_LEFT:
+            *value = place.left();
+            return true;
+        case ATTR_WIDTH:
+            *value = place.width();
+            return true;
+        case ATTR_HEIGHT:
+            *value = place.height();
+            return true;
+        default:
+            return false;
+    }
+}
+
 inline int TextSizeOf(const QFont& font)
 {
     return font.pixelSize() > 0 ? font.pixelSize() : QFontInfo(font).pixelSize();

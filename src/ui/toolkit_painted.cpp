@@ -96,19 +96,8 @@ int NewPaintedCtrl(Panel& panel, int style, const char* label, int top, int left
 int GetPaintedAttribute(Panel& panel, Control& control, int attribute, int* value)
 {
     const PaintedItem& item = ItemOf(panel, control);
+    if (PlaceAttribute(item.rect, attribute, value)) return 0;
     switch (attribute) {
-        case ATTR_TOP:
-            *value = item.rect.top();
-            return 0;
-        case ATTR_LEFT:
-            *value = item.rect.left();
-            return 0;
-        case ATTR_WIDTH:
-            *value = item.rect.width();
-            return 0;
-        case ATTR_HEIGHT:
-            *value = item.rect.height();
-            return 0;
         case ATTR_VISIBLE:
             *value = item.visible ? 1 : 0;
             return 0;

@@ -191,20 +191,8 @@ int GetPanelAttribute(int panel, int attribute, int* value)
 {
     Panel* p = FindPanel(panel);
     if (!p || !value) return -1;
-    QRect g = p->window->geometry();
+    if (PlaceAttribute(p->window->geometry(), attribute, value)) return 0;
     switch (attribute) {
-        case ATTR_TOP:
-            *value = g.top();
-            return 0;
-        case ATTR_LEFT:
-            *value = g.left();
-            return 0;
-        case ATTR_WIDTH:
-            *value = g.width();
-            return 0;
-        case ATTR_HEIGHT:
-            *value = g.height();
-            return 0;
         case ATTR_VISIBLE:
             *value = p->window->isVisible() ? 1 : 0;
             return 0;
